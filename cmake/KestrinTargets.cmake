@@ -1,0 +1,33 @@
+# Settings every project target shares: language level, warnings as errors, Qt string flags.
+add_library(kestrin_options INTERFACE)
+target_compile_features(kestrin_options INTERFACE cxx_std_20)
+target_compile_options(kestrin_options INTERFACE -Wall -Wextra -Wpedantic -Werror)
+target_compile_definitions(kestrin_options INTERFACE QT_NO_CAST_FROM_ASCII QT_USE_QSTRINGBUILDER
+                                                     QT_NO_CAST_TO_ASCII)
+
+option(KESTRIN_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(KESTRIN_SANITIZE)
+    target_compile_options(kestrin_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
+    target_link_options(kestrin_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# Where the build stages an installation root: one folder per program beside database/, skin/, help/.
+set(KESTRIN_STAGE_DIR "${CMAKE_BINARY_DIR}/stage" CACHE PATH "Staged installation root")
+
+# Puts a program into its folder of the staged root, e.g. stage/health/health.
+function(kestrin_program target folder)
+    target_link_libraries(${target} PRIVATE kestrin_options)
+    set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${KESTRIN_STAGE_DIR}/${folder}")
+endfunction()
+
+# Adds a Qt Test executable run headless by CTest, with a label (unit, db, gui). Tests register
+# data sources in a file of their own, never in the user's.
+function(kestrin_add_test name label)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE kestrin_options Qt6::Test ${ARG_LIBS})
+    target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES LABELS "${label}"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;KESTRIN_SOURCE_DIR=${PROJECT_SOURCE_DIR};ODBCINI=${CMAKE_CURRENT_BINARY_DIR}/${name}.odbc.ini")
+endfunction()

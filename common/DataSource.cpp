@@ -1,0 +1,62 @@
+#include "DataSource.h"
+
+#include <QDir>
+
+#include <odbcinst.h>
+
+namespace {
+
+QString installerError()
+{
+    QStringList texts;
+    for (WORD i = 1; i <= 8; ++i) {
+        DWORD code = 0;
+        char message[SQL_MAX_MESSAGE_LENGTH] = {};
+        WORD length = 0;
+        if (SQLInstallerError(i, &code, message, sizeof message, &length) != SQL_SUCCESS)
+            break;
+        texts << QString::fromLocal8Bit(message);
+    }
+    return texts.join(QLatin1Char(' '));
+}
+
+bool writeEntry(const QByteArray& section, const char* key, const QString& value)
+{
+    return SQLWritePrivateProfileString(section.constData(), key, value.toUtf8().constData(), "odbc.ini");
+}
+
+} // namespace
+
+namespace DataSource {
+
+QString defaultDatabasePath()
+{
+    return QDir::cleanPath(QDir::current().absoluteFilePath(QStringLiteral("../database/kestrin.db")));
+}
+
+Result registerDataSource(const QString& name, const QString& databasePath)
+{
+    const QByteArray section = name.toUtf8();
+    const QString absolute = QDir::cleanPath(QDir(databasePath).absolutePath());
+    // The SQLite driver has no set-up routine, so the entries are written one by one.
+    const bool written = SQLSetConfigMode(ODBC_USER_DSN) &&
+                         SQLWriteDSNToIni(section.constData(), Driver.toUtf8().constData()) &&
+                         writeEntry(section, "Description", name + QStringLiteral("的数据源")) &&
+                         writeEntry(section, "Database", absolute);
+    SQLSetConfigMode(ODBC_BOTH_DSN);
+    if (!written)
+        return Result::failure(installerError());
+    return {};
+}
+
+QString databasePath(const QString& name)
+{
+    char buffer[4096] = {};
+    SQLSetConfigMode(ODBC_USER_DSN);
+    const int length =
+        SQLGetPrivateProfileString(name.toUtf8().constData(), "Database", "", buffer, int(sizeof buffer), "odbc.ini");
+    SQLSetConfigMode(ODBC_BOTH_DSN);
+    return length > 0 ? QString::fromUtf8(buffer, length) : QString();
+}
+
+} // namespace DataSource

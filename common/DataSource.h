@@ -1,0 +1,22 @@
+#pragma once
+
+#include "Result.h"
+
+#include <QString>
+
+// The user data source through which every program reaches the family's database.
+namespace DataSource {
+
+inline const QString Name = QStringLiteral("kestrin");
+inline const QString Driver = QStringLiteral("SQLite3");
+
+// Where the database lies, seen from a program's own folder (the current directory).
+QString defaultDatabasePath();
+
+// Writes (or rewrites) the user data source: driver, description and database file.
+Result registerDataSource(const QString& name, const QString& databasePath);
+
+// The database file a registered data source names; empty when it has none.
+QString databasePath(const QString& name);
+
+} // namespace DataSource

@@ -1,0 +1,280 @@
+#include "Database.h"
+
+#include "DataSource.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextStream>
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("Database", text);
+}
+
+QString quoted(const QString& path)
+{
+    return QStringLiteral("“") + QDir::toNativeSeparators(path) + QStringLiteral("”");
+}
+
+Result exec(QSqlDatabase& db, const QString& statement, const QVariantList& values = {})
+{
+    QSqlQuery query(db);
+    if (!query.prepare(statement))
+        return Result::failure(query.lastError().text());
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        return Result::failure(query.lastError().text());
+    return {};
+}
+
+QString readResource(const QString& name)
+{
+    QFile file(QStringLiteral(":/kestrin/data/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+// Runs a script of statements separated by semicolons at line ends; "--" lines are comments.
+Result runScript(QSqlDatabase& db, const QString& script)
+{
+    QString statement;
+    const QStringList lines = script.split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        if (line.trimmed().startsWith(QStringLiteral("--")))
+            continue;
+        statement += line + QLatin1Char('\n');
+        if (line.trimmed().endsWith(QLatin1Char(';'))) {
+            if (Result r = exec(db, statement.trimmed()); !r)
+                return r;
+            statement.clear();
+        }
+    }
+    return {};
+}
+
+// Loads one growth reference table from its CSV (ID,nianling,min,max).
+Result loadReferenceTable(QSqlDatabase& db, const QString& table)
+{
+    const QString csv = readResource(QStringLiteral("growth/") + table + QStringLiteral(".csv"));
+    const QStringList lines = csv.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (lines.size() < 2)
+        return Result::failure(tr("缺少生长参考数据：%1").arg(table));
+    const QString insert =
+        QStringLiteral("INSERT INTO [%1] ([ID], [nianling], [min], [max]) VALUES (?, ?, ?, ?)").arg(table);
+    for (const QString& line : lines.mid(1)) {
+        const QStringList cells = line.trimmed().split(QLatin1Char(','));
+        if (cells.size() != 4)
+            return Result::failure(tr("生长参考数据格式错误：%1").arg(line));
+        if (Result r = exec(db, insert, {cells[0].toInt(), cells[1], cells[2].toDouble(), cells[3].toDouble()}); !r)
+            return r;
+    }
+    return {};
+}
+
+Result fillNewDatabase(QSqlDatabase& db)
+{
+    TransactionGuard transaction(db);
+    if (Result r = runScript(db, readResource(QStringLiteral("schema.sql"))); !r)
+        return r;
+    if (Result r = runScript(db, readResource(QStringLiteral("seed.sql"))); !r)
+        return r;
+    for (const char* table : {"nanhigh", "nanweight", "nvhigh", "nvweight"}) {
+        if (Result r = loadReferenceTable(db, QString::fromLatin1(table)); !r)
+            return r;
+    }
+    if (Result r = exec(db, QStringLiteral("INSERT INTO kestrin_meta (name, value) VALUES ('schema_version', ?)"),
+                        {QString::number(Database::SchemaVersion)});
+        !r)
+        return r;
+    return transaction.commit();
+}
+
+// Steps that bring an older file up to SchemaVersion, in order; each runs in one transaction
+// and may run again safely. Version 1 is the first, so there is none yet.
+struct UpgradeStep
+{
+    int toVersion;
+    Result (*apply)(QSqlDatabase&);
+};
+const UpgradeStep upgradeSteps[] = {{1, nullptr}};
+
+Result upgrade(QSqlDatabase& db, int fromVersion)
+{
+    for (const UpgradeStep& step : upgradeSteps) {
+        if (step.toVersion <= fromVersion || !step.apply)
+            continue;
+        TransactionGuard transaction(db);
+        if (Result r = step.apply(db); !r)
+            return r;
+        if (Result r = exec(db, QStringLiteral("UPDATE kestrin_meta SET value = ? WHERE name = 'schema_version'"),
+                            {QString::number(step.toVersion)});
+            !r)
+            return r;
+        if (Result r = transaction.commit(); !r)
+            return r;
+    }
+    return {};
+}
+
+// Refuses files the program must not write to, before SQLite gets to them. Permission bits are
+// read as well as access rights, so a file marked read-only is refused even for the superuser.
+Result checkFileAccess(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return Result::failure(tr("无法打开数据库文件%1：它不是一个文件。").arg(quoted(path)));
+    if (!info.isReadable() || !(info.permissions() & QFileDevice::ReadOwner))
+        return Result::failure(tr("无法打开数据库文件%1：没有读取这个文件的权限。").arg(quoted(path)));
+    if (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner))
+        return Result::failure(
+            tr("无法打开数据库文件%1：文件是只读的，记录无法保存。请取消文件的只读属性后再试。").arg(quoted(path)));
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isWritable())
+        return Result::failure(tr("无法打开数据库文件%1：所在的文件夹不可写入。").arg(quoted(path)));
+    return {};
+}
+
+Result checkDatabase(QSqlDatabase& db, const QString& path)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+        const QString engine = query.lastError().databaseText();
+        if (engine.contains(QStringLiteral("locked"), Qt::CaseInsensitive))
+            return Result::failure(
+                tr("无法打开数据库文件%1：文件正被其他程序锁定，请关闭其他程序后再试。").arg(quoted(path)));
+        return Result::failure(
+            tr("无法打开数据库文件%1：它不是有效的数据库文件，可能已经损坏。（%2）").arg(quoted(path), engine));
+    }
+    // A write lock held by another program shows only when we try to write.
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return Result::failure(
+            tr("无法打开数据库文件%1：文件正被其他程序锁定，请关闭其他程序后再试。").arg(quoted(path)));
+    query.exec(QStringLiteral("ROLLBACK"));
+
+    if (!query.exec(QStringLiteral("SELECT value FROM kestrin_meta WHERE name = 'schema_version'")) || !query.next())
+        return Result::failure(tr("无法打开数据库文件%1：它不是本软件的数据库。").arg(quoted(path)));
+    const int version = query.value(0).toInt();
+    query.finish();
+    if (version > Database::SchemaVersion)
+        return Result::failure(tr("数据库文件%1由较新版本的程序创建（数据版本 %2，本程序只认识到 %3）。请先升级程序。")
+                                   .arg(quoted(path))
+                                   .arg(version)
+                                   .arg(Database::SchemaVersion));
+    return upgrade(db, version);
+}
+
+QSqlDatabase addConnection(const QString& name, const QString& path)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+    return db;
+}
+
+} // namespace
+
+Result Database::openFromDataSource(const QString& dataSourceName)
+{
+    const QString path = DataSource::databasePath(dataSourceName);
+    if (path.isEmpty())
+        return Result::failure(tr("数据源“%1”没有指定数据库文件。").arg(dataSourceName));
+    return open(path);
+}
+
+Result Database::open(const QString& path)
+{
+    close();
+    if (!QFileInfo::exists(path)) {
+        if (Result r = create(path); !r)
+            return r;
+    }
+    if (Result r = checkFileAccess(path); !r)
+        return r;
+
+    QSqlDatabase db = addConnection(ConnectionName, path);
+    if (!db.open()) {
+        const QString error = db.lastError().text();
+        db = {};
+        close();
+        return Result::failure(tr("无法打开数据库文件%1：%2").arg(quoted(path), error));
+    }
+    if (Result r = checkDatabase(db, path); !r) {
+        db = {};
+        close();
+        return r;
+    }
+    return {};
+}
+
+void Database::close()
+{
+    if (!QSqlDatabase::contains(ConnectionName))
+        return;
+    QSqlDatabase::database(ConnectionName, false).close();
+    QSqlDatabase::removeDatabase(ConnectionName);
+}
+
+QSqlDatabase Database::connection()
+{
+    return QSqlDatabase::database(ConnectionName, false);
+}
+
+Result Database::create(const QString& path)
+{
+    if (QFileInfo::exists(path))
+        return Result::failure(tr("数据库文件%1已经存在。").arg(quoted(path)));
+    const QFileInfo info(path);
+    if (!QDir().mkpath(info.absolutePath()))
+        return Result::failure(tr("无法创建数据库文件夹%1。").arg(quoted(info.absolutePath())));
+
+    // Built under a temporary name and renamed when complete, so no half-made file is left.
+    const QString partial = path + QStringLiteral(".partial");
+    QFile::remove(partial);
+    const QString connectionName = QStringLiteral("kestrin-create");
+    Result result;
+    {
+        QSqlDatabase db = addConnection(connectionName, partial);
+        if (!db.open())
+            result = Result::failure(db.lastError().text());
+        else
+            result = fillNewDatabase(db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+    if (result && !QFile::rename(partial, path))
+        result = Result::failure(tr("无法写入%1。").arg(quoted(path)));
+    if (!result) {
+        QFile::remove(partial);
+        return Result::failure(tr("无法创建数据库文件%1：%2").arg(quoted(path), result.error()));
+    }
+    return {};
+}
+
+TransactionGuard::TransactionGuard(QSqlDatabase db) : m_db(std::move(db))
+{
+    m_started = m_db.transaction();
+}
+
+TransactionGuard::~TransactionGuard()
+{
+    if (m_started && !m_done)
+        m_db.rollback();
+}
+
+Result TransactionGuard::commit()
+{
+    if (!m_started)
+        return Result::failure(m_db.lastError().text());
+    m_done = true;
+    if (!m_db.commit())
+        return Result::failure(m_db.lastError().text());
+    return {};
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Result.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+// The program's one connection to the family's database file.
+class Database
+{
+public:
+    static inline const QString ConnectionName = QStringLiteral("kestrin");
+    // Version of the tables this program knows; kept in kestrin_meta under "schema_version".
+    static constexpr int SchemaVersion = 1;
+
+    // Opens the file the data source names; a missing file is created first.
+    static Result openFromDataSource(const QString& dataSourceName);
+    // Opens path as the program's connection; a missing file is created from the schema and seed.
+    static Result open(const QString& path);
+    static void close();
+    static QSqlDatabase connection();
+
+    // Writes a new database file with every table and the shipped rows. The file appears
+    // whole or not at all. Fails if path exists.
+    static Result create(const QString& path);
+};
+
+// Runs a group of writes as one: rolls back unless commit() was called.
+class TransactionGuard
+{
+public:
+    explicit TransactionGuard(QSqlDatabase db = Database::connection());
+    ~TransactionGuard();
+    TransactionGuard(const TransactionGuard&) = delete;
+    TransactionGuard& operator=(const TransactionGuard&) = delete;
+
+    bool started() const { return m_started; }
+    Result commit();
+
+private:
+    QSqlDatabase m_db;
+    bool m_started = false;
+    bool m_done = false;
+};

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "Database.h"
+#include "Result.h"
+
+#include <QDateTime>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+// Visits the bound columns of a table in their physical order.
+class FieldExchange
+{
+public:
+    virtual ~FieldExchange() = default;
+    virtual void field(const QString& column, qint32& value) = 0;
+    virtual void field(const QString& column, double& value) = 0;
+    virtual void field(const QString& column, QString& value) = 0;
+    virtual void field(const QString& column, QDateTime& value) = 0;
+};
+
+// A table binding: the current row of a statement's result in typed members, and the writes
+// that go with it (add a row, change the current row, delete it).
+//
+// Statements that begin "select * from" bind the result's columns by position, so a table's
+// members must be exchanged in the table's column order. The first column is the key.
+// Values from the user are always bound parameters, never pasted into statements.
+class Recordset
+{
+public:
+    Recordset(QString table, QSqlDatabase db);
+    virtual ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    const QString& table() const { return m_table; }
+
+    // Runs a select statement (the whole table when empty) with its bound values; the filter
+    // and sort set before are added to it. The first row becomes current.
+    Result open(const QString& statement = {}, const QVariantList& values = {});
+    // Runs the open statement again, with the filter and sort as they are now.
+    Result requery();
+    void close();
+    bool isOpen() const { return m_open; }
+    bool isEOF() const { return !m_open || !m_onRow; }
+    void moveNext();
+
+    // A condition ANDed to the statement ("id=?") with its values, and an ORDER BY clause.
+    void setFilter(const QString& filter, const QVariantList& values = {});
+    void setSort(const QString& sort) { m_sort = sort; }
+
+    // One column of the current row by name; null when there is no row or no such column.
+    QVariant fieldValue(const QString& column) const;
+
+    // Clears the members for a new row; update() then inserts it.
+    void addNew();
+    // Marks the current row for change; update() then writes the members to it.
+    Result edit();
+    // Writes the pending new row or change.
+    Result update();
+    // Deletes the current row.
+    Result remove();
+
+    // The key of the row last added by update().
+    qint64 lastInsertedId() const { return m_lastInsertedId; }
+
+protected:
+    virtual void exchange(FieldExchange& exchange) = 0;
+
+private:
+    enum class Pending
+    {
+        None,
+        Adding,
+        Editing
+    };
+
+    void loadCurrentRow();
+    QString statementText() const;
+    Result fail(const QSqlQuery& query);
+
+    QString m_table;
+    QSqlDatabase m_db;
+    QSqlQuery m_query;
+    QString m_statement;
+    QVariantList m_values;
+    QString m_filter;
+    QVariantList m_filterValues;
+    QString m_sort;
+    bool m_open = false;
+    bool m_onRow = false;
+    Pending m_pending = Pending::None;
+    QVariant m_currentKey;
+    qint64 m_lastInsertedId = 0;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Recordset.h"
+
+// Skin tables: a skin file name and when it was last chosen.
+class SkinRecordset : public Recordset
+{
+public:
+    qint32 m_id = 0;
+    QString m_skin;
+    QDateTime m_data;
+
+protected:
+    using Recordset::Recordset;
+    void exchange(FieldExchange& fx) override
+    {
+        fx.field(QStringLiteral("id"), m_id);
+        fx.field(QStringLiteral("skin"), m_skin);
+        fx.field(QStringLiteral("data"), m_data);
+    }
+};
+
+// Skins of health and growth (table skin, shared by both programs).
+class CSKINDATA : public SkinRecordset
+{
+public:
+    explicit CSKINDATA(QSqlDatabase db = Database::connection()) : SkinRecordset(QStringLiteral("skin"), std::move(db))
+    {
+    }
+};
+
+// Skins of Reelbox (table mskin).
+class CSKIN : public SkinRecordset
+{
+public:
+    explicit CSKIN(QSqlDatabase db = Database::connection()) : SkinRecordset(QStringLiteral("mskin"), std::move(db)) {}
+};

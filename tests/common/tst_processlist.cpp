@@ -1,0 +1,160 @@
+#include "ProcessEnumerator.h"
+#include "SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Builds a fake /proc: one numbered folder per process with an exe link and a comm file.
+class FakeProc
+{
+public:
+    QString root() const { return m_dir.path(); }
+
+    void add(uint pid, const QString& exe, const QByteArray& comm = "prog")
+    {
+        const QString folder = folderOf(pid);
+        QDir().mkpath(folder);
+        if (!exe.isEmpty())
+            QFile::link(exe, folder + QStringLiteral("/exe"));
+        QFile file(folder + QStringLiteral("/comm"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(comm + '\n');
+    }
+    void remove(uint pid) { QDir(folderOf(pid)).removeRecursively(); }
+
+private:
+    QString folderOf(uint pid) const { return m_dir.path() + QLatin1Char('/') + QString::number(pid); }
+    QTemporaryDir m_dir;
+};
+
+QList<QByteArray> walk(CProcessEnumerator& processes)
+{
+    QList<QByteArray> names;
+    CProcessEntry entry;
+    for (bool more = processes.FirstProcess(entry); more; more = processes.NextProcess(entry))
+        names << entry.name();
+    return names;
+}
+
+class TestProcessList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void methodsAndChoice()
+    {
+        FakeProc proc;
+        CProcessEnumerator processes(proc.root());
+        QCOMPARE(processes.AvailableMethods(), 3);
+        QCOMPARE(processes.CurrentMethod(), 2); // bare names win over full paths
+        QCOMPARE(processes.SelectMethod(4), 2); // 16-bit tasks alone are never a method
+        QCOMPARE(processes.SelectMethod(6), 2); // 4 is not available
+        QCOMPARE(processes.SelectMethod(1), 1);
+        QCOMPARE(processes.SelectMethod(3), 3);
+
+        CProcessEnumerator nothing(proc.root() + QStringLiteral("/missing"));
+        QCOMPARE(nothing.AvailableMethods(), 0);
+        CProcessEntry entry;
+        QVERIFY(!nothing.FirstProcess(entry));
+        QVERIFY(!nothing.NextProcess(entry));
+    }
+
+    void namesByMethod()
+    {
+        FakeProc proc;
+        proc.add(20, QStringLiteral("/opt/kestrin/health/health"));
+        proc.add(7, QStringLiteral("/usr/bin/bash"));
+        proc.add(2, QString(), "kthreadd"); // kernel thread: no executable
+        QDir().mkpath(proc.root() + QStringLiteral("/self"));
+
+        CProcessEnumerator processes(proc.root());
+        QCOMPARE(walk(processes), (QList<QByteArray>{"kthreadd", "bash", "health"}));
+
+        processes.SelectMethod(1);
+        QCOMPARE(walk(processes),
+                 (QList<QByteArray>{CProcessEnumerator::ReadError, "/usr/bin/bash", "/opt/kestrin/health/health"}));
+        CProcessEntry entry;
+        QVERIFY(processes.FirstProcess(entry));
+        QCOMPARE(entry.processId(), 2u);
+        QCOMPARE(entry.taskHandle(), 0);
+    }
+
+    void longNamesAreCut()
+    {
+        FakeProc proc;
+        const QString longPath = QStringLiteral("/") + QString(300, QLatin1Char('x'));
+        proc.add(1, longPath);
+        CProcessEnumerator processes(proc.root());
+        processes.SelectMethod(1);
+        const QList<QByteArray> names = walk(processes);
+        QCOMPARE(names.size(), 1);
+        QCOMPARE(names.first().size(), 255);
+        QVERIFY(longPath.toUtf8().startsWith(names.first()));
+    }
+
+    void processEndingDuringWalkIsSkipped()
+    {
+        FakeProc proc;
+        proc.add(1, QStringLiteral("/bin/a"));
+        proc.add(2, QStringLiteral("/bin/b"));
+        proc.add(3, QStringLiteral("/bin/c"));
+        CProcessEnumerator processes(proc.root());
+        CProcessEntry entry;
+        QVERIFY(processes.FirstProcess(entry));
+        QCOMPARE(entry.name(), QByteArray("a"));
+        proc.remove(2);
+        QVERIFY(processes.NextProcess(entry));
+        QCOMPARE(entry.name(), QByteArray("c"));
+        QCOMPARE(entry.processId(), 3u);
+        QVERIFY(!processes.NextProcess(entry));
+    }
+
+    void realProcessListShowsThisProgram()
+    {
+        CProcessEnumerator processes;
+        QVERIFY(processes.AvailableMethods() & 2);
+        const QByteArray self = QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8();
+        QVERIFY(walk(processes).contains(self));
+        processes.SelectMethod(1);
+        QVERIFY(walk(processes).contains(QCoreApplication::applicationFilePath().toUtf8()));
+    }
+
+    void singleInstanceRule_data()
+    {
+        QTest::addColumn<QStringList>("executables");
+        QTest::addColumn<int>("method");
+        QTest::addColumn<bool>("running");
+        QTest::newRow("alone") << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/bin/sh")} << 2
+                               << false;
+        QTest::newRow("second copy") << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/x/health")}
+                                     << 2 << true;
+        QTest::newRow("other case does not count")
+            << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/x/Health")} << 2 << false;
+        QTest::newRow("substring counts")
+            << QStringList{QStringLiteral("/k/health"), QStringLiteral("/x/myhealthy")} << 2 << true;
+        QTest::newRow("folder name counts under full paths")
+            << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/k/health/notes")} << 1 << true;
+        QTest::newRow("folder name does not count under bare names")
+            << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/k/health/notes")} << 2 << false;
+    }
+
+    void singleInstanceRule()
+    {
+        QFETCH(QStringList, executables);
+        QFETCH(int, method);
+        QFETCH(bool, running);
+        FakeProc proc;
+        uint pid = 100;
+        for (const QString& exe : executables)
+            proc.add(pid++, exe);
+        CProcessEnumerator processes(proc.root());
+        processes.SelectMethod(method);
+        QCOMPARE(SingleInstance::isAlreadyRunning(QStringLiteral("health"), processes), running);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProcessList)
+#include "tst_processlist.moc"
