@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs the whole test suite headless.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh
+scripts/check-format.sh
+cd build
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
