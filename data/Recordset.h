@@ -2,10 +2,12 @@
 
 #include "Database.h"
 #include "Result.h"
+#include "Snapshot.h"
 
 #include <QDateTime>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 // Visits the bound columns of a table in their physical order.
@@ -25,6 +27,8 @@ public:
 // Statements that begin "select * from" bind the result's columns by position, so a table's
 // members must be exchanged in the table's column order. The first column is the key.
 // Values from the user are always bound parameters, never pasted into statements.
+// A recordset is a snapshot: the rows are read when it opens, so it holds no lock on the file
+// while a window shows them and writes through it never disturb the walk.
 class Recordset
 {
 public:
@@ -42,7 +46,7 @@ public:
     Result requery();
     void close();
     bool isOpen() const { return m_open; }
-    bool isEOF() const { return !m_open || !m_onRow; }
+    bool isEOF() const { return !onRow(); }
     void moveNext();
 
     // A condition ANDed to the statement ("id=?") with its values, and an ORDER BY clause.
@@ -76,20 +80,21 @@ private:
     };
 
     void loadCurrentRow();
+    bool onRow() const;
+    QVariant currentKey() const { return m_rows.value(m_position, 0); }
     QString statementText() const;
     Result fail(const QSqlQuery& query);
 
     QString m_table;
     QSqlDatabase m_db;
-    QSqlQuery m_query;
+    Snapshot m_rows;
+    qsizetype m_position = 0;
     QString m_statement;
     QVariantList m_values;
     QString m_filter;
     QVariantList m_filterValues;
     QString m_sort;
     bool m_open = false;
-    bool m_onRow = false;
     Pending m_pending = Pending::None;
-    QVariant m_currentKey;
     qint64 m_lastInsertedId = 0;
 };

@@ -1,0 +1,173 @@
+#include "Snapshot.h"
+
+#include <memory>
+#include <sqlite3.h>
+
+namespace {
+
+Result engineError(sqlite3* handle)
+{
+    return Result::failure(QString::fromUtf8(sqlite3_errmsg(handle)));
+}
+
+int bind(sqlite3_stmt* statement, int index, const QVariant& value)
+{
+    if (value.isNull())
+        return sqlite3_bind_null(statement, index);
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(statement, index, value.toDouble());
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Bool:
+        return sqlite3_bind_int64(statement, index, value.toLongLong());
+    default: {
+        const QByteArray utf8 = value.toString().toUtf8();
+        return sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+} // namespace
+
+Result Snapshot::read(sqlite3* handle, const QString& statement, const QVariantList& values)
+{
+    clear();
+    sqlite3_stmt* raw = nullptr;
+    const QByteArray sql = statement.toUtf8();
+    if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK)
+        return engineError(handle);
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> query(raw, sqlite3_finalize);
+    if (sqlite3_bind_parameter_count(raw) != values.size())
+        return Result::failure(
+            QStringLiteral("语句需要 %1 个值，给了 %2 个。").arg(sqlite3_bind_parameter_count(raw)).arg(values.size()));
+    for (int i = 0; i < values.size(); ++i) {
+        if (bind(raw, i + 1, values.at(i)) != SQLITE_OK)
+            return engineError(handle);
+    }
+
+    const int count = sqlite3_column_count(raw);
+    for (int i = 0; i < count; ++i)
+        m_columns << QString::fromUtf8(sqlite3_column_name(raw, i));
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+        for (int i = 0; i < count; ++i) {
+            Cell& c = m_cells.emplace_back();
+            switch (sqlite3_column_type(raw, i)) {
+            case SQLITE_INTEGER:
+                c.type = Cell::Type::Integer;
+                c.integer = sqlite3_column_int64(raw, i);
+                break;
+            case SQLITE_FLOAT:
+                c.type = Cell::Type::Real;
+                c.real = sqlite3_column_double(raw, i);
+                break;
+            case SQLITE_NULL:
+                break;
+            default: {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, i));
+                c.type = Cell::Type::Text;
+                c.text.offset = m_text.size();
+                c.text.length = sqlite3_column_bytes(raw, i);
+                m_text.append(text, c.text.length);
+                break;
+            }
+            }
+        }
+    }
+    if (rc != SQLITE_DONE) {
+        const Result error = engineError(handle);
+        clear();
+        return error;
+    }
+    return {};
+}
+
+void Snapshot::clear()
+{
+    m_columns.clear();
+    m_cells.clear();
+    m_text.clear();
+}
+
+const Snapshot::Cell* Snapshot::cell(qsizetype row, int column) const
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= m_columns.size())
+        return nullptr;
+    return &m_cells[size_t(row * m_columns.size() + column)];
+}
+
+qint64 Snapshot::integer(qsizetype row, int column) const
+{
+    const Cell* c = cell(row, column);
+    if (!c)
+        return 0;
+    switch (c->type) {
+    case Cell::Type::Integer:
+        return c->integer;
+    case Cell::Type::Real:
+        return qint64(c->real);
+    case Cell::Type::Text:
+        return text(row, column).toLongLong();
+    case Cell::Type::Null:
+        break;
+    }
+    return 0;
+}
+
+double Snapshot::real(qsizetype row, int column) const
+{
+    const Cell* c = cell(row, column);
+    if (!c)
+        return 0;
+    switch (c->type) {
+    case Cell::Type::Integer:
+        return double(c->integer);
+    case Cell::Type::Real:
+        return c->real;
+    case Cell::Type::Text:
+        return text(row, column).toDouble();
+    case Cell::Type::Null:
+        break;
+    }
+    return 0;
+}
+
+QString Snapshot::text(qsizetype row, int column) const
+{
+    const Cell* c = cell(row, column);
+    if (!c)
+        return {};
+    switch (c->type) {
+    case Cell::Type::Integer:
+        return QString::number(c->integer);
+    case Cell::Type::Real:
+        return QString::number(c->real);
+    case Cell::Type::Text:
+        return QString::fromUtf8(m_text.constData() + c->text.offset, c->text.length);
+    case Cell::Type::Null:
+        break;
+    }
+    return {};
+}
+
+QVariant Snapshot::value(qsizetype row, int column) const
+{
+    const Cell* c = cell(row, column);
+    if (!c)
+        return {};
+    switch (c->type) {
+    case Cell::Type::Integer:
+        return c->integer;
+    case Cell::Type::Real:
+        return c->real;
+    case Cell::Type::Text:
+        return text(row, column);
+    case Cell::Type::Null:
+        break;
+    }
+    return {};
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "Result.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <QVariant>
+
+#include <vector>
+
+struct sqlite3;
+
+// The rows of one select statement, read in full and kept compactly: numbers as they are, all
+// text in one buffer. Values become Qt types only when a row is looked at, so reading a long
+// result costs little more than stepping through it.
+class Snapshot
+{
+public:
+    Result read(sqlite3* handle, const QString& statement, const QVariantList& values);
+    void clear();
+
+    qsizetype rowCount() const { return m_columns.isEmpty() ? 0 : qsizetype(m_cells.size()) / m_columns.size(); }
+    const QStringList& columns() const { return m_columns; }
+
+    qint64 integer(qsizetype row, int column) const;
+    double real(qsizetype row, int column) const;
+    QString text(qsizetype row, int column) const;
+    QVariant value(qsizetype row, int column) const;
+
+private:
+    struct Cell
+    {
+        enum class Type : quint8
+        {
+            Null,
+            Integer,
+            Real,
+            Text
+        } type = Type::Null;
+        union {
+            qint64 integer;
+            double real;
+            struct
+            {
+                qsizetype offset;
+                int length;
+            } text;
+        };
+    };
+    const Cell* cell(qsizetype row, int column) const;
+
+    QStringList m_columns;
+    std::vector<Cell> m_cells;
+    QByteArray m_text;
+};
