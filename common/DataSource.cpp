@@ -25,6 +25,20 @@ bool writeEntry(const QByteArray& section, const char* key, const QString& value
     return SQLWritePrivateProfileString(section.constData(), key, value.toUtf8().constData(), "odbc.ini");
 }
 
+bool driverInstalled(const QString& driver)
+{
+    char buffer[8192] = {};
+    WORD length = 0;
+    if (!SQLGetInstalledDrivers(buffer, sizeof buffer, &length))
+        return false;
+    // The list is a run of NUL-terminated names, closed by an empty one.
+    for (const char* name = buffer; *name; name += qstrlen(name) + 1) {
+        if (QString::fromUtf8(name) == driver)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 namespace DataSource {
@@ -36,6 +50,8 @@ QString defaultDatabasePath()
 
 Result registerDataSource(const QString& name, const QString& databasePath)
 {
+    if (!driverInstalled(Driver))
+        return Result::failure(QStringLiteral("ODBC driver %1 is not installed").arg(Driver));
     const QByteArray section = name.toUtf8();
     const QString absolute = QDir::cleanPath(QDir(databasePath).absolutePath());
     // The SQLite driver has no set-up routine, so the entries are written one by one.

@@ -17,4 +17,25 @@ for folder in health growth Reelbox liveupdate skin help; do
     fi
 done
 build/data/kestrin-dbinit "$root/database/kestrin.db"
+
+# A launcher, so health starts with a double-click from the desktop's menu or file manager.
+root=$(cd "$root" && pwd)
+cat > "$root/health/kestrin-health.desktop" <<DESKTOP
+[Desktop Entry]
+Type=Application
+Name=Kestrin Health
+Name[zh_CN]=禾岚森儿童成长健康管理
+Comment[zh_CN]=记录孩子的健康与成长
+Exec="$root/health/health"
+Path=$root/health
+Icon=$root/health/health.png
+Terminal=false
+Categories=Office;
+DESKTOP
+chmod +x "$root/health/kestrin-health.desktop"
+cp health/resources/health.png "$root/health/health.png"
+if [ -n "${HOME:-}" ] && [ "${KESTRIN_NO_MENU:-}" != 1 ]; then
+    mkdir -p "$HOME/.local/share/applications"
+    cp "$root/health/kestrin-health.desktop" "$HOME/.local/share/applications/"
+fi
 echo "Kestrin staged in $root"

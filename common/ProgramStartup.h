@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QApplication;
+class SkinRecordset;
+
+// What a window program needs to know about itself to start.
+struct ProgramIdentity
+{
+    // The program's title: caption of its message boxes.
+    QString title;
+    // Text whose second appearance in the process list means the program already runs.
+    QString instanceKey;
+    // Key handed to the skin engine.
+    QString skinKey;
+    // The program's skin table.
+    std::function<std::unique_ptr<SkinRecordset>()> skinTable;
+};
+
+// The start of every window program, in order: its own folder as current directory, Qt's
+// Chinese texts, the single-instance rule, the data source, the database, the skin.
+class ProgramStartup
+{
+public:
+    enum class Outcome
+    {
+        Run,
+        AlreadyRunning,
+        DataSourceFailed,
+        DatabaseFailed
+    };
+
+    // Makes the program's own folder current, so "../database", "../skin" and "../help" hold
+    // however the program was started.
+    static void enterProgramFolder();
+    // Loads Qt's own Chinese texts (message-box buttons, file dialogs).
+    static void loadTranslations(QApplication& app);
+
+    // Runs the checks and set-up before the main window; anything but Run has been told to
+    // the user already and the program should end. procRoot is the process list's folder.
+    static Outcome prepare(const ProgramIdentity& program, const QString& procRoot = QStringLiteral("/proc"));
+};

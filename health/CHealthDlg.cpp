@@ -1,0 +1,84 @@
+#include "CHealthDlg.h"
+
+#include "CAboutDlg.h"
+#include "SkinEngine.h"
+#include "pages/CBL.h"
+#include "pages/CCHILD.h"
+#include "pages/CFYI.h"
+#include "pages/CJIBEN.h"
+#include "pages/CTN.h"
+#include "pages/CWMAN.h"
+#include "pages/CYYANG.h"
+#include "pages/CZS.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+CHealthDlg::CHealthDlg(QWidget* parent)
+    : QDialog(parent), m_pages(new QTabWidget(this)), m_aboutAction(new QAction(this))
+{
+    setObjectName(QStringLiteral("healthWindow"));
+    setWindowTitle(tr("禾岚森儿童成长健康管理"));
+    setWindowIcon(QIcon(QStringLiteral(":/health/health.png")));
+    setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    SkinEngine::applyToWindow(this, QStringLiteral("Dialog"));
+
+    m_pages->setObjectName(QStringLiteral("pageTabs"));
+    m_pages->setAccessibleName(tr("页面"));
+    m_pages->addTab(new CJIBEN, tr("基本健康管理"));
+    m_pages->addTab(new CBL, tr("病历信息管理"));
+    m_pages->addTab(new CFYI, tr("防疫信息管理"));
+    m_pages->addTab(new CZS, tr("健康知识库"));
+    m_pages->addTab(new CYYANG, tr("基本营养信息"));
+    m_pages->addTab(new CTN, tr("体能训练"));
+    m_pages->addTab(new CWMAN, tr("健康妈咪"));
+    m_pages->addTab(new CCHILD, tr("婴幼儿健康"));
+    m_pages->setCurrentIndex(0);
+
+    // There is no system menu to carry the About item, so it lives in a menu at the end of
+    // the tab row and in the window's context menu.
+    m_aboutAction->setText(tr("关于 kestrin儿童成长管理系统(&A)..."));
+    m_aboutAction->setObjectName(QStringLiteral("aboutAction"));
+    connect(m_aboutAction, &QAction::triggered, this, &CHealthDlg::showAbout);
+    auto* menu = new QMenu(this);
+    menu->addAction(m_aboutAction);
+    auto* menuButton = new QToolButton(this);
+    menuButton->setObjectName(QStringLiteral("windowMenuButton"));
+    menuButton->setText(tr("关于"));
+    menuButton->setAccessibleName(tr("关于"));
+    menuButton->setPopupMode(QToolButton::InstantPopup);
+    menuButton->setMenu(menu);
+    m_pages->setCornerWidget(menuButton, Qt::TopRightCorner);
+    addAction(m_aboutAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(m_pages);
+    resize(1000, 740);
+    setMinimumSize(860, 620);
+}
+
+void CHealthDlg::showAbout()
+{
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CHealthDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Enter and Escape never close the main window.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}

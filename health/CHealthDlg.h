@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDialog>
+
+class QAction;
+class QTabWidget;
+
+// The main window of health: the eight pages as tabs.
+class CHealthDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CHealthDlg(QWidget* parent = nullptr);
+
+    QTabWidget* pages() const { return m_pages; }
+    QAction* aboutAction() const { return m_aboutAction; }
+
+public slots:
+    void showAbout();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QTabWidget* m_pages;
+    QAction* m_aboutAction;
+};

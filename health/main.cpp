@@ -1,0 +1,25 @@
+#include "CHealthDlg.h"
+#include "HealthProgram.h"
+#include "SkinEngine.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    ProgramStartup::enterProgramFolder();
+    ProgramStartup::loadTranslations(app);
+    app.setWindowIcon(QIcon(QStringLiteral(":/health/health.png")));
+
+    const ProgramStartup::Outcome outcome = ProgramStartup::prepare(healthProgram());
+    if (outcome != ProgramStartup::Outcome::Run)
+        return outcome == ProgramStartup::Outcome::AlreadyRunning ? 0 : 1;
+
+    int result = 0;
+    {
+        CHealthDlg window;
+        window.exec();
+    }
+    SkinEngine::shutdown();
+    return result;
+}
