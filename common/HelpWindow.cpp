@@ -1,5 +1,6 @@
 #include "HelpWindow.h"
 
+#include <QHelpContentModel>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpSearchEngine>
@@ -50,6 +51,7 @@ HelpWindow::HelpWindow(const QString& collectionFile, QWidget* owner)
     contents->setObjectName(QStringLiteral("helpContentsTree"));
     contents->setAccessibleName(tr("目录"));
     connect(contents, &QHelpContentWidget::linkActivated, this, &HelpWindow::showPage);
+    connect(m_engine->contentModel(), &QHelpContentModel::contentsCreated, contents, &QTreeView::expandAll);
 
     QHelpSearchEngine* search = m_engine->searchEngine();
     auto* searchPage = new QWidget(this);

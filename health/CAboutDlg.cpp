@@ -12,8 +12,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("aboutDialog"));
 
     auto* icon = new QLabel(this);
-    icon->setPixmap(
-        QPixmap(QStringLiteral(":/health/health.png")).scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    icon->setPixmap(QPixmap(QStringLiteral(":/health/health-64.png"))
+                        .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     auto* name = new QLabel(tr("禾岚森儿童成长健康管理V1.0"), this);
     name->setObjectName(QStringLiteral("productLabel"));
     auto* notice =

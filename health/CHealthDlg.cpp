@@ -23,7 +23,7 @@ CHealthDlg::CHealthDlg(QWidget* parent)
 {
     setObjectName(QStringLiteral("healthWindow"));
     setWindowTitle(tr("禾岚森儿童成长健康管理"));
-    setWindowIcon(QIcon(QStringLiteral(":/health/health.png")));
+    setWindowIcon(QIcon(QStringLiteral(":/health/health-64.png")));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     SkinEngine::applyToWindow(this, QStringLiteral("Dialog"));
 

@@ -9,7 +9,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     ProgramStartup::enterProgramFolder();
     ProgramStartup::loadTranslations(app);
-    app.setWindowIcon(QIcon(QStringLiteral(":/health/health.png")));
+    app.setWindowIcon(QIcon(QStringLiteral(":/health/health-64.png")));
 
     const ProgramStartup::Outcome outcome = ProgramStartup::prepare(healthProgram());
     if (outcome != ProgramStartup::Outcome::Run)
