@@ -56,6 +56,12 @@ public:
     // One column of the current row by name; null when there is no row or no such column.
     QVariant fieldValue(const QString& column) const;
 
+    // Direct reading of the whole result, for filling long lists without loading every member.
+    qsizetype rowCount() const { return m_rows.rowCount(); }
+    int columnIndex(const QString& column) const { return int(m_rows.columns().indexOf(column)); }
+    qint64 integerAt(qsizetype row, int column) const { return m_rows.integer(row, column); }
+    QString textAt(qsizetype row, int column) const { return m_rows.text(row, column); }
+
     // Clears the members for a new row; update() then inserts it.
     void addNew();
     // Marks the current row for change; update() then writes the members to it.

@@ -1,0 +1,70 @@
+#include "RecordQuery.h"
+
+#include "Clock.h"
+
+#include <QCoreApplication>
+
+namespace RecordQuery {
+
+namespace {
+
+QString column(const QString& name)
+{
+    return QLatin1Char('[') + name + QLatin1Char(']');
+}
+
+QString like(const QString& keyword)
+{
+    return QLatin1Char('%') + keyword + QLatin1Char('%');
+}
+
+} // namespace
+
+Result search(const RecordColumns& c, const SearchInput& in, Statement& out)
+{
+    const QString from = QStringLiteral("select * from [") + c.table + QStringLiteral("] where ");
+    const QString user = column(c.user) + QStringLiteral("=?");
+    const QString category = column(c.category) + QStringLiteral("=?");
+    const QString title = column(c.title) + QStringLiteral(" LIKE ?");
+    switch (in.kind) {
+    case SearchKind::FullText:
+        out = {from + user + QStringLiteral(" and ") + title, {in.user, like(in.keyword)}};
+        break;
+    case SearchKind::ByCategory:
+        out = {from + category + QStringLiteral(" and ") + user, {in.category, in.user}};
+        if (!in.keyword.isEmpty()) {
+            out.sql += QStringLiteral(" and ") + title;
+            out.values << like(in.keyword);
+        }
+        break;
+    case SearchKind::ByDate: {
+        const int low = DateKey::parse(in.dateFrom);
+        const int high = DateKey::parse(in.dateTo);
+        if (!low || !high)
+            return Result::failure(QCoreApplication::translate(
+                "RecordQuery", "日期要写成8位数字的年月日，例如20260101。请检查查找的起止日期。"));
+        out = {from + category + QStringLiteral(" and ") + user + QStringLiteral(" and ") + column(c.date) +
+                   QStringLiteral(">=? and ") + column(c.date) + QStringLiteral("<=?"),
+               {in.category, in.user, low, high}};
+        break;
+    }
+    case SearchKind::None:
+        out = {from + user, {in.user}};
+        break;
+    }
+    return {};
+}
+
+Statement byUserAndCategory(const RecordColumns& c, const QString& user, const QString& category)
+{
+    return {QStringLiteral("Select * from [") + c.table + QStringLiteral("] where ") + column(c.user) +
+                QStringLiteral("=? and ") + column(c.category) + QStringLiteral("=?"),
+            {user, category}};
+}
+
+Statement byId(const RecordColumns& c, qint64 id)
+{
+    return {QStringLiteral("select * from [") + c.table + QStringLiteral("] where id=?"), {id}};
+}
+
+} // namespace RecordQuery
