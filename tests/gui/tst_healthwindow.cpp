@@ -43,6 +43,8 @@ private:
         QDir::setCurrent(m_db->folder() + QStringLiteral("/health"));
     }
 
+    QWidget* basicPage() const { return Gui::find<QWidget>(m_window.get(), QStringLiteral("basicHealthPage")); }
+
 private slots:
     void initTestCase()
     {
@@ -126,7 +128,7 @@ private slots:
             combo->setCurrentText(QStringLiteral("森林绿.qss"));
             Gui::click(dialog, QStringLiteral("okButton"));
         });
-        Gui::click(m_window.get(), QStringLiteral("changeSkinButton"));
+        Gui::click(basicPage(), QStringLiteral("changeSkinButton"));
 
         QCOMPARE(preselected, QStringLiteral("夜幕灰.qss")); // alphabetically first, not the newest
         QCOMPARE(qApp->styleSheet(), QStringLiteral("/* 森林绿 */"));
@@ -153,7 +155,7 @@ private slots:
             dialog->reject();
         });
         const QString before = qApp->styleSheet();
-        Gui::click(m_window.get(), QStringLiteral("changeSkinButton"));
+        Gui::click(basicPage(), QStringLiteral("changeSkinButton"));
         QVERIFY(stillOpen);
         QCOMPARE(dialogs.texts().size(), 1);
         QVERIFY(dialogs.last().contains(QStringLiteral("粉红'.qss")));
@@ -164,7 +166,7 @@ private slots:
     void helpWithoutFilesDoesNothing()
     {
         HelpService::setCollectionFile(m_db->folder() + QStringLiteral("/help/missing.qhc"));
-        Gui::click(m_window.get(), QStringLiteral("helpButton"));
+        Gui::click(basicPage(), QStringLiteral("helpButton"));
         QTest::keyClick(m_window->pages()->currentWidget(), Qt::Key_F1);
         QVERIFY(m_window->findChildren<HelpWindow*>().isEmpty());
     }
@@ -190,7 +192,7 @@ private slots:
                      page);
 
         HelpService::setCollectionFile(help + QStringLiteral("kestrinhelp.qhc"));
-        Gui::click(m_window.get(), QStringLiteral("helpButton"));
+        Gui::click(basicPage(), QStringLiteral("helpButton"));
         const QList<HelpWindow*> windows = m_window->findChildren<HelpWindow*>();
         QCOMPARE(windows.size(), 1);
         QCOMPARE(windows.first()->browser()->documentTitle(), QStringLiteral("禾岚森儿童成长健康管理 帮助"));
