@@ -1,6 +1,7 @@
 #include "CHealthDlg.h"
 
 #include "CAboutDlg.h"
+#include "LazyPage.h"
 #include "SkinEngine.h"
 #include "pages/CBL.h"
 #include "pages/CCHILD.h"
@@ -29,14 +30,15 @@ CHealthDlg::CHealthDlg(QWidget* parent)
 
     m_pages->setObjectName(QStringLiteral("pageTabs"));
     m_pages->setAccessibleName(tr("页面"));
-    m_pages->addTab(new CJIBEN, tr("基本健康管理"));
-    m_pages->addTab(new CBL, tr("病历信息管理"));
-    m_pages->addTab(new CFYI, tr("防疫信息管理"));
-    m_pages->addTab(new CZS, tr("健康知识库"));
-    m_pages->addTab(new CYYANG, tr("基本营养信息"));
-    m_pages->addTab(new CTN, tr("体能训练"));
-    m_pages->addTab(new CWMAN, tr("健康妈咪"));
-    m_pages->addTab(new CCHILD, tr("婴幼儿健康"));
+    // Each page is built the first time its tab is shown.
+    addPage<CJIBEN>(tr("基本健康管理"));
+    addPage<CBL>(tr("病历信息管理"));
+    addPage<CFYI>(tr("防疫信息管理"));
+    addPage<CZS>(tr("健康知识库"));
+    addPage<CYYANG>(tr("基本营养信息"));
+    addPage<CTN>(tr("体能训练"));
+    addPage<CWMAN>(tr("健康妈咪"));
+    addPage<CCHILD>(tr("婴幼儿健康"));
     m_pages->setCurrentIndex(0);
 
     // There is no system menu to carry the About item, so it lives in a menu at the end of
@@ -61,6 +63,17 @@ CHealthDlg::CHealthDlg(QWidget* parent)
     layout->addWidget(m_pages);
     resize(1000, 740);
     setMinimumSize(860, 620);
+}
+
+template <typename Page> void CHealthDlg::addPage(const QString& caption)
+{
+    m_pages->addTab(new LazyPage([] { return new Page; }), caption);
+}
+
+QWidget* CHealthDlg::page(int index) const
+{
+    auto* lazy = qobject_cast<LazyPage*>(m_pages->widget(index));
+    return lazy ? lazy->page() : nullptr;
 }
 
 void CHealthDlg::showAbout()

@@ -14,6 +14,8 @@ public:
     explicit CHealthDlg(QWidget* parent = nullptr);
 
     QTabWidget* pages() const { return m_pages; }
+    // The page of a tab, built now if it was not shown yet.
+    QWidget* page(int index) const;
     QAction* aboutAction() const { return m_aboutAction; }
 
 public slots:
@@ -23,6 +25,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    template <typename Page> void addPage(const QString& caption);
+
     QTabWidget* m_pages;
     QAction* m_aboutAction;
 };
