@@ -408,11 +408,7 @@ bool RecordPage::addRecord(int dateKey)
         message(r.error());
         return false;
     }
-    message(tr("添加成功!"));
-    clearFields();
-    clearList();
-    setFieldsEnabled(false);
-    display();
+    afterSave(tr("添加成功!"), false);
     return true;
 }
 
@@ -433,15 +429,20 @@ bool RecordPage::changeRecord(qint64 id, int dateKey)
         message(r.error());
         return false;
     }
-    message(tr("修改成功!"));
+    afterSave(tr("修改成功!"), m_settings.searchAfterChange);
+    return true;
+}
+
+void RecordPage::afterSave(const QString& text, bool searchAgain)
+{
+    message(text);
     clearFields();
     clearList();
     setFieldsEnabled(false);
-    if (m_settings.searchAfterChange)
+    if (searchAgain)
         search();
     else
         display();
-    return true;
 }
 
 void RecordPage::display()

@@ -138,6 +138,7 @@ private:
     bool categoryKnown(const QString& category);
     bool addRecord(int dateKey);
     bool changeRecord(qint64 id, int dateKey);
+    void afterSave(const QString& text, bool searchAgain);
 
     Settings m_settings;
     bool m_categoriesLoaded = false;

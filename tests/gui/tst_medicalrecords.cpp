@@ -65,6 +65,16 @@ private:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualRect(list->model()->index(row, 1)).center());
     }
+    // One child with one record of 2020, displayed and clicked.
+    void openOneOldRecord(const QString& title)
+    {
+        addChild(QStringLiteral("小明"));
+        addRecord(QStringLiteral("小明"), QStringLiteral("咳嗽"), title, 20200101);
+        showPage();
+        field<QComboBox>("searchCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
+        QVERIFY(click("displayButton"));
+        clickRow(0);
+    }
     void chooseSearchKind(const char* radio) { QTest::mouseClick(field<QRadioButton>(radio), Qt::LeftButton); }
 
 private slots:
@@ -158,12 +168,7 @@ private slots:
 
     void changingMovesTheDateToToday()
     {
-        addChild(QStringLiteral("小明"));
-        addRecord(QStringLiteral("小明"), QStringLiteral("咳嗽"), QStringLiteral("旧记录"), 20200101);
-        showPage();
-        field<QComboBox>("searchCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
-        QVERIFY(click("displayButton"));
-        clickRow(0);
+        openOneOldRecord(QStringLiteral("旧记录"));
         QCOMPARE(field<QLineEdit>("titleEdit")->text(), QStringLiteral("旧记录"));
         QVERIFY(field<QPushButton>("modifyButton")->isEnabled());
         QVERIFY(click("modifyButton"));
@@ -178,12 +183,7 @@ private slots:
 
     void changingToAnUnknownCategoryIsRefused()
     {
-        addChild(QStringLiteral("小明"));
-        addRecord(QStringLiteral("小明"), QStringLiteral("咳嗽"), QStringLiteral("记录"), 20200101);
-        showPage();
-        field<QComboBox>("searchCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
-        QVERIFY(click("displayButton"));
-        clickRow(0);
+        openOneOldRecord(QStringLiteral("记录"));
         QVERIFY(click("modifyButton"));
         field<QComboBox>("editCategoryCombo")->setCurrentText(QStringLiteral("不存在"));
         QVERIFY(click("saveButton"));
