@@ -8,6 +8,7 @@
 #include "RecordListModel.h"
 #include "Recordset.h"
 #include "TextBytes.h"
+#include "UserList.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -258,16 +259,12 @@ void RecordPage::reloadUserLists()
 {
     m_searchUserCombo->clear();
     m_childCombo->clear();
-    CUs users;
-    users.setSort(QStringLiteral("id desc"));
-    if (Result r = users.open(QStringLiteral("select * from user")); !r) {
-        message(r.error());
-        return;
-    }
-    for (; !users.isEOF(); users.moveNext()) {
-        m_searchUserCombo->addItem(users.m_username);
-        m_childCombo->addItem(users.m_username);
-    }
+    Result error;
+    const QStringList names = UserList::newestFirst(&error);
+    if (!error)
+        message(error.error());
+    m_searchUserCombo->addItems(names);
+    m_childCombo->addItems(names);
     for (QComboBox* combo : {m_searchCategoryCombo, m_editCategoryCombo, m_searchUserCombo, m_childCombo})
         combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
 }

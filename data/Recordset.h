@@ -58,6 +58,7 @@ public:
 
     // Direct reading of the whole result, for filling long lists without loading every member.
     qsizetype rowCount() const { return m_rows.rowCount(); }
+    const QStringList& columnNames() const { return m_rows.columns(); }
     int columnIndex(const QString& column) const { return int(m_rows.columns().indexOf(column)); }
     qint64 integerAt(qsizetype row, int column) const { return m_rows.integer(row, column); }
     QString textAt(qsizetype row, int column) const { return m_rows.text(row, column); }

@@ -2,6 +2,7 @@
 
 #include "CAboutDlg.h"
 #include "LazyPage.h"
+#include "PageLeaveCheck.h"
 #include "SkinEngine.h"
 #include "pages/CBL.h"
 #include "pages/CCHILD.h"
@@ -40,6 +41,7 @@ CHealthDlg::CHealthDlg(QWidget* parent)
     addPage<CWMAN>(tr("健康妈咪"));
     addPage<CCHILD>(tr("婴幼儿健康"));
     m_pages->setCurrentIndex(0);
+    connect(m_pages, &QTabWidget::currentChanged, this, &CHealthDlg::pageChanged);
 
     // There is no system menu to carry the About item, so it lives in a menu at the end of
     // the tab row and in the window's context menu.
@@ -74,6 +76,21 @@ QWidget* CHealthDlg::page(int index) const
 {
     auto* lazy = qobject_cast<LazyPage*>(m_pages->widget(index));
     return lazy ? lazy->page() : nullptr;
+}
+
+void CHealthDlg::pageChanged(int index)
+{
+    if (m_returning)
+        return;
+    // The page being left may refuse, for example while it holds a value it cannot keep.
+    auto* check = dynamic_cast<PageLeaveCheck*>(page(m_shownPage));
+    if (check && !check->mayLeave()) {
+        m_returning = true;
+        m_pages->setCurrentIndex(m_shownPage);
+        m_returning = false;
+        return;
+    }
+    m_shownPage = index;
 }
 
 void CHealthDlg::showAbout()

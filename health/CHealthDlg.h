@@ -24,9 +24,14 @@ public slots:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
+private slots:
+    void pageChanged(int index);
+
 private:
     template <typename Page> void addPage(const QString& caption);
 
     QTabWidget* m_pages;
     QAction* m_aboutAction;
+    int m_shownPage = 0;
+    bool m_returning = false;
 };
