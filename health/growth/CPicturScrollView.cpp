@@ -41,6 +41,9 @@ void CPicturScrollView::paint(QPainter& painter) const
 
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPixelSize(10);
+    // Narrow glyphs, as the chart's 17-pixel year ticks need for labels such as "10.5".
+    font.setStretch(QFont::SemiCondensed);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, -0.5);
     painter.setFont(font);
     const ChartGeometry::Picture picture = ChartGeometry::draw(m_data);
     for (const ChartGeometry::Line& line : picture.lines) {

@@ -118,9 +118,14 @@ QWidget* CJIBEN::buildFieldGroup()
         label->setBuddy(field);
         field->setAccessibleName(QString(text).remove(QLatin1Char(' ')).remove(QLatin1Char(':')));
         grid->addWidget(label, row, column * 3);
-        grid->addWidget(field, row, column * 3 + 1);
-        if (!unit.isEmpty())
-            grid->addWidget(new QLabel(unit, group), row, column * 3 + 2);
+        if (unit.isEmpty()) {
+            grid->addWidget(field, row, column * 3 + 1);
+        } else {
+            auto* withUnit = new QHBoxLayout;
+            withUnit->addWidget(field, 1);
+            withUnit->addWidget(new QLabel(unit, group));
+            grid->addLayout(withUnit, row, column * 3 + 1);
+        }
     };
     place(0, 0, tr("记录号:"), m_numberEdit);
     place(0, 1, tr("用户名:"), m_userCombo);
@@ -134,8 +139,10 @@ QWidget* CJIBEN::buildFieldGroup()
     place(2, 1, tr("饮食:"), m_dietEdit);
     place(2, 2, tr("睡眠状况:"), m_sleepEdit);
     place(2, 3, tr("操作员:"), m_operatorEdit);
-    for (int column = 0; column < 4; ++column)
+    for (int column = 0; column < 4; ++column) {
         grid->setColumnStretch(column * 3 + 1, 1);
+        grid->setColumnMinimumWidth(column * 3 + 2, 14);
+    }
 
     connect(m_userCombo, &QComboBox::activated, this, &CJIBEN::display);
     return group;
@@ -152,8 +159,8 @@ QWidget* CJIBEN::buildRecordGroup()
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->verticalHeader()->hide();
-    m_list->horizontalHeader()->setDefaultSectionSize(78);
-    m_list->horizontalHeader()->setStretchLastSection(true);
+    m_list->horizontalHeader()->setMinimumSectionSize(56);
+    m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
     m_displayButton = button(tr("显示"), QStringLiteral("displayButton"), group);
     m_addButton = button(tr("添加"), QStringLiteral("addButton"), group);
