@@ -20,8 +20,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-CHealthDlg::CHealthDlg(QWidget* parent)
-    : QDialog(parent), m_pages(new QTabWidget(this)), m_aboutAction(new QAction(this))
+CHealthDlg::CHealthDlg(QWidget* parent) : QDialog(parent), m_pages(new QTabWidget(this))
 {
     setObjectName(QStringLiteral("healthWindow"));
     setWindowTitle(tr("禾岚森儿童成长健康管理"));
@@ -45,20 +44,8 @@ CHealthDlg::CHealthDlg(QWidget* parent)
 
     // There is no system menu to carry the About item, so it lives in a menu at the end of
     // the tab row and in the window's context menu.
-    m_aboutAction->setText(tr("关于 kestrin儿童成长管理系统(&A)..."));
-    m_aboutAction->setObjectName(QStringLiteral("aboutAction"));
+    m_pages->setCornerWidget(AboutBox::installAboutItem(this, m_aboutAction), Qt::TopRightCorner);
     connect(m_aboutAction, &QAction::triggered, this, &CHealthDlg::showAbout);
-    auto* menu = new QMenu(this);
-    menu->addAction(m_aboutAction);
-    auto* menuButton = new QToolButton(this);
-    menuButton->setObjectName(QStringLiteral("windowMenuButton"));
-    menuButton->setText(tr("关于"));
-    menuButton->setAccessibleName(tr("关于"));
-    menuButton->setPopupMode(QToolButton::InstantPopup);
-    menuButton->setMenu(menu);
-    m_pages->setCornerWidget(menuButton, Qt::TopRightCorner);
-    addAction(m_aboutAction);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);

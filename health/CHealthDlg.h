@@ -31,7 +31,7 @@ private:
     template <typename Page> void addPage(const QString& caption);
 
     QTabWidget* m_pages;
-    QAction* m_aboutAction;
+    QAction* m_aboutAction = nullptr;
     int m_shownPage = 0;
     bool m_returning = false;
 };

@@ -1,20 +1,23 @@
-#include "CAboutDlg.h"
+#include "AboutBox.h"
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
+AboutBox::AboutBox(const QString& caption, const QString& product, const QString& iconPath, QWidget* parent)
+    : QDialog(parent)
 {
-    setWindowTitle(tr("禾岚森儿童成长健康管理V1.0"));
+    setWindowTitle(caption);
     setObjectName(QStringLiteral("aboutDialog"));
 
     auto* icon = new QLabel(this);
-    icon->setPixmap(QPixmap(QStringLiteral(":/health/health-64.png"))
-                        .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    auto* name = new QLabel(tr("禾岚森儿童成长健康管理V1.0"), this);
+    icon->setPixmap(QPixmap(iconPath).scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    auto* name = new QLabel(product, this);
     name->setObjectName(QStringLiteral("productLabel"));
     auto* notice =
         new QLabel(tr("版权所有 © 2026 Kestrin 开发组。本软件供家庭使用，所有记录只保存在您自己的电脑上。"), this);
@@ -37,4 +40,21 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     layout->addLayout(top);
     layout->addWidget(buttons);
     setMinimumWidth(420);
+}
+
+QToolButton* AboutBox::installAboutItem(QWidget* window, QAction*& action)
+{
+    action = new QAction(tr("关于 kestrin儿童成长管理系统(&A)..."), window);
+    action->setObjectName(QStringLiteral("aboutAction"));
+    auto* menu = new QMenu(window);
+    menu->addAction(action);
+    auto* button = new QToolButton(window);
+    button->setObjectName(QStringLiteral("windowMenuButton"));
+    button->setText(tr("关于"));
+    button->setAccessibleName(tr("关于"));
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setMenu(menu);
+    window->addAction(action);
+    window->setContextMenuPolicy(Qt::ActionsContextMenu);
+    return button;
 }
