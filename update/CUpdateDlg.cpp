@@ -24,6 +24,10 @@ CUpdateDlg::CUpdateDlg(OnlineUpdate& update, QWidget* parent)
     m_status->setObjectName(QStringLiteral("statusLabel"));
     m_status->setWordWrap(true);
     m_status->setMinimumHeight(40);
+    m_status->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    QFont statusFont = m_status->font();
+    statusFont.setPointSizeF(statusFont.pointSizeF() * 1.3);
+    m_status->setFont(statusFont);
     m_progress->setObjectName(QStringLiteral("downloadProgress"));
     m_progress->setAccessibleName(tr("下载进度"));
     m_progress->hide();
@@ -51,6 +55,7 @@ CUpdateDlg::CUpdateDlg(OnlineUpdate& update, QWidget* parent)
     layout->addWidget(m_progress);
     layout->addLayout(buttons);
     layout->addWidget(m_news, 1);
+    layout->addStretch();
     resize(480, 300);
 
     connect(m_downloadButton, &QPushButton::clicked, this, &CUpdateDlg::download);
