@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "Clock.h"
 #include "DataSource.h"
 
 #include <QCoreApplication>
@@ -79,6 +80,33 @@ Result loadReferenceTable(QSqlDatabase& db, const QString& table)
     return {};
 }
 
+// Loads the articles that ship with the database (articles/<table>.txt; see articles/README.md).
+Result loadArticles(QSqlDatabase& db, const QString& table)
+{
+    const QString text = readResource(QStringLiteral("articles/") + table + QStringLiteral(".txt"));
+    if (text.isEmpty())
+        return Result::failure(tr("缺少文章：%1").arg(table));
+    const bool dated = table == QStringLiteral("bing");
+    const QString insert = dated
+                               ? QStringLiteral("INSERT INTO [%1] (leixing, title, connect, time) VALUES (?, ?, ?, ?)")
+                               : QStringLiteral("INSERT INTO [%1] (leixing, title, connect) VALUES (?, ?, ?)");
+    const QStringList articles = text.split(QStringLiteral("\n== "));
+    for (QString article : articles) {
+        if (article.startsWith(QStringLiteral("== ")))
+            article.remove(0, 3);
+        const qsizetype lineEnd = article.indexOf(QLatin1Char('\n'));
+        const QStringList head = article.left(lineEnd).split(QLatin1Char('|'));
+        if (head.size() != 2)
+            return Result::failure(tr("文章格式错误：%1").arg(article.left(lineEnd)));
+        QVariantList values{head[0].trimmed(), head[1].trimmed(), article.mid(lineEnd + 1).trimmed()};
+        if (dated)
+            values << DateKey::today();
+        if (Result r = exec(db, insert.arg(table), values); !r)
+            return r;
+    }
+    return {};
+}
+
 Result fillNewDatabase(QSqlDatabase& db)
 {
     TransactionGuard transaction(db);
@@ -88,6 +116,10 @@ Result fillNewDatabase(QSqlDatabase& db)
         return r;
     for (const char* table : {"nanhigh", "nanweight", "nvhigh", "nvweight"}) {
         if (Result r = loadReferenceTable(db, QString::fromLatin1(table)); !r)
+            return r;
+    }
+    for (const char* table : {"tnrong", "ynrong", "childconnect", "womanconnect", "bing"}) {
+        if (Result r = loadArticles(db, QString::fromLatin1(table)); !r)
             return r;
     }
     if (Result r = exec(db, QStringLiteral("INSERT INTO kestrin_meta (name, value) VALUES ('schema_version', ?)"),

@@ -6,6 +6,7 @@
 #include "DialogService.h"
 #include "HelpService.h"
 #include "RecordListModel.h"
+#include "RecordListView.h"
 #include "Recordset.h"
 #include "TextBytes.h"
 #include "UserList.h"
@@ -106,16 +107,16 @@ void RecordPage::buildSearchGroup(QVBoxLayout* column)
     auto* searchButton = makeButton(tr("搜索"), QStringLiteral("searchButton"), group);
     auto* displayButton = makeButton(tr("显示"), QStringLiteral("displayButton"), group);
     auto* helpButton = makeButton(tr("帮助"), QStringLiteral("helpButton"), group);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(searchButton);
-    buttons->addWidget(displayButton);
-    buttons->addWidget(helpButton);
+    m_searchButtons = new QHBoxLayout;
+    m_searchButtons->addStretch();
+    m_searchButtons->addWidget(searchButton);
+    m_searchButtons->addWidget(displayButton);
+    m_searchButtons->addWidget(helpButton);
 
     auto* layout = new QVBoxLayout(group);
     layout->addLayout(form);
     layout->addLayout(kinds);
-    layout->addLayout(buttons);
+    layout->addLayout(m_searchButtons);
     column->addWidget(group);
 
     connect(searchButton, &QPushButton::clicked, this, &RecordPage::search);
@@ -133,22 +134,8 @@ void RecordPage::buildSearchGroup(QVBoxLayout* column)
 void RecordPage::buildList(QVBoxLayout* column)
 {
     m_model = new RecordListModel({tr("编号"), m_settings.titleHeading, tr("类型"), tr("日期")}, this);
-    m_list = named(new QTableView(this), QStringLiteral("recordList"), tr("记录列表"));
-    m_list->setModel(m_model);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setShowGrid(true);
-    m_list->setWordWrap(false);
-    m_list->verticalHeader()->hide();
-    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 8);
-    QHeaderView* header = m_list->horizontalHeader();
-    header->setDefaultAlignment(Qt::AlignCenter);
-    const int widths[] = {60, 190, 110, 100};
-    for (int i = 0; i < 4; ++i)
-        header->resizeSection(i, widths[i]);
-    header->setStretchLastSection(true);
+    m_list = RecordListView::create(this, m_model, {60, 190, 110, 100});
+    m_list->setAccessibleName(tr("记录列表"));
     column->addWidget(m_list, 1);
 
     connect(m_list, &QTableView::clicked, this, [this] { showMarkedRow(true); });
@@ -234,6 +221,17 @@ void RecordPage::addUserField(const QString& label, QWidget* field)
 {
     field->setAccessibleName(plainLabel(label));
     m_userLayout->insertRow(m_userLayout->rowCount() - 1, label, field);
+}
+
+void RecordPage::addSearchButton(QPushButton* button)
+{
+    m_searchButtons->insertWidget(1, button);
+}
+
+void RecordPage::appendCategory(const QString& category)
+{
+    m_searchCategoryCombo->addItem(category);
+    m_editCategoryCombo->addItem(category);
 }
 
 SearchKind RecordPage::searchKind() const
@@ -493,28 +491,13 @@ void RecordPage::deleteSelected()
 {
     if (!DialogService::current().confirm(this, tr("确定要删除吗？"), tr("系统提示")))
         return;
-    QList<qint64> ids;
-    const QModelIndexList rows = m_list->selectionModel()->selectedRows();
-    for (const QModelIndex& index : rows)
-        ids << m_model->row(index.row()).id;
+    const QList<qint64> ids = RecordListView::selectedIds(m_list, m_model);
     if (ids.isEmpty()) {
         message(tr("请选择记录号"));
         return;
     }
     // All selected records go, or none.
-    TransactionGuard transaction;
-    for (const qint64 id : std::as_const(ids)) {
-        const std::unique_ptr<Recordset> records = createRecords();
-        const Statement statement = RecordQuery::byId(m_settings.columns, id);
-        Result r = records->open(statement.sql, statement.values);
-        if (r && !records->isEOF())
-            r = records->remove();
-        if (!r) {
-            message(r.error());
-            return;
-        }
-    }
-    if (Result r = transaction.commit(); !r) {
+    if (Result r = RecordListView::deleteByIds([this] { return createRecords(); }, ids); !r) {
         message(r.error());
         return;
     }
@@ -551,10 +534,7 @@ void RecordPage::clearList()
 
 qint64 RecordPage::markedId() const
 {
-    const QModelIndex current = m_list->currentIndex();
-    if (!current.isValid() || current.row() >= m_model->rowCount())
-        return 0;
-    return m_model->row(current.row()).id;
+    return RecordListView::markedId(m_list, m_model);
 }
 
 void RecordPage::showMarkedRow(bool clicked)

@@ -11,6 +11,7 @@ class QAbstractButton;
 class QButtonGroup;
 class QComboBox;
 class QFormLayout;
+class QHBoxLayout;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -82,6 +83,10 @@ protected:
     void addContent(QWidget* box);
     void addContent(const QString& label, QWidget* box);
     void addUserField(const QString& label, QWidget* field);
+    // A page's own button in the search group, before 搜索.
+    void addSearchButton(QPushButton* button);
+    // Adds a new category at the end of both category lists.
+    void appendCategory(const QString& category);
 
     // The page's table binding and category table.
     virtual std::unique_ptr<Recordset> createRecords() const = 0;
@@ -159,6 +164,7 @@ private:
     QComboBox* m_childCombo;
     QLineEdit* m_dateEdit;
     QFormLayout* m_userLayout;
+    QHBoxLayout* m_searchButtons;
     QPushButton* m_addButton;
     QPushButton* m_saveButton;
     QPushButton* m_modifyButton;

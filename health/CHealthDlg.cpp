@@ -5,13 +5,10 @@
 #include "PageLeaveCheck.h"
 #include "SkinEngine.h"
 #include "pages/CBL.h"
-#include "pages/CCHILD.h"
 #include "pages/CFYI.h"
 #include "pages/CJIBEN.h"
-#include "pages/CTN.h"
-#include "pages/CWMAN.h"
-#include "pages/CYYANG.h"
 #include "pages/CZS.h"
+#include "pages/Libraries.h"
 
 #include <QAction>
 #include <QKeyEvent>

@@ -1,0 +1,151 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+
+class CategoryRecordset;
+class QComboBox;
+class QGroupBox;
+class QHBoxLayout;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+class QVBoxLayout;
+class RecordListModel;
+class Recordset;
+
+// A library of articles (type, title, text) browsed by type: the list of one type, the text
+// of the chosen article, a title search, and adding, changing and deleting articles. The
+// libraries differ only in their settings; the disease knowledge base adds its own search.
+class ArticlePage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum class EditMode
+    {
+        None,
+        Adding,
+        Modifying
+    };
+
+    struct Settings
+    {
+        // The article table; its columns are id, title, connect (the text) and leixing (the type).
+        QString table;
+        // Types offered when the library has no type table.
+        QStringList fixedTypes;
+        // Empty entries at the end of the editing type list (they let a type be left out).
+        int emptyEditTypes = 0;
+        // The editing type can be typed in (else it is chosen from the list only).
+        bool editTypeTyped = true;
+        // The search type list keeps its entries sorted.
+        bool sortedSearchTypes = true;
+        QString titleHeading;
+        QString typeHeading = QStringLiteral("类型");
+        int maxTitleBytes = 40;
+        QString titleTooLong;
+        // 0 for no limit on the text.
+        int maxTextBytes = 0;
+        QString textTooLong;
+        // What 显示 says when the type has no article; empty for nothing (the list is then emptied).
+        QString nothingToShow;
+        // Enter in the search group runs the search once it has been switched on.
+        bool enterSearches = true;
+        // The keyword box is off until the "标题" radio button is chosen.
+        bool keywordNeedsRadio = false;
+        // 修改 also disables 增加 until the change is saved or dropped.
+        bool modifyDisablesAdd = false;
+        // Which entry of the type lists is chosen at first.
+        int firstType = 0;
+        // Order of the articles 显示 lists; empty for the order of the table.
+        QString displaySort = QStringLiteral("id desc");
+        QString unknownTypeAdding = QStringLiteral("没有该类型,请正确操作");
+        QString unknownTypeModifying = QStringLiteral("没有该类型");
+    };
+
+    EditMode editMode() const { return m_editMode; }
+
+public slots:
+    virtual void display();
+    virtual void search();
+    void beginAdding();
+    void beginModifying();
+    void save();
+    void undo();
+    void deleteSelected();
+    void showHelp();
+
+protected:
+    ArticlePage(Settings settings, QWidget* parent);
+    ~ArticlePage() override;
+
+    virtual std::unique_ptr<Recordset> createRecords() const = 0;
+    // The table of allowed types; none for libraries with fixed types (then no type check).
+    virtual std::unique_ptr<CategoryRecordset> createTypes() const;
+    // The checks of 保存 in the page's order (the type check follows them); false after a message.
+    virtual bool checkFields();
+    // Puts the editing fields into a new or changed article.
+    virtual void writeArticle(Recordset& record, bool adding) = 0;
+    // Lists again after a save or a delete.
+    virtual void refresh();
+    void showArticle(const Recordset& record);
+
+    void message(const QString& text);
+    void fillList(Recordset& records);
+    void clearList();
+    // Runs a statement and lists what it finds.
+    void listArticles(const QString& sql, const QVariantList& values);
+    QString searchType() const;
+    QString keyword() const;
+    QString editType() const;
+    QString title() const;
+    QString text() const;
+    void setEnterSearches(bool on) { m_enterSearches = on; }
+
+    QGroupBox* searchGroup() const { return m_searchGroup; }
+    QHBoxLayout* searchOptions() const { return m_searchOptions; }
+    QLineEdit* keywordEdit() const { return m_keywordEdit; }
+    QComboBox* editTypeCombo() const { return m_editTypeCombo; }
+    QLineEdit* titleEdit() const { return m_titleEdit; }
+    QPlainTextEdit* displayEdit() const { return m_displayEdit; }
+    QPushButton* addButton() const { return m_addButton; }
+    QPushButton* modifyButton() const { return m_modifyButton; }
+    QPushButton* deleteButton() const { return m_deleteButton; }
+
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QWidget* buildSearchSide();
+    QWidget* buildEditSide();
+    void loadTypes();
+    void clearFields();
+    void setFieldsEnabled(bool enabled);
+    bool typeKnown(const QString& type);
+    void showMarked(bool clicked);
+
+    Settings m_settings;
+    EditMode m_editMode = EditMode::None;
+    bool m_enterSearches = false;
+    bool m_typesLoaded = false;
+
+    QGroupBox* m_searchGroup;
+    QComboBox* m_searchTypeCombo;
+    QLineEdit* m_keywordEdit;
+    QHBoxLayout* m_searchOptions;
+    QTableView* m_list;
+    RecordListModel* m_model;
+    QPlainTextEdit* m_displayEdit;
+    QComboBox* m_editTypeCombo;
+    QLineEdit* m_titleEdit;
+    QPlainTextEdit* m_textEdit;
+    QPushButton* m_addButton;
+    QPushButton* m_modifyButton;
+    QPushButton* m_deleteButton;
+    QPushButton* m_saveButton;
+    QPushButton* m_undoButton;
+};
