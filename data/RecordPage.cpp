@@ -217,9 +217,12 @@ void RecordPage::addContent(const QString& label, QWidget* box)
     m_contentLayout->addWidget(group, 1);
 }
 
-void RecordPage::addUserField(const QString& label, QWidget* field)
+void RecordPage::addUserField(const QString& label, QWidget* field, bool editingField)
 {
-    field->setAccessibleName(plainLabel(label));
+    if (editingField) {
+        field->setAccessibleName(plainLabel(label));
+        m_userFields << field;
+    }
     m_userLayout->insertRow(m_userLayout->rowCount() - 1, label, field);
 }
 
@@ -307,10 +310,8 @@ void RecordPage::setFieldsEnabled(bool enabled)
     for (QWidget* field : std::initializer_list<QWidget*>{m_editCategoryCombo, m_titleEdit, m_childCombo, m_dateEdit})
         field->setEnabled(enabled);
     setContentEnabled(enabled);
-    for (int row = 0; row < m_userLayout->rowCount(); ++row) {
-        if (QLayoutItem* item = m_userLayout->itemAt(row, QFormLayout::FieldRole); item && item->widget())
-            item->widget()->setEnabled(enabled);
-    }
+    for (QWidget* field : std::as_const(m_userFields))
+        field->setEnabled(enabled);
 }
 
 void RecordPage::beginAdding()

@@ -82,7 +82,8 @@ protected:
     // Building the page: content boxes go under the title, user fields above the date.
     void addContent(QWidget* box);
     void addContent(const QString& label, QWidget* box);
-    void addUserField(const QString& label, QWidget* field);
+    // An editing field goes on and off with the editing group; other rows keep their own state.
+    void addUserField(const QString& label, QWidget* field, bool editingField = true);
     // A page's own button in the search group, before 搜索.
     void addSearchButton(QPushButton* button);
     // Adds a new category at the end of both category lists.
@@ -164,6 +165,7 @@ private:
     QComboBox* m_childCombo;
     QLineEdit* m_dateEdit;
     QFormLayout* m_userLayout;
+    QList<QWidget*> m_userFields;
     QHBoxLayout* m_searchButtons;
     QPushButton* m_addButton;
     QPushButton* m_saveButton;

@@ -54,7 +54,7 @@ CFYI::CFYI(QWidget* parent)
     rowLayout->addWidget(unlock);
     rowLayout->addWidget(m_newCategoryEdit, 1);
     rowLayout->addWidget(m_addCategoryButton);
-    addUserField(QString(), row);
+    addUserField(QString(), row, false);
     connect(unlock, &QRadioButton::clicked, this, [this] {
         m_newCategoryEdit->setEnabled(true);
         m_addCategoryButton->setEnabled(true);
