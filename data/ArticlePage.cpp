@@ -3,12 +3,12 @@
 #include "Categories.h"
 
 #include "DialogService.h"
+#include "FieldChecks.h"
 #include "HelpService.h"
 #include "RecordListModel.h"
 #include "RecordListView.h"
 #include "RecordQuery.h"
 #include "Recordset.h"
-#include "TextBytes.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -342,23 +342,11 @@ void ArticlePage::undo()
 
 bool ArticlePage::checkFields()
 {
-    if (m_settings.maxTextBytes > 0 && TextBytes::length(text()) > m_settings.maxTextBytes) {
-        message(m_settings.textTooLong);
-        return false;
-    }
-    if (editType().isEmpty()) {
-        message(tr("类型不能为空"));
-        return false;
-    }
-    if (title().isEmpty()) {
-        message(tr("标题不能为空"));
-        return false;
-    }
-    if (TextBytes::length(title()) > m_settings.maxTitleBytes) {
-        message(m_settings.titleTooLong);
-        return false;
-    }
-    return true;
+    return (m_settings.maxTextBytes <= 0 ||
+            FieldChecks::fits(this, text(), m_settings.maxTextBytes, m_settings.textTooLong)) &&
+           FieldChecks::require(this, editType(), tr("类型不能为空")) &&
+           FieldChecks::require(this, title(), tr("标题不能为空")) &&
+           FieldChecks::fits(this, title(), m_settings.maxTitleBytes, m_settings.titleTooLong);
 }
 
 bool ArticlePage::typeKnown(const QString& type)

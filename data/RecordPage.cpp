@@ -4,11 +4,11 @@
 #include "Categories.h"
 #include "Clock.h"
 #include "DialogService.h"
+#include "FieldChecks.h"
 #include "HelpService.h"
 #include "RecordListModel.h"
 #include "RecordListView.h"
 #include "Recordset.h"
-#include "TextBytes.h"
 #include "UserList.h"
 
 #include <QButtonGroup>
@@ -573,18 +573,12 @@ void RecordPage::showRecord(qint64 id)
 
 bool RecordPage::require(const QString& value, const QString& text)
 {
-    if (!value.isEmpty())
-        return true;
-    message(text);
-    return false;
+    return FieldChecks::require(this, value, text);
 }
 
 bool RecordPage::titleFits(const QString& title, int maxBytes, const QString& text)
 {
-    if (TextBytes::length(title) <= maxBytes)
-        return true;
-    message(text);
-    return false;
+    return FieldChecks::fits(this, title, maxBytes, text);
 }
 
 bool RecordPage::childExists(const QString& name, const QString& text)

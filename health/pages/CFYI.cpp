@@ -2,8 +2,8 @@
 
 #include "CFNRONG.h"
 #include "Categories.h"
+#include "FieldChecks.h"
 #include "ImmunisationScheduleDialog.h"
-#include "TextBytes.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -80,14 +80,10 @@ std::unique_ptr<CategoryRecordset> CFYI::createCategories() const
 bool CFYI::checkFields()
 {
     const QString description = m_descriptionEdit->toPlainText();
-    if (!require(title(), tr("标题不能为空")) || !titleFits(title(), 40, tr("标题太长,不要超过20个字")) ||
-        !require(description, tr("内容不能为空")))
-        return false;
-    if (TextBytes::length(description) > 2000) {
-        message(tr("内容太长,不要超过1000个字"));
-        return false;
-    }
-    return childExists(child(), tr("没有该用户")) && require(editCategory(), tr("不能为空"));
+    return require(title(), tr("标题不能为空")) && titleFits(title(), 40, tr("标题太长,不要超过20个字")) &&
+           require(description, tr("内容不能为空")) &&
+           FieldChecks::fits(this, description, 2000, tr("内容太长,不要超过1000个字")) &&
+           childExists(child(), tr("没有该用户")) && require(editCategory(), tr("不能为空"));
 }
 
 QString CFYI::unknownCategoryMessage() const

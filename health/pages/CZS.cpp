@@ -3,7 +3,7 @@
 #include "Categories.h"
 #include "Cbingli.h"
 #include "Clock.h"
-#include "TextBytes.h"
+#include "FieldChecks.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -131,23 +131,10 @@ void CZS::search()
 
 bool CZS::checkFields()
 {
-    if (title().isEmpty()) {
-        message(tr("标题不能为空"));
-        return false;
-    }
-    if (TextBytes::length(title()) > 30) {
-        message(tr("标题太长,不能超过15个字"));
-        return false;
-    }
-    if (text().isEmpty()) {
-        message(tr("内容不能为空"));
-        return false;
-    }
-    if (editType().isEmpty()) {
-        message(tr("类型不能为空"));
-        return false;
-    }
-    return true;
+    return FieldChecks::require(this, title(), tr("标题不能为空")) &&
+           FieldChecks::fits(this, title(), 30, tr("标题太长,不能超过15个字")) &&
+           FieldChecks::require(this, text(), tr("内容不能为空")) &&
+           FieldChecks::require(this, editType(), tr("类型不能为空"));
 }
 
 void CZS::writeArticle(Recordset& record, bool adding)

@@ -1,11 +1,8 @@
 #include "CHealthDlg.h"
 #include "CPicturScrollView.h"
 #include "ChartGeometry.h"
-#include "Clock.h"
 #include "GrowthComparisonDialog.h"
-#include "GuiSupport.h"
-#include "ScriptedDialogs.h"
-#include "TestDatabase.h"
+#include "PageFixture.h"
 #include "pages/CJIBEN.h"
 #include "pages/MeasurementSearchDialog.h"
 
@@ -24,27 +21,20 @@ class TestBasicHealth : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<CJIBEN> m_page;
-    FixedClock m_clock{QDateTime(QDate(2026, 12, 7), QTime(9, 0))};
+    std::unique_ptr<PageFixture<CJIBEN>> m_f;
 
     template <typename T> T* field(const char* name) const
     {
-        return Gui::find<T>(m_page.get(), QString::fromLatin1(name));
+        return Gui::find<T>(&m_f->page(), QString::fromLatin1(name));
     }
-    bool click(const char* name) { return Gui::click(m_page.get(), QString::fromLatin1(name)); }
-    void showPage()
-    {
-        m_page = std::make_unique<CJIBEN>();
-        m_page->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
-    }
+    bool click(const char* name) { return Gui::click(&m_f->page(), QString::fromLatin1(name)); }
+    void showPage() { m_f->show(); }
     void addMeasurement(const QString& child, const QString& age, double height, double weight, int date)
     {
-        m_db->exec(QStringLiteral("INSERT INTO personinfo ([用户名], [性别], [年龄], [身高], [体重], [心率], [日期]) "
-                                  "VALUES (?, '男', ?, ?, ?, 100, ?)"),
-                   {child, age, height, weight, date});
+        m_f->db().exec(
+            QStringLiteral("INSERT INTO personinfo ([用户名], [性别], [年龄], [身高], [体重], [心率], [日期]) "
+                           "VALUES (?, '男', ?, ?, ?, 100, ?)"),
+            {child, age, height, weight, date});
     }
     QStringList column(int c) const
     {
@@ -56,18 +46,8 @@ private:
     }
 
 private slots:
-    void initTestCase() { Clock::install(&m_clock); }
-    void init()
-    {
-        m_db = std::make_unique<TestDatabase>();
-        m_dialogs = std::make_unique<ScriptedDialogs>();
-    }
-    void cleanup()
-    {
-        m_page.reset();
-        m_dialogs.reset();
-        m_db.reset();
-    }
+    void init() { m_f = std::make_unique<PageFixture<CJIBEN>>(); }
+    void cleanup() { m_f.reset(); }
 
     void addingAChildTwice()
     {
@@ -76,41 +56,41 @@ private slots:
         QVERIFY(click("addChildButton"));
         field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
         QVERIFY(click("addChildButton"));
-        QCOMPARE(m_dialogs->take(), (QStringList{QStringLiteral("添加成功"), QStringLiteral("已经有该用户了")}));
-        QCOMPARE(m_db->count(QStringLiteral("user")), 1);
+        QCOMPARE(m_f->dialogs().take(), (QStringList{QStringLiteral("添加成功"), QStringLiteral("已经有该用户了")}));
+        QCOMPARE(m_f->db().count(QStringLiteral("user")), 1);
         QCOMPARE(field<QComboBox>("userCombo")->count(), 1);
     }
 
     void deletingAChildRemovesAllItsMeasurements()
     {
-        m_db->exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明'), ('小红')"));
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明'), ('小红')"));
         for (int i = 0; i < 3; ++i)
             addMeasurement(QStringLiteral("小明"), QStringLiteral("3个月"), 60, 6, 20260101 + i);
         addMeasurement(QStringLiteral("小红"), QStringLiteral("3个月"), 59, 5.5, 20260101);
         showPage();
         field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
-        m_dialogs->answerConfirm(false);
+        m_f->dialogs().answerConfirm(false);
         QVERIFY(click("deleteChildButton"));
-        QCOMPARE(m_db->count(QStringLiteral("personinfo")), 4);
+        QCOMPARE(m_f->db().count(QStringLiteral("personinfo")), 4);
 
-        m_dialogs->answerConfirm(true);
+        m_f->dialogs().answerConfirm(true);
         QVERIFY(click("deleteChildButton"));
-        QCOMPARE(m_db->count(QStringLiteral("user")), 1);
-        QCOMPARE(m_db->count(QStringLiteral("personinfo"), QStringLiteral("[用户名]='小明'")), 0);
-        QCOMPARE(m_db->count(QStringLiteral("personinfo")), 1);
+        QCOMPARE(m_f->db().count(QStringLiteral("user")), 1);
+        QCOMPARE(m_f->db().count(QStringLiteral("personinfo"), QStringLiteral("[用户名]='小明'")), 0);
+        QCOMPARE(m_f->db().count(QStringLiteral("personinfo")), 1);
         auto* users = field<QComboBox>("userCombo");
         QCOMPARE(users->count(), 1);
         QCOMPARE(users->itemText(0), QStringLiteral("小红"));
 
         field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
-        m_dialogs->answerConfirm(true);
+        m_f->dialogs().answerConfirm(true);
         QVERIFY(click("deleteChildButton"));
-        QCOMPARE(m_dialogs->last(), QStringLiteral("没有该用户，请重新输入"));
+        QCOMPARE(m_f->dialogs().last(), QStringLiteral("没有该用户，请重新输入"));
     }
 
     void addingAMeasurementAndTheListFormat()
     {
-        m_db->exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
         showPage();
         QVERIFY(click("addButton"));
         QCOMPARE(field<QLineEdit>("bloodPressureEdit")->text(), QStringLiteral("收缩压=?舒张压=?"));
@@ -120,8 +100,8 @@ private slots:
         field<QLineEdit>("weightEdit")->setText(QStringLiteral("12"));
         field<QLineEdit>("heartRateEdit")->setText(QStringLiteral("110"));
         QVERIFY(click("saveButton"));
-        QVERIFY(m_dialogs->texts().isEmpty());
-        QCOMPARE(m_db->scalar(QStringLiteral("SELECT [身高] FROM personinfo")).toDouble(), 75.56);
+        QVERIFY(m_f->dialogs().texts().isEmpty());
+        QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT [身高] FROM personinfo")).toDouble(), 75.56);
         QCOMPARE(column(4), QStringList{QStringLiteral("75.5")});
         QCOMPARE(column(5), QStringList{QStringLiteral("12.0")});
         QCOMPARE(column(3), QStringList{QStringLiteral("9个月")});
@@ -148,15 +128,15 @@ private slots:
         QFETCH(QString, edit);
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        m_db->exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
         showPage();
         QVERIFY(click("addButton"));
-        Gui::find<QLineEdit>(m_page.get(), edit)->setText(text);
+        Gui::find<QLineEdit>(&m_f->page(), edit)->setText(text);
         QVERIFY(click("saveButton"));
-        QCOMPARE(m_dialogs->texts().size(), 1);
-        QVERIFY2(m_dialogs->last().contains(expected), qPrintable(m_dialogs->last()));
-        QCOMPARE(m_db->count(QStringLiteral("personinfo")), 0);
-        QCOMPARE(m_page->mode(), CJIBEN::Mode::Adding);
+        QCOMPARE(m_f->dialogs().texts().size(), 1);
+        QVERIFY2(m_f->dialogs().last().contains(expected), qPrintable(m_f->dialogs().last()));
+        QCOMPARE(m_f->db().count(QStringLiteral("personinfo")), 0);
+        QCOMPARE(m_f->page().mode(), CJIBEN::Mode::Adding);
     }
 
     void noChildAtAll()
@@ -164,12 +144,12 @@ private slots:
         showPage();
         QVERIFY(click("displayButton"));
         QVERIFY(click("addButton"));
-        QCOMPARE(m_dialogs->take(), (QStringList{QStringLiteral("请选择用户名"), QStringLiteral("请选择用户")}));
+        QCOMPARE(m_f->dialogs().take(), (QStringList{QStringLiteral("请选择用户名"), QStringLiteral("请选择用户")}));
     }
 
     void dateSearchOverOneYear()
     {
-        m_db->exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明'), ('小红')"));
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明'), ('小红')"));
         addMeasurement(QStringLiteral("小明"), QStringLiteral("3个月"), 60, 6, 20041231);
         addMeasurement(QStringLiteral("小明"), QStringLiteral("4个月"), 62, 6.5, 20050101);
         addMeasurement(QStringLiteral("小红"), QStringLiteral("4个月"), 61, 6, 20050601);
@@ -191,7 +171,7 @@ private slots:
 
     void deletingSeveralSelectedRecords()
     {
-        m_db->exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
         for (int i = 0; i < 4; ++i)
             addMeasurement(QStringLiteral("小明"), QStringLiteral("%1个月").arg(i), 50 + i, 4, 20260101);
         showPage();
@@ -200,9 +180,9 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
         list->selectionModel()->select(list->model()->index(3, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        m_dialogs->answerConfirm(true);
+        m_f->dialogs().answerConfirm(true);
         QVERIFY(click("deleteButton"));
-        QCOMPARE(m_db->count(QStringLiteral("personinfo")), 2);
+        QCOMPARE(m_f->db().count(QStringLiteral("personinfo")), 2);
         QCOMPARE(column(3), (QStringList{QStringLiteral("3个月"), QStringLiteral("1个月")}));
     }
 
@@ -215,8 +195,8 @@ private slots:
         Gui::find<QLineEdit>(page, QStringLiteral("heartRateEdit"))->setText(QStringLiteral("201"));
         window.pages()->setCurrentIndex(1);
         QCOMPARE(window.pages()->currentIndex(), 0);
-        QCOMPARE(m_dialogs->texts().size(), 1);
-        QVERIFY(m_dialogs->last().contains(QStringLiteral("心率")));
+        QCOMPARE(m_f->dialogs().texts().size(), 1);
+        QVERIFY(m_f->dialogs().last().contains(QStringLiteral("心率")));
         Gui::find<QLineEdit>(page, QStringLiteral("heartRateEdit"))->setText(QStringLiteral("200"));
         window.pages()->setCurrentIndex(1);
         QCOMPARE(window.pages()->currentIndex(), 1);
@@ -224,7 +204,7 @@ private slots:
 
     void comparisonDrawsTheChildAndTheRanges()
     {
-        m_db->exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
         addMeasurement(QStringLiteral("小明"), QStringLiteral("3个月"), 62, 6.5, 20260101);
         addMeasurement(QStringLiteral("小明"), QStringLiteral("1个月"), 55, 4.5, 20260102);
         addMeasurement(QStringLiteral("小明"), QStringLiteral("6个月"), 68, 8, 20260103);

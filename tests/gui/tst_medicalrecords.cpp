@@ -1,7 +1,4 @@
-#include "Clock.h"
-#include "GuiSupport.h"
-#include "ScriptedDialogs.h"
-#include "TestDatabase.h"
+#include "PageFixture.h"
 #include "pages/CBL.h"
 
 #include <QComboBox>
@@ -17,30 +14,25 @@ class TestMedicalRecords : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<CBL> m_page;
-    FixedClock m_clock{QDateTime(QDate(2026, 12, 7), QTime(9, 0))};
+    std::unique_ptr<PageFixture<CBL>> m_f;
 
     template <typename T> T* field(const char* name) const
     {
-        return Gui::find<T>(m_page.get(), QString::fromLatin1(name));
+        return Gui::find<T>(&m_f->page(), QString::fromLatin1(name));
     }
-    bool click(const char* name) { return Gui::click(m_page.get(), QString::fromLatin1(name)); }
+    bool click(const char* name) { return Gui::click(&m_f->page(), QString::fromLatin1(name)); }
 
-    void addChild(const QString& name) { m_db->exec(QStringLiteral("INSERT INTO user (username) VALUES (?)"), {name}); }
+    void addChild(const QString& name)
+    {
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES (?)"), {name});
+    }
     void addRecord(const QString& child, const QString& category, const QString& title, int date)
     {
-        m_db->exec(QStringLiteral("INSERT INTO bnrong (leixing, username, title, riqi) VALUES (?, ?, ?, ?)"),
-                   {category, child, title, date});
+        m_f->db().exec(QStringLiteral("INSERT INTO bnrong (leixing, username, title, riqi) VALUES (?, ?, ?, ?)"),
+                       {category, child, title, date});
     }
     // Reopens the page so it reloads its lists, as switching tabs does.
-    void showPage()
-    {
-        m_page = std::make_unique<CBL>();
-        m_page->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
-    }
+    void showPage() { m_f->show(); }
     QStringList listedTitles() const
     {
         QStringList titles;
@@ -78,20 +70,9 @@ private:
     void chooseSearchKind(const char* radio) { QTest::mouseClick(field<QRadioButton>(radio), Qt::LeftButton); }
 
 private slots:
-    void initTestCase() { Clock::install(&m_clock); }
+    void init() { m_f = std::make_unique<PageFixture<CBL>>(); }
 
-    void init()
-    {
-        m_db = std::make_unique<TestDatabase>();
-        m_dialogs = std::make_unique<ScriptedDialogs>();
-    }
-
-    void cleanup()
-    {
-        m_page.reset();
-        m_dialogs.reset();
-        m_db.reset();
-    }
+    void cleanup() { m_f.reset(); }
 
     void pageStartsWithOnlyAddEnabled()
     {
@@ -130,8 +111,8 @@ private slots:
             field<QComboBox>("childCombo")->setCurrentText(step.child);
             field<QLineEdit>("titleEdit")->setText(step.title);
             QVERIFY(click("saveButton"));
-            QCOMPARE(m_dialogs->take(), QStringList{step.expected});
-            QCOMPARE(m_db->count(QStringLiteral("bnrong")), 0);
+            QCOMPARE(m_f->dialogs().take(), QStringList{step.expected});
+            QCOMPARE(m_f->db().count(QStringLiteral("bnrong")), 0);
         }
         // The refused category left the fields open for another try.
         QVERIFY(field<QLineEdit>("titleEdit")->isEnabled());
@@ -140,8 +121,8 @@ private slots:
         field<QComboBox>("editCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
         field<QLineEdit>("titleEdit")->setText(twenty);
         QVERIFY(click("saveButton"));
-        QCOMPARE(m_dialogs->texts().first(), QStringLiteral("添加成功!"));
-        QCOMPARE(m_db->count(QStringLiteral("bnrong"), QStringLiteral("title=?"), {twenty}), 1);
+        QCOMPARE(m_f->dialogs().texts().first(), QStringLiteral("添加成功!"));
+        QCOMPARE(m_f->db().count(QStringLiteral("bnrong"), QStringLiteral("title=?"), {twenty}), 1);
     }
 
     void addedRecordIsListedWithTodaysDate()
@@ -153,10 +134,10 @@ private slots:
         QCOMPARE(field<QComboBox>("childCombo")->currentText(), QStringLiteral("小明"));
         QCOMPARE(field<QLineEdit>("dateEdit")->text(), QStringLiteral("20261207"));
         QVERIFY(click("saveButton"));
-        QCOMPARE(m_dialogs->take(), QStringList{QStringLiteral("添加成功!")});
+        QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("添加成功!")});
 
-        QCOMPARE(m_db->scalar(QStringLiteral("SELECT riqi FROM bnrong")).toInt(), 20261207);
-        QCOMPARE(m_db->scalar(QStringLiteral("SELECT zaozuo FROM bnrong")).toString(), QStringLiteral("妈妈"));
+        QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT riqi FROM bnrong")).toInt(), 20261207);
+        QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT zaozuo FROM bnrong")).toString(), QStringLiteral("妈妈"));
         QCOMPARE(listedTitles(), QStringList{QStringLiteral("夜里咳嗽")});
         auto* model = field<QTableView>("recordList")->model();
         QCOMPARE(model->index(0, 3).data().toString(), QStringLiteral("20261207"));
@@ -176,9 +157,9 @@ private slots:
         QVERIFY(!field<QPushButton>("modifyButton")->isEnabled());
         field<QLineEdit>("titleEdit")->setText(QStringLiteral("改过的记录"));
         QVERIFY(click("saveButton"));
-        QCOMPARE(m_dialogs->take(), QStringList{QStringLiteral("修改成功!")});
-        QCOMPARE(m_db->scalar(QStringLiteral("SELECT riqi FROM bnrong")).toInt(), 20261207);
-        QCOMPARE(m_db->scalar(QStringLiteral("SELECT title FROM bnrong")).toString(), QStringLiteral("改过的记录"));
+        QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("修改成功!")});
+        QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT riqi FROM bnrong")).toInt(), 20261207);
+        QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT title FROM bnrong")).toString(), QStringLiteral("改过的记录"));
     }
 
     void changingToAnUnknownCategoryIsRefused()
@@ -187,8 +168,8 @@ private slots:
         QVERIFY(click("modifyButton"));
         field<QComboBox>("editCategoryCombo")->setCurrentText(QStringLiteral("不存在"));
         QVERIFY(click("saveButton"));
-        QCOMPARE(m_dialogs->take(), QStringList{QStringLiteral("没有该类型")});
-        QCOMPARE(m_db->scalar(QStringLiteral("SELECT leixing FROM bnrong")).toString(), QStringLiteral("咳嗽"));
+        QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("没有该类型")});
+        QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT leixing FROM bnrong")).toString(), QStringLiteral("咳嗽"));
     }
 
     void searchKinds_data()
@@ -241,7 +222,7 @@ private slots:
         listed.sort();
         titles.sort();
         QCOMPARE(listed, titles);
-        QVERIFY(m_dialogs->texts().isEmpty());
+        QVERIFY(m_f->dialogs().texts().isEmpty());
     }
 
     void enterRunsTheSearchOnceAKindIsChosen()
@@ -264,8 +245,8 @@ private slots:
         chooseSearchKind("byDateRadio");
         field<QLineEdit>("dateFromEdit")->setText(QStringLiteral("0 or 1"));
         QVERIFY(click("searchButton"));
-        QCOMPARE(m_dialogs->texts().size(), 1);
-        QVERIFY(m_dialogs->last().contains(QStringLiteral("8位数字")));
+        QCOMPARE(m_f->dialogs().texts().size(), 1);
+        QVERIFY(m_f->dialogs().last().contains(QStringLiteral("8位数字")));
     }
 
     void deletingSeveralRows()
@@ -282,16 +263,17 @@ private slots:
         list->selectionModel()->select(list->model()->index(2, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
 
-        m_dialogs->answerConfirm(false);
+        m_f->dialogs().answerConfirm(false);
         QVERIFY(click("deleteButton"));
-        QCOMPARE(m_db->count(QStringLiteral("bnrong")), 4);
-        QCOMPARE(m_dialogs->shown().last().caption, QStringLiteral("系统提示"));
+        QCOMPARE(m_f->db().count(QStringLiteral("bnrong")), 4);
+        QCOMPARE(m_f->dialogs().shown().last().caption, QStringLiteral("系统提示"));
 
-        m_dialogs->answerConfirm(true);
+        m_f->dialogs().answerConfirm(true);
         QVERIFY(click("deleteButton"));
-        QCOMPARE(m_dialogs->take(), (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("确定要删除吗？")}));
-        QCOMPARE(m_db->count(QStringLiteral("bnrong")), 2);
-        QCOMPARE(m_db->count(QStringLiteral("bnrong"), QStringLiteral("title IN ('记录4', '记录2')")), 0);
+        QCOMPARE(m_f->dialogs().take(),
+                 (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("确定要删除吗？")}));
+        QCOMPARE(m_f->db().count(QStringLiteral("bnrong")), 2);
+        QCOMPARE(m_f->db().count(QStringLiteral("bnrong"), QStringLiteral("title IN ('记录4', '记录2')")), 0);
         QStringList listed = listedTitles(); // the search runs again: every record of the child
         listed.sort();
         QCOMPARE(listed, (QStringList{QStringLiteral("记录1"), QStringLiteral("记录3")}));
@@ -302,7 +284,7 @@ private slots:
         addRecord(QStringLiteral("小明"), QStringLiteral("感冒发烧"), QStringLiteral("孤儿记录"), 20260101);
         showPage();
         QVERIFY(click("displayButton"));
-        QCOMPARE(m_dialogs->texts().first(), QStringLiteral("当前还没有该用户，请添加"));
+        QCOMPARE(m_f->dialogs().texts().first(), QStringLiteral("当前还没有该用户，请添加"));
         QVERIFY(listedTitles().isEmpty());
     }
 
@@ -313,13 +295,13 @@ private slots:
         showPage();
         fillNewRecord(QStringLiteral("感冒发烧"), QStringLiteral("it's a 'cold'"));
         QVERIFY(click("saveButton"));
-        QCOMPARE(m_dialogs->take(), QStringList{QStringLiteral("添加成功!")});
-        QCOMPARE(m_db->count(QStringLiteral("bnrong"), QStringLiteral("username=?"), {name}), 1);
+        QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("添加成功!")});
+        QCOMPARE(m_f->db().count(QStringLiteral("bnrong"), QStringLiteral("username=?"), {name}), 1);
         chooseSearchKind("fullTextRadio");
         field<QLineEdit>("keywordEdit")->setText(QStringLiteral("'cold'"));
         QVERIFY(click("searchButton"));
         QCOMPARE(listedTitles(), QStringList{QStringLiteral("it's a 'cold'")});
-        QVERIFY(m_dialogs->texts().isEmpty());
+        QVERIFY(m_f->dialogs().texts().isEmpty());
     }
 
     void undoClosesTheEditingGroup()
@@ -332,7 +314,7 @@ private slots:
         QVERIFY(!field<QLineEdit>("titleEdit")->isEnabled());
         QVERIFY(field<QPushButton>("addButton")->isEnabled());
         QVERIFY(!field<QPushButton>("saveButton")->isEnabled());
-        QCOMPARE(m_db->count(QStringLiteral("bnrong")), 0);
+        QCOMPARE(m_f->db().count(QStringLiteral("bnrong")), 0);
     }
 };
 
