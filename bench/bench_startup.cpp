@@ -25,7 +25,7 @@ int runHealth(QApplication& app, const QString& programFolder)
 {
     // The same steps as health's main, in an installation root of the benchmark's own.
     QDir::setCurrent(programFolder);
-    ProgramStartup::loadTranslations(app);
+    ProgramStartup::prepareLook(app);
     if (ProgramStartup::prepare(healthProgram()) != ProgramStartup::Outcome::Run)
         return 1;
     CHealthDlg window;

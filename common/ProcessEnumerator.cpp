@@ -1,11 +1,12 @@
 #include "ProcessEnumerator.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <dirent.h>
 #include <unistd.h>
 
 namespace {
@@ -65,12 +66,16 @@ bool CProcessEnumerator::FirstProcess(CProcessEntry& entry)
         return false;
     m_pids.clear();
     m_next = 0;
-    const QStringList names = QDir(m_procRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString& name : names) {
-        bool numeric = false;
-        const uint pid = name.toUInt(&numeric);
-        if (numeric)
-            m_pids.append(pid);
+    // The folder is read directly: it holds one numeric entry per process, and a walk happens at
+    // every start of every program.
+    if (DIR* folder = ::opendir(QFile::encodeName(m_procRoot).constData())) {
+        while (const dirent* entry = ::readdir(folder)) {
+            char* end = nullptr;
+            const unsigned long pid = std::strtoul(entry->d_name, &end, 10);
+            if (end != entry->d_name && *end == '\0')
+                m_pids.append(uint32_t(pid));
+        }
+        ::closedir(folder);
     }
     std::sort(m_pids.begin(), m_pids.end());
     return deliverNext(entry);

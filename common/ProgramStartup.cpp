@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFont>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -18,8 +19,11 @@ void ProgramStartup::enterProgramFolder()
     QDir::setCurrent(QCoreApplication::applicationDirPath());
 }
 
-void ProgramStartup::loadTranslations(QApplication& app)
+void ProgramStartup::prepareLook(QApplication& app)
 {
+    QFont font = QApplication::font();
+    font.setPointSize(10);
+    QApplication::setFont(font);
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     for (const char* catalogue : {"qtbase_zh_CN", "qt_help_zh_CN"}) {
         auto* translator = new QTranslator(&app);

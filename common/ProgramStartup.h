@@ -37,8 +37,9 @@ public:
     // Makes the program's own folder current, so "../database", "../skin" and "../help" hold
     // however the program was started.
     static void enterProgramFolder();
-    // Loads Qt's own Chinese texts (message-box buttons, file dialogs).
-    static void loadTranslations(QApplication& app);
+    // Loads Qt's own Chinese texts (message-box buttons, file dialogs) and sets a font size
+    // that reads well.
+    static void prepareLook(QApplication& app);
 
     // Runs the checks and set-up before the main window; anything but Run has been told to
     // the user already and the program should end. procRoot is the process list's folder.

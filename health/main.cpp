@@ -8,7 +8,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     ProgramStartup::enterProgramFolder();
-    ProgramStartup::loadTranslations(app);
+    ProgramStartup::prepareLook(app);
     app.setWindowIcon(QIcon(QStringLiteral(":/health/health-64.png")));
 
     const ProgramStartup::Outcome outcome = ProgramStartup::prepare(healthProgram());

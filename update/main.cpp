@@ -9,7 +9,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("update"));
     ProgramStartup::enterProgramFolder();
-    ProgramStartup::loadTranslations(app);
+    ProgramStartup::prepareLook(app);
     app.setWindowIcon(QIcon(QStringLiteral(":/update/update.png")));
 
     OnlineUpdate update(QCoreApplication::applicationDirPath());
