@@ -127,18 +127,27 @@ private slots:
         QTest::addColumn<QStringList>("executables");
         QTest::addColumn<int>("method");
         QTest::addColumn<bool>("running");
+        QTest::addColumn<QString>("key");
         QTest::newRow("alone") << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/bin/sh")} << 2
-                               << false;
+                               << false << QStringLiteral("health");
         QTest::newRow("second copy") << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/x/health")}
-                                     << 2 << true;
+                                     << 2 << true << QStringLiteral("health");
         QTest::newRow("other case does not count")
-            << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/x/Health")} << 2 << false;
-        QTest::newRow("substring counts")
-            << QStringList{QStringLiteral("/k/health"), QStringLiteral("/x/myhealthy")} << 2 << true;
+            << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/x/Health")} << 2 << false
+            << QStringLiteral("health");
+        QTest::newRow("substring counts") << QStringList{QStringLiteral("/k/health"), QStringLiteral("/x/myhealthy")}
+                                          << 2 << true << QStringLiteral("health");
         QTest::newRow("folder name counts under full paths")
-            << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/k/health/notes")} << 1 << true;
+            << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/k/health/notes")} << 1 << true
+            << QStringLiteral("health");
         QTest::newRow("folder name does not count under bare names")
-            << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/k/health/notes")} << 2 << false;
+            << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/k/health/notes")} << 2 << false
+            << QStringLiteral("health");
+        QTest::newRow("growth in lower case is not Growth")
+            << QStringList{QStringLiteral("/k/growth/Growth"), QStringLiteral("/x/growth")} << 2 << false
+            << QStringLiteral("Growth");
+        QTest::newRow("Growth twice") << QStringList{QStringLiteral("/k/growth/Growth"), QStringLiteral("/x/Growth")}
+                                      << 2 << true << QStringLiteral("Growth");
     }
 
     void singleInstanceRule()
@@ -146,13 +155,14 @@ private slots:
         QFETCH(QStringList, executables);
         QFETCH(int, method);
         QFETCH(bool, running);
+        QFETCH(QString, key);
         FakeProc proc;
         uint pid = 100;
         for (const QString& exe : executables)
             proc.add(pid++, exe);
         CProcessEnumerator processes(proc.root());
         processes.SelectMethod(method);
-        QCOMPARE(SingleInstance::isAlreadyRunning(QStringLiteral("health"), processes), running);
+        QCOMPARE(SingleInstance::isAlreadyRunning(key, processes), running);
     }
 };
 
