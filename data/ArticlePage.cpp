@@ -5,6 +5,7 @@
 #include "DialogService.h"
 #include "FieldChecks.h"
 #include "HelpService.h"
+#include "PageButton.h"
 #include "RecordListModel.h"
 #include "RecordListView.h"
 #include "RecordQuery.h"
@@ -24,13 +25,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton* makeButton(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    return button;
-}
 
 } // namespace
 
@@ -72,9 +66,9 @@ QWidget* ArticlePage::buildSearchSide()
     }
     m_searchOptions->addStretch();
 
-    auto* searchButton = makeButton(tr("搜索"), QStringLiteral("searchButton"), m_searchGroup);
-    auto* displayButton = makeButton(tr("显示"), QStringLiteral("displayButton"), m_searchGroup);
-    auto* helpButton = makeButton(tr("帮助"), QStringLiteral("helpButton"), m_searchGroup);
+    auto* searchButton = makePageButton(tr("搜索"), QStringLiteral("searchButton"), m_searchGroup);
+    auto* displayButton = makePageButton(tr("显示"), QStringLiteral("displayButton"), m_searchGroup);
+    auto* helpButton = makePageButton(tr("帮助"), QStringLiteral("helpButton"), m_searchGroup);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton* b : {searchButton, displayButton, helpButton})
@@ -138,11 +132,11 @@ QWidget* ArticlePage::buildEditSide()
     form->addRow(tr("类型"), m_editTypeCombo);
     form->addRow(tr("标题"), m_titleEdit);
 
-    m_addButton = makeButton(tr("增加"), QStringLiteral("addButton"), group);
-    m_modifyButton = makeButton(tr("修改"), QStringLiteral("modifyButton"), group);
-    m_deleteButton = makeButton(tr("删除"), QStringLiteral("deleteButton"), group);
-    m_saveButton = makeButton(tr("保存"), QStringLiteral("saveButton"), group);
-    m_undoButton = makeButton(tr("撤消"), QStringLiteral("undoButton"), group);
+    m_addButton = makePageButton(tr("增加"), QStringLiteral("addButton"), group);
+    m_modifyButton = makePageButton(tr("修改"), QStringLiteral("modifyButton"), group);
+    m_deleteButton = makePageButton(tr("删除"), QStringLiteral("deleteButton"), group);
+    m_saveButton = makePageButton(tr("保存"), QStringLiteral("saveButton"), group);
+    m_undoButton = makePageButton(tr("撤消"), QStringLiteral("undoButton"), group);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {m_addButton, m_modifyButton, m_deleteButton, m_saveButton, m_undoButton})
         buttons->addWidget(b);

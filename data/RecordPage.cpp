@@ -6,6 +6,7 @@
 #include "DialogService.h"
 #include "FieldChecks.h"
 #include "HelpService.h"
+#include "PageButton.h"
 #include "RecordListModel.h"
 #include "RecordListView.h"
 #include "Recordset.h"
@@ -27,13 +28,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton* makeButton(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    return button;
-}
 
 template <typename Field> Field* named(Field* field, const QString& name, const QString& accessibleName)
 {
@@ -104,9 +98,9 @@ void RecordPage::buildSearchGroup(QVBoxLayout* column)
     kinds->setSpacing(14);
     kinds->addStretch();
 
-    auto* searchButton = makeButton(tr("搜索"), QStringLiteral("searchButton"), group);
-    auto* displayButton = makeButton(tr("显示"), QStringLiteral("displayButton"), group);
-    auto* helpButton = makeButton(tr("帮助"), QStringLiteral("helpButton"), group);
+    auto* searchButton = makePageButton(tr("搜索"), QStringLiteral("searchButton"), group);
+    auto* displayButton = makePageButton(tr("显示"), QStringLiteral("displayButton"), group);
+    auto* helpButton = makePageButton(tr("帮助"), QStringLiteral("helpButton"), group);
     m_searchButtons = new QHBoxLayout;
     m_searchButtons->addStretch();
     m_searchButtons->addWidget(searchButton);
@@ -170,11 +164,11 @@ QGroupBox* RecordPage::buildEditGroup()
     m_userLayout->addRow(tr("儿童姓名:"), m_childCombo);
     m_userLayout->addRow(tr("日   期"), m_dateEdit);
 
-    m_addButton = makeButton(tr("增加"), QStringLiteral("addButton"), group);
-    m_saveButton = makeButton(tr("保存"), QStringLiteral("saveButton"), group);
-    m_modifyButton = makeButton(tr("修改"), QStringLiteral("modifyButton"), group);
-    m_deleteButton = makeButton(tr("删除"), QStringLiteral("deleteButton"), group);
-    m_undoButton = makeButton(tr("撤消"), QStringLiteral("undoButton"), group);
+    m_addButton = makePageButton(tr("增加"), QStringLiteral("addButton"), group);
+    m_saveButton = makePageButton(tr("保存"), QStringLiteral("saveButton"), group);
+    m_modifyButton = makePageButton(tr("修改"), QStringLiteral("modifyButton"), group);
+    m_deleteButton = makePageButton(tr("删除"), QStringLiteral("deleteButton"), group);
+    m_undoButton = makePageButton(tr("撤消"), QStringLiteral("undoButton"), group);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {m_addButton, m_saveButton, m_modifyButton, m_deleteButton, m_undoButton})
         buttons->addWidget(b);

@@ -10,6 +10,8 @@
 #include "HelpService.h"
 #include "MeasurementSearchDialog.h"
 #include "Measurements.h"
+#include "PageButton.h"
+#include "RecordListView.h"
 #include "Skins.h"
 #include "TextRowsModel.h"
 #include "UserList.h"
@@ -37,11 +39,6 @@ template <typename Widget> Widget* named(Widget* widget, const QString& name)
     return widget;
 }
 
-QPushButton* button(const QString& text, const QString& name, QWidget* parent)
-{
-    return named(new QPushButton(text, parent), name);
-}
-
 } // namespace
 
 CJIBEN::CJIBEN(QWidget* parent) : QWidget(parent)
@@ -66,10 +63,10 @@ QWidget* CJIBEN::buildChildGroup()
     auto* label = new QLabel(tr("儿童姓名:"), group);
     label->setBuddy(m_childNameEdit);
     m_childNameEdit->setAccessibleName(tr("儿童姓名"));
-    auto* addChild = button(tr("添加"), QStringLiteral("addChildButton"), group);
-    auto* deleteChild = button(tr("删除"), QStringLiteral("deleteChildButton"), group);
-    auto* skin = button(tr("换皮肤"), QStringLiteral("changeSkinButton"), group);
-    auto* help = button(tr("帮助F1"), QStringLiteral("helpButton"), group);
+    auto* addChild = makePageButton(tr("添加"), QStringLiteral("addChildButton"), group);
+    auto* deleteChild = makePageButton(tr("删除"), QStringLiteral("deleteChildButton"), group);
+    auto* skin = makePageButton(tr("换皮肤"), QStringLiteral("changeSkinButton"), group);
+    auto* help = makePageButton(tr("帮助F1"), QStringLiteral("helpButton"), group);
     auto* picture = new QLabel(group);
     picture->setPixmap(QPixmap(QStringLiteral(":/health/health-64.png"))
                            .scaled(36, 36, Qt::KeepAspectRatio, Qt::SmoothTransformation));
@@ -152,24 +149,20 @@ QWidget* CJIBEN::buildRecordGroup()
 {
     auto* group = new QGroupBox(tr("记录操作"), this);
     m_model = new TextRowsModel(this);
-    m_list = named(new QTableView(group), QStringLiteral("measurementList"));
+    m_list = RecordListView::create(group, m_model, {});
+    m_list->setObjectName(QStringLiteral("measurementList"));
     m_list->setAccessibleName(tr("测量记录"));
-    m_list->setModel(m_model);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->verticalHeader()->hide();
     m_list->horizontalHeader()->setMinimumSectionSize(56);
     m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
-    m_displayButton = button(tr("显示"), QStringLiteral("displayButton"), group);
-    m_addButton = button(tr("添加"), QStringLiteral("addButton"), group);
-    m_modifyButton = button(tr("修改"), QStringLiteral("modifyButton"), group);
-    m_deleteButton = button(tr("删除(&D)"), QStringLiteral("deleteButton"), group);
-    m_saveButton = button(tr("保存"), QStringLiteral("saveButton"), group);
-    m_undoButton = button(tr("撤消"), QStringLiteral("undoButton"), group);
-    auto* searchButton = button(tr("查找"), QStringLiteral("searchButton"), group);
-    auto* compareButton = button(tr("对比分析"), QStringLiteral("compareButton"), group);
+    m_displayButton = makePageButton(tr("显示"), QStringLiteral("displayButton"), group);
+    m_addButton = makePageButton(tr("添加"), QStringLiteral("addButton"), group);
+    m_modifyButton = makePageButton(tr("修改"), QStringLiteral("modifyButton"), group);
+    m_deleteButton = makePageButton(tr("删除(&D)"), QStringLiteral("deleteButton"), group);
+    m_saveButton = makePageButton(tr("保存"), QStringLiteral("saveButton"), group);
+    m_undoButton = makePageButton(tr("撤消"), QStringLiteral("undoButton"), group);
+    auto* searchButton = makePageButton(tr("查找"), QStringLiteral("searchButton"), group);
+    auto* compareButton = makePageButton(tr("对比分析"), QStringLiteral("compareButton"), group);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {m_displayButton, m_addButton, m_modifyButton, m_deleteButton, m_saveButton, m_undoButton,
