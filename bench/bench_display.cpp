@@ -1,8 +1,8 @@
 // Display on the medical records page for one child with 10,000 records, against the same
 // query read through the raw SQLite C API into the same four columns.
-#include "BenchSupport.h"
-#include "CBNRONG.h"
-#include "pages/CBL.h"
+#include "bench/BenchSupport.h"
+#include "data/tables/CBNRONG.h"
+#include "health/ui/CBL.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

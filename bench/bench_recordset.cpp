@@ -1,6 +1,6 @@
 // One child's measurements out of 100,000: through CPPER against the raw SQLite C API.
-#include "BenchSupport.h"
-#include "CPPER.h"
+#include "bench/BenchSupport.h"
+#include "data/tables/CPPER.h"
 
 #include <QCoreApplication>
 #include <QFile>

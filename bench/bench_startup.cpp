@@ -1,9 +1,9 @@
 // Time from process start to the health main window shown, against a minimal Qt program that
 // shows one empty dialog. Both run as child processes of this benchmark.
-#include "BenchSupport.h"
-#include "CHealthDlg.h"
-#include "HealthProgram.h"
-#include "SkinEngine.h"
+#include "bench/BenchSupport.h"
+#include "common/ui/SkinEngine.h"
+#include "health/ui/CHealthDlg.h"
+#include "health/ui/HealthProgram.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,8 @@
 # Settings every project target shares: language level, warnings as errors, Qt string flags.
 add_library(kestrin_options INTERFACE)
 target_compile_features(kestrin_options INTERFACE cxx_std_20)
+# The one include root: every include names its folder, "data/tables/CPPER.h".
+target_include_directories(kestrin_options INTERFACE "${PROJECT_SOURCE_DIR}")
 target_compile_options(kestrin_options INTERFACE -Wall -Wextra -Wpedantic -Werror)
 target_compile_definitions(kestrin_options INTERFACE QT_NO_CAST_FROM_ASCII QT_USE_QSTRINGBUILDER
                                                      QT_NO_CAST_TO_ASCII)
@@ -14,6 +16,13 @@ endif()
 # Where the build stages an installation root: one folder per program beside database/, skin/, help/.
 set(KESTRIN_STAGE_DIR "${CMAKE_BINARY_DIR}/stage" CACHE PATH "Staged installation root")
 
+# A library of project code: its sources, the libraries it links publicly, the project's settings.
+function(kestrin_library target)
+    cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC;PRIVATE" ${ARGN})
+    add_library(${target} STATIC ${ARG_SOURCES})
+    target_link_libraries(${target} PUBLIC kestrin_options ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
+endfunction()
+
 # Puts a program into its folder of the staged root, e.g. stage/health/health.
 function(kestrin_program target folder)
     target_link_libraries(${target} PRIVATE kestrin_options)
@@ -25,8 +34,7 @@ endfunction()
 function(kestrin_add_test name label)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE kestrin_options Qt6::Test ${ARG_LIBS})
-    target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+    target_link_libraries(${name} PRIVATE kestrin_options kestrin_test_support ${ARG_LIBS})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES LABELS "${label}"
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;KESTRIN_SOURCE_DIR=${PROJECT_SOURCE_DIR};ODBCINI=${CMAKE_CURRENT_BINARY_DIR}/${name}.odbc.ini")

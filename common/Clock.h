@@ -19,18 +19,6 @@ public:
     static void install(const Clock* clock);
 };
 
-// A clock that always answers the time it was set to.
-class FixedClock : public Clock
-{
-public:
-    explicit FixedClock(QDateTime time) : m_time(std::move(time)) {}
-    QDateTime now() const override { return m_time; }
-    void set(QDateTime time) { m_time = std::move(time); }
-
-private:
-    QDateTime m_time;
-};
-
 namespace DateKey {
 
 // The integer yyyymmdd under which health records keep their dates.

@@ -1,4 +1,4 @@
-#include "DataSource.h"
+#include "common/DataSource.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "ProcessEnumerator.h"
+#include "common/ProcessEnumerator.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProcessEntry.h"
+#include "common/ProcessEntry.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "SingleInstance.h"
+#include "common/SingleInstance.h"
 
-#include "ProcessEnumerator.h"
+#include "common/ProcessEnumerator.h"
 
 namespace SingleInstance {
 

@@ -1,4 +1,4 @@
-#include "TextBytes.h"
+#include "common/TextBytes.h"
 
 #include <QList>
 

@@ -1,7 +1,7 @@
-#include "Database.h"
+#include "data/Database.h"
 
-#include "Clock.h"
-#include "DataSource.h"
+#include "common/Clock.h"
+#include "common/DataSource.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -64,7 +64,7 @@ Result runScript(QSqlDatabase& db, const QString& script)
 // Loads one growth reference table from its CSV (ID,nianling,min,max).
 Result loadReferenceTable(QSqlDatabase& db, const QString& table)
 {
-    const QString csv = readResource(QStringLiteral("growth/") + table + QStringLiteral(".csv"));
+    const QString csv = readResource(QStringLiteral("reference/") + table + QStringLiteral(".csv"));
     const QStringList lines = csv.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     if (lines.size() < 2)
         return Result::failure(tr("缺少生长参考数据：%1").arg(table));

@@ -1,6 +1,6 @@
-#include "RecordQuery.h"
+#include "data/RecordQuery.h"
 
-#include "Clock.h"
+#include "common/Clock.h"
 
 #include <QCoreApplication>
 
@@ -20,8 +20,9 @@ QString like(const QString& keyword)
 
 } // namespace
 
-Result search(const RecordColumns& c, const SearchInput& in, Statement& out)
+ResultOf<Statement> search(const RecordColumns& c, const SearchInput& in)
 {
+    Statement out;
     const QString from = QStringLiteral("select * from [") + c.table + QStringLiteral("] where ");
     const QString user = column(c.user) + QStringLiteral("=?");
     const QString category = column(c.category) + QStringLiteral("=?");
@@ -52,7 +53,7 @@ Result search(const RecordColumns& c, const SearchInput& in, Statement& out)
         out = {from + user, {in.user}};
         break;
     }
-    return {};
+    return out;
 }
 
 Statement byUserAndCategory(const RecordColumns& c, const QString& user, const QString& category)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Result.h"
+#include "common/Result.h"
 
 #include <QString>
 #include <QVariantList>
@@ -45,7 +45,7 @@ namespace RecordQuery {
 
 // The search statement for the choice; values typed by the user are bound, never pasted.
 // A date range whose ends are not date keys (yyyymmdd) is refused with a message.
-Result search(const RecordColumns& columns, const SearchInput& input, Statement& statement);
+ResultOf<Statement> search(const RecordColumns& columns, const SearchInput& input);
 
 // A child's records of one category, newest first.
 Statement byUserAndCategory(const RecordColumns& columns, const QString& user, const QString& category);

@@ -1,4 +1,4 @@
-#include "Recordset.h"
+#include "data/Recordset.h"
 
 #include <QSqlDriver>
 #include <QSqlError>

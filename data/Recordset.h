@@ -1,8 +1,9 @@
 #pragma once
 
-#include "Database.h"
-#include "Result.h"
-#include "Snapshot.h"
+#include "common/Result.h"
+#include "data/Database.h"
+#include "data/RecordQuery.h"
+#include "data/Snapshot.h"
 
 #include <QDateTime>
 #include <QSqlQuery>
@@ -42,6 +43,7 @@ public:
     // Runs a select statement (the whole table when empty) with its bound values; the filter
     // and sort set before are added to it. The first row becomes current.
     Result open(const QString& statement = {}, const QVariantList& values = {});
+    Result open(const Statement& statement) { return open(statement.sql, statement.values); }
     // Runs the open statement again, with the filter and sort as they are now.
     Result requery();
     void close();

@@ -1,4 +1,4 @@
-#include "Snapshot.h"
+#include "data/Snapshot.h"
 
 #include <memory>
 #include <sqlite3.h>

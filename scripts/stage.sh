@@ -16,7 +16,7 @@ for folder in health growth Reelbox liveupdate skin help; do
         cp "$build/$folder/version.ini" "$root/$folder/version.ini"
     fi
 done
-build/data/kestrin-dbinit "$root/database/kestrin.db"
+build/tools/kestrin-dbinit "$root/database/kestrin.db"
 
 # A launcher, so health starts with a double-click from the desktop's menu or file manager.
 root=$(cd "$root" && pwd)
@@ -33,7 +33,7 @@ Terminal=false
 Categories=Office;
 DESKTOP
 chmod +x "$root/health/kestrin-health.desktop"
-cp health/resources/health.png "$root/health/health.png"
+cp health/ui/resources/health.png "$root/health/health.png"
 if [ -n "${HOME:-}" ] && [ "${KESTRIN_NO_MENU:-}" != 1 ]; then
     mkdir -p "$HOME/.local/share/applications"
     cp "$root/health/kestrin-health.desktop" "$HOME/.local/share/applications/"

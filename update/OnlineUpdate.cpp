@@ -1,7 +1,7 @@
-#include "OnlineUpdate.h"
+#include "update/OnlineUpdate.h"
 
-#include "ProcessEnumerator.h"
-#include "UpdateModules.h"
+#include "common/ProcessEnumerator.h"
+#include "update/UpdateModules.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

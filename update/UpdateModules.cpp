@@ -1,4 +1,4 @@
-#include "UpdateModules.h"
+#include "update/UpdateModules.h"
 
 namespace UpdateModules {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Recordset.h"
+#include "data/Recordset.h"
 
 // Knowledge articles: a title, the text and a category. Table womanconnect keeps the category
 // second; the other article tables keep it last.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Recordset.h"
+#include "data/Recordset.h"
 
 // Table user: the children the family keeps records for.
 class CBUSER : public Recordset

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Recordset.h"
+#include "data/Recordset.h"
 
 // Table chengzhang: growth diary entries.
 class CCHENGZHANG : public Recordset

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Recordset.h"
+#include "data/Recordset.h"
 
 // Table cfnrong: immunisation records.
 class CFNRONG : public Recordset

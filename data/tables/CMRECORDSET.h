@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Recordset.h"
+#include "data/Recordset.h"
 
 // Table mplay: the media catalogue of Reelbox.
 class CMRECORDSET : public Recordset

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Recordset.h"
+#include "data/Recordset.h"
 
 // Table personinfo: one measurement of a child.
 class CPPER : public Recordset

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Recordset.h"
+#include "data/Recordset.h"
 
 // Category tables: an id and a category name. The name column is [leixing] in some tables
 // and [类型] in others.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Recordset.h"
+#include "data/Recordset.h"
 
 // Table bing: disease knowledge articles.
 class Cbingli : public Recordset

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Recordset.h"
+#include "data/Recordset.h"
 
 // The four growth reference tables share one shape: an age label and its normal range.
 class GrowthReferenceRecordset : public Recordset

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Recordset.h"
+#include "data/Recordset.h"
 
 // Skin tables: a skin file name and when it was last chosen.
 class SkinRecordset : public Recordset

@@ -1,5 +1,5 @@
-#include "ProcessEnumerator.h"
-#include "SingleInstance.h"
+#include "common/ProcessEnumerator.h"
+#include "common/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QDir>

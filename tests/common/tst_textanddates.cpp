@@ -1,5 +1,5 @@
-#include "Clock.h"
-#include "TextBytes.h"
+#include "common/TextBytes.h"
+#include "tests/support/FixedClock.h"
 
 #include <QTest>
 

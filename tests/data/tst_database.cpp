@@ -1,18 +1,18 @@
-#include "TestDatabase.h"
+#include "tests/support/TestDatabase.h"
 
-#include "Articles.h"
-#include "CBNRONG.h"
-#include "CBUSER.h"
-#include "CCHENGZHANG.h"
-#include "CFNRONG.h"
-#include "CMRECORDSET.h"
-#include "CPPER.h"
-#include "CRONGYU.h"
-#include "CSHENGRI.h"
-#include "Categories.h"
-#include "Cbingli.h"
-#include "GrowthReference.h"
-#include "Skins.h"
+#include "data/tables/Articles.h"
+#include "data/tables/CBNRONG.h"
+#include "data/tables/CBUSER.h"
+#include "data/tables/CCHENGZHANG.h"
+#include "data/tables/CFNRONG.h"
+#include "data/tables/CMRECORDSET.h"
+#include "data/tables/CPPER.h"
+#include "data/tables/CRONGYU.h"
+#include "data/tables/CSHENGRI.h"
+#include "data/tables/Categories.h"
+#include "data/tables/Cbingli.h"
+#include "data/tables/GrowthReference.h"
+#include "data/tables/Skins.h"
 
 #include <QFile>
 #include <QSqlRecord>
@@ -124,7 +124,8 @@ private slots:
         TestDatabase db;
         const QString source = qEnvironmentVariable("KESTRIN_SOURCE_DIR");
         for (const char* table : {"nanhigh", "nanweight", "nvhigh", "nvweight"}) {
-            QFile csv(source + QStringLiteral("/data/growth/") + QString::fromLatin1(table) + QStringLiteral(".csv"));
+            QFile csv(source + QStringLiteral("/data/reference/") + QString::fromLatin1(table) +
+                      QStringLiteral(".csv"));
             QVERIFY(csv.open(QIODevice::ReadOnly));
             const QList<QByteArray> lines = csv.readAll().trimmed().split('\n');
             QCOMPARE(db.count(QString::fromLatin1(table)), 52);

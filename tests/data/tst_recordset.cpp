@@ -1,9 +1,9 @@
-#include "TestDatabase.h"
+#include "tests/support/TestDatabase.h"
 
-#include "CBNRONG.h"
-#include "CBUSER.h"
-#include "CPPER.h"
-#include "Skins.h"
+#include "data/tables/CBNRONG.h"
+#include "data/tables/CBUSER.h"
+#include "data/tables/CPPER.h"
+#include "data/tables/Skins.h"
 
 class TestRecordset : public QObject
 {

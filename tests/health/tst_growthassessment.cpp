@@ -1,8 +1,8 @@
-#include "AgeLabels.h"
-#include "ChartGeometry.h"
-#include "GrowthAssessment.h"
-#include "Measurements.h"
-#include "TestDatabase.h"
+#include "health/AgeLabels.h"
+#include "health/ChartGeometry.h"
+#include "health/GrowthAssessment.h"
+#include "health/Measurements.h"
+#include "tests/support/TestDatabase.h"
 
 // Assessment, chart geometry and measurement rules, without widgets.
 class TestGrowthAssessment : public QObject

@@ -1,0 +1,49 @@
+#include "common/ui/DialogService.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+DialogService* installedService = nullptr;
+
+QString captionOr(const QString& caption)
+{
+    return caption.isEmpty() ? QCoreApplication::applicationName() : caption;
+}
+} // namespace
+
+DialogService& DialogService::current()
+{
+    static WidgetDialogService real;
+    return installedService ? *installedService : real;
+}
+
+void DialogService::install(DialogService* service)
+{
+    installedService = service;
+}
+
+void WidgetDialogService::message(QWidget* parent, const QString& text, Icon icon, const QString& caption)
+{
+    const QMessageBox::Icon icons[] = {QMessageBox::Information, QMessageBox::Warning, QMessageBox::Critical,
+                                       QMessageBox::Question};
+    QMessageBox box(icons[int(icon)], captionOr(caption), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool WidgetDialogService::confirm(QWidget* parent, const QString& text, const QString& caption)
+{
+    QMessageBox box(QMessageBox::Question, captionOr(caption), text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+    return box.exec() == QMessageBox::Ok;
+}
+
+QStringList WidgetDialogService::chooseFiles(QWidget* parent, const QString& caption, const QString& filter)
+{
+    // File dialogs change nothing about the current directory, so relative paths keep working.
+    const QString start = QDir::currentPath();
+    const QStringList files = QFileDialog::getOpenFileNames(parent, caption, QDir::homePath(), filter);
+    QDir::setCurrent(start);
+    return files;
+}

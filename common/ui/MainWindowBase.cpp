@@ -1,0 +1,45 @@
+#include "common/ui/MainWindowBase.h"
+
+#include "common/CommonTr.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QToolButton>
+
+MainWindowBase::MainWindowBase(QWidget* parent)
+    : QDialog(parent), m_menu(new QMenu(this)), m_aboutAction(nullptr), m_menuButton(new QToolButton(this))
+{
+    setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    m_aboutAction =
+        addWindowMenuItem(CommonTr::tr("关于 kestrin儿童成长管理系统(&A)..."), QStringLiteral("aboutAction"));
+    connect(m_aboutAction, &QAction::triggered, this, &MainWindowBase::showAbout);
+    m_menuButton->setObjectName(QStringLiteral("windowMenuButton"));
+    m_menuButton->setText(CommonTr::tr("关于"));
+    m_menuButton->setAccessibleName(CommonTr::tr("关于"));
+    m_menuButton->setPopupMode(QToolButton::InstantPopup);
+    m_menuButton->setMenu(m_menu);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+QAction* MainWindowBase::addWindowMenuItem(const QString& text, const QString& objectName)
+{
+    auto* action = new QAction(text, this);
+    action->setObjectName(objectName);
+    m_menu->addAction(action);
+    addAction(action);
+    return action;
+}
+
+void MainWindowBase::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}

@@ -1,0 +1,54 @@
+#include "common/ui/SkinChoice.h"
+
+#include "common/Clock.h"
+#include "common/ui/SkinEngine.h"
+#include "data/tables/Skins.h"
+
+#include <QCoreApplication>
+
+namespace SkinChoice {
+
+QString newest(SkinRecordset& table)
+{
+    if (!table.open(QStringLiteral("select * from [%1] order by data desc").arg(table.table())) || table.isEOF())
+        return {};
+    const QString name = table.m_skin;
+    table.close();
+    return name;
+}
+
+QStringList offered(SkinRecordset& table)
+{
+    QStringList names;
+    if (!table.open(QStringLiteral("select * from [%1] order by data desc").arg(table.table())))
+        return names;
+    for (; !table.isEOF(); table.moveNext())
+        names << table.m_skin;
+    table.close();
+    return names;
+}
+
+Result choose(SkinRecordset& table, const QString& skin)
+{
+    if (Result r = table.open(QStringLiteral("select * from [%1] where skin=?").arg(table.table()), {skin}); !r)
+        return r;
+    if (table.isEOF())
+        return Result::failure(
+            QCoreApplication::translate("SkinChoice", "没有名为“%1”的皮肤，请从列表中选择一个皮肤。").arg(skin));
+    if (Result r = table.edit(); !r)
+        return r;
+    table.m_data = Clock::current().now();
+    const Result written = table.update();
+    table.close();
+    return written;
+}
+
+void start(SkinRecordset& table, const QString& applicationKey)
+{
+    const QString path = Folder + newest(table);
+    SkinEngine::init(applicationKey);
+    SkinEngine::loadSkinFile(path);
+    SkinEngine::chooseScheme(QStringLiteral("Dialog"));
+}
+
+} // namespace SkinChoice

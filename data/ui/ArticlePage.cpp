@@ -1,0 +1,462 @@
+#include "data/ui/ArticlePage.h"
+
+#include "data/tables/Categories.h"
+
+#include "common/ui/DialogService.h"
+#include "common/ui/HelpService.h"
+#include "data/RecordQuery.h"
+#include "data/Recordset.h"
+#include "data/ui/FieldChecks.h"
+#include "data/ui/PageButton.h"
+#include "data/ui/RecordListModel.h"
+#include "data/ui/RecordListView.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+} // namespace
+
+ArticlePage::ArticlePage(Settings settings, QWidget* parent) : QWidget(parent), m_settings(std::move(settings))
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(buildSearchSide(), 5);
+    layout->addWidget(buildEditSide(), 4);
+    setFieldsEnabled(false);
+    for (QPushButton* button : {m_modifyButton, m_deleteButton, m_saveButton, m_undoButton})
+        button->setEnabled(false);
+    m_keywordEdit->setEnabled(!m_settings.keywordNeedsRadio);
+}
+
+ArticlePage::~ArticlePage() = default;
+
+QWidget* ArticlePage::buildSearchSide()
+{
+    auto* side = new QWidget(this);
+    m_searchGroup = new QGroupBox(tr("查找"), side);
+    m_searchTypeCombo = new QComboBox(m_searchGroup);
+    m_searchTypeCombo->setObjectName(QStringLiteral("searchTypeCombo"));
+    m_searchTypeCombo->setAccessibleName(tr("类型"));
+    m_keywordEdit = new QLineEdit(m_searchGroup);
+    m_keywordEdit->setObjectName(QStringLiteral("keywordEdit"));
+    m_keywordEdit->setAccessibleName(tr("关键字"));
+    auto* form = new QFormLayout;
+    form->addRow(tr("类型"), m_searchTypeCombo);
+    form->addRow(tr("关键字"), m_keywordEdit);
+    m_searchOptions = new QHBoxLayout;
+    if (m_settings.keywordNeedsRadio) {
+        auto* byTitle = new QRadioButton(tr("标题"), m_searchGroup);
+        byTitle->setObjectName(QStringLiteral("byTitleRadio"));
+        m_searchOptions->addWidget(byTitle);
+        connect(byTitle, &QRadioButton::clicked, this, [this] {
+            m_keywordEdit->setEnabled(true);
+            m_keywordEdit->setFocus();
+        });
+    }
+    m_searchOptions->addStretch();
+
+    auto* searchButton = makePageButton(tr("搜索"), QStringLiteral("searchButton"), m_searchGroup);
+    auto* displayButton = makePageButton(tr("显示"), QStringLiteral("displayButton"), m_searchGroup);
+    auto* helpButton = makePageButton(tr("帮助"), QStringLiteral("helpButton"), m_searchGroup);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* b : {searchButton, displayButton, helpButton})
+        buttons->addWidget(b);
+    auto* groupLayout = new QVBoxLayout(m_searchGroup);
+    groupLayout->addLayout(form);
+    groupLayout->addLayout(m_searchOptions);
+    groupLayout->addLayout(buttons);
+
+    m_model = new RecordListModel({tr("编号"), m_settings.titleHeading, m_settings.typeHeading}, this);
+    m_list = RecordListView::create(side, m_model, {50, 250, 120});
+    m_list->setAccessibleName(tr("文章列表"));
+
+    auto* shown = new QGroupBox(tr("显示"), side);
+    m_displayEdit = new QPlainTextEdit(shown);
+    m_displayEdit->setObjectName(QStringLiteral("displayEdit"));
+    m_displayEdit->setAccessibleName(tr("文章内容"));
+    m_displayEdit->setReadOnly(true);
+    auto* shownLayout = new QVBoxLayout(shown);
+    shownLayout->addWidget(m_displayEdit);
+
+    auto* layout = new QVBoxLayout(side);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_searchGroup);
+    layout->addWidget(m_list, 3);
+    layout->addWidget(shown, 2);
+
+    connect(searchButton, &QPushButton::clicked, this, &ArticlePage::search);
+    connect(displayButton, &QPushButton::clicked, this, &ArticlePage::display);
+    connect(helpButton, &QPushButton::clicked, this, &ArticlePage::showHelp);
+    connect(m_keywordEdit, &QLineEdit::textEdited, this, [this] { m_enterSearches = true; });
+    connect(m_searchTypeCombo, &QComboBox::activated, this, [this] {
+        m_editTypeCombo->setCurrentText(searchType());
+        display();
+    });
+    connect(m_list, &QTableView::clicked, this, [this] { showMarked(true); });
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    showMarked(false);
+            });
+    return side;
+}
+
+QWidget* ArticlePage::buildEditSide()
+{
+    auto* group = new QGroupBox(tr("增加"), this);
+    m_editTypeCombo = new QComboBox(group);
+    m_editTypeCombo->setObjectName(QStringLiteral("editTypeCombo"));
+    m_editTypeCombo->setAccessibleName(tr("类型"));
+    m_editTypeCombo->setEditable(m_settings.editTypeTyped);
+    m_editTypeCombo->setInsertPolicy(QComboBox::NoInsert);
+    m_titleEdit = new QLineEdit(group);
+    m_titleEdit->setObjectName(QStringLiteral("titleEdit"));
+    m_titleEdit->setAccessibleName(tr("标题"));
+    m_textEdit = new QPlainTextEdit(group);
+    m_textEdit->setObjectName(QStringLiteral("textEdit"));
+    m_textEdit->setAccessibleName(tr("内容"));
+    m_textEdit->setTabChangesFocus(true);
+    auto* form = new QFormLayout;
+    form->addRow(tr("类型"), m_editTypeCombo);
+    form->addRow(tr("标题"), m_titleEdit);
+
+    m_addButton = makePageButton(tr("增加"), QStringLiteral("addButton"), group);
+    m_modifyButton = makePageButton(tr("修改"), QStringLiteral("modifyButton"), group);
+    m_deleteButton = makePageButton(tr("删除"), QStringLiteral("deleteButton"), group);
+    m_saveButton = makePageButton(tr("保存"), QStringLiteral("saveButton"), group);
+    m_undoButton = makePageButton(tr("撤消"), QStringLiteral("undoButton"), group);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {m_addButton, m_modifyButton, m_deleteButton, m_saveButton, m_undoButton})
+        buttons->addWidget(b);
+
+    auto* layout = new QVBoxLayout(group);
+    layout->addLayout(form);
+    layout->addWidget(m_textEdit, 1);
+    layout->addLayout(buttons);
+
+    connect(m_addButton, &QPushButton::clicked, this, &ArticlePage::beginAdding);
+    connect(m_modifyButton, &QPushButton::clicked, this, &ArticlePage::beginModifying);
+    connect(m_deleteButton, &QPushButton::clicked, this, &ArticlePage::deleteSelected);
+    connect(m_saveButton, &QPushButton::clicked, this, &ArticlePage::save);
+    connect(m_undoButton, &QPushButton::clicked, this, &ArticlePage::undo);
+    return group;
+}
+
+void ArticlePage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_typesLoaded) {
+        m_typesLoaded = true;
+        loadTypes();
+    }
+}
+
+void ArticlePage::loadTypes()
+{
+    QStringList types = m_settings.fixedTypes;
+    if (const std::unique_ptr<CategoryRecordset> table = createTypes()) {
+        if (Result r = table->open(); !r)
+            message(r.error());
+        for (; !table->isEOF(); table->moveNext())
+            types << table->m_name;
+    }
+    QStringList searchTypes = types;
+    if (m_settings.sortedSearchTypes)
+        searchTypes.sort();
+    m_searchTypeCombo->addItems(searchTypes);
+    m_editTypeCombo->addItems(types);
+    for (int i = 0; i < m_settings.emptyEditTypes; ++i)
+        m_editTypeCombo->addItem(QString());
+    for (QComboBox* combo : {m_searchTypeCombo, m_editTypeCombo})
+        combo->setCurrentIndex(combo->count() > m_settings.firstType ? m_settings.firstType : combo->count() - 1);
+}
+
+void ArticlePage::message(const QString& text)
+{
+    DialogService::current().message(this, text);
+}
+
+QString ArticlePage::searchType() const
+{
+    return m_searchTypeCombo->currentText();
+}
+
+QString ArticlePage::keyword() const
+{
+    return m_keywordEdit->text();
+}
+
+QString ArticlePage::editType() const
+{
+    return m_editTypeCombo->currentText().trimmed();
+}
+
+QString ArticlePage::title() const
+{
+    return m_titleEdit->text();
+}
+
+QString ArticlePage::text() const
+{
+    return m_textEdit->toPlainText();
+}
+
+void ArticlePage::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_settings.enterSearches &&
+        m_enterSearches)
+        search();
+    event->ignore();
+}
+
+void ArticlePage::fillList(Recordset& records)
+{
+    RecordColumns columns;
+    columns.table = m_settings.table;
+    columns.date.clear();
+    m_model->fill(records, columns);
+    records.close();
+}
+
+void ArticlePage::clearList()
+{
+    m_model->clear();
+}
+
+void ArticlePage::listArticles(const QString& sql, const QVariantList& values)
+{
+    const std::unique_ptr<Recordset> records = createRecords();
+    if (Result r = records->open(sql, values); !r) {
+        message(r.error());
+        return;
+    }
+    fillList(*records);
+}
+
+void ArticlePage::display()
+{
+    const QString type = searchType();
+    if (type.isEmpty()) {
+        message(tr("不能为空"));
+        return;
+    }
+    const std::unique_ptr<Recordset> records = createRecords();
+    records->setSort(m_settings.displaySort);
+    if (Result r = records->open(QStringLiteral("Select * from [%1] where leixing=?").arg(m_settings.table), {type});
+        !r) {
+        message(r.error());
+        return;
+    }
+    if (records->isEOF()) {
+        if (m_settings.nothingToShow.isEmpty())
+            clearList();
+        else
+            message(m_settings.nothingToShow);
+        return;
+    }
+    fillList(*records);
+    m_deleteButton->setEnabled(true);
+}
+
+void ArticlePage::search()
+{
+    m_enterSearches = true;
+    if (keyword().isEmpty()) {
+        message(tr("标题不能为空"));
+        return;
+    }
+    listArticles(QStringLiteral("select * from [%1] where leixing=? and title like ?").arg(m_settings.table),
+                 {searchType(), QString(QLatin1Char('%') + keyword() + QLatin1Char('%'))});
+}
+
+void ArticlePage::refresh()
+{
+    display();
+}
+
+void ArticlePage::clearFields()
+{
+    m_titleEdit->clear();
+    m_textEdit->clear();
+    m_displayEdit->clear();
+}
+
+void ArticlePage::setFieldsEnabled(bool enabled)
+{
+    m_editTypeCombo->setEnabled(enabled);
+    m_titleEdit->setEnabled(enabled);
+    m_textEdit->setEnabled(enabled);
+}
+
+void ArticlePage::beginAdding()
+{
+    m_enterSearches = false;
+    clearFields();
+    setFieldsEnabled(true);
+    m_editMode = EditMode::Adding;
+    m_saveButton->setEnabled(true);
+    m_undoButton->setEnabled(true);
+    m_titleEdit->setFocus();
+}
+
+void ArticlePage::beginModifying()
+{
+    m_enterSearches = false;
+    m_editMode = EditMode::Modifying;
+    setFieldsEnabled(true);
+    m_saveButton->setEnabled(true);
+    m_undoButton->setEnabled(true);
+    m_modifyButton->setEnabled(false);
+    if (m_settings.modifyDisablesAdd)
+        m_addButton->setEnabled(false);
+    m_textEdit->setPlainText(m_displayEdit->toPlainText());
+}
+
+void ArticlePage::undo()
+{
+    m_enterSearches = true;
+    setFieldsEnabled(false);
+    clearFields();
+    m_saveButton->setEnabled(false);
+    m_undoButton->setEnabled(false);
+    m_addButton->setEnabled(true);
+}
+
+bool ArticlePage::checkFields()
+{
+    return (m_settings.maxTextBytes <= 0 ||
+            FieldChecks::fits(this, text(), m_settings.maxTextBytes, m_settings.textTooLong)) &&
+           FieldChecks::require(this, editType(), tr("类型不能为空")) &&
+           FieldChecks::require(this, title(), tr("标题不能为空")) &&
+           FieldChecks::fits(this, title(), m_settings.maxTitleBytes, m_settings.titleTooLong);
+}
+
+bool ArticlePage::typeKnown(const QString& type)
+{
+    const std::unique_ptr<CategoryRecordset> table = createTypes();
+    if (!table)
+        return true;
+    const Result r =
+        table->open(QStringLiteral("select * from [%1] where [%2]=?").arg(table->table(), table->nameColumn()), {type});
+    if (!r) {
+        message(r.error());
+        return false;
+    }
+    if (!table->isEOF())
+        return true;
+    message(m_editMode == EditMode::Adding ? m_settings.unknownTypeAdding : m_settings.unknownTypeModifying);
+    m_titleEdit->clear();
+    m_textEdit->clear();
+    return false;
+}
+
+void ArticlePage::save()
+{
+    const qint64 marked = RecordListView::markedId(m_list, m_model);
+    if (!checkFields() || !typeKnown(editType()))
+        return;
+
+    const std::unique_ptr<Recordset> record = createRecords();
+    Result r;
+    if (m_editMode == EditMode::Adding) {
+        record->addNew();
+    } else if (m_editMode == EditMode::Modifying) {
+        if (marked <= 0) {
+            message(tr("没有选择记录"));
+            return;
+        }
+        record->setFilter(QStringLiteral("id=?"), {marked});
+        r = record->open();
+        if (r && record->isEOF())
+            r = Result::failure(tr("这篇文章已经不存在了，可能已被删除。"));
+        if (r)
+            r = record->edit();
+    } else {
+        return;
+    }
+    if (r) {
+        writeArticle(*record, m_editMode == EditMode::Adding);
+        r = record->update();
+    }
+    if (!r) {
+        message(r.error());
+        return;
+    }
+    message(m_editMode == EditMode::Adding ? tr("添加成功!") : tr("修改成功!"));
+    clearFields();
+    clearList();
+    setFieldsEnabled(false);
+    m_saveButton->setEnabled(false);
+    m_undoButton->setEnabled(false);
+    m_addButton->setEnabled(true);
+    m_editMode = EditMode::None;
+    refresh();
+}
+
+void ArticlePage::deleteSelected()
+{
+    if (!DialogService::current().confirm(this, tr("确定要删除吗？"), tr("系统提示")))
+        return;
+    const QList<qint64> ids = RecordListView::selectedIds(m_list, m_model);
+    if (ids.isEmpty()) {
+        message(tr("请选择记录号"));
+        return;
+    }
+    if (Result r = RecordListView::deleteByIds([this] { return createRecords(); }, ids); !r) {
+        message(r.error());
+        return;
+    }
+    clearFields();
+    refresh();
+}
+
+void ArticlePage::showMarked(bool clicked)
+{
+    const qint64 id = RecordListView::markedId(m_list, m_model);
+    if (id <= 0) {
+        if (!clicked)
+            message(tr("表格上还没有记录"));
+        return;
+    }
+    const std::unique_ptr<Recordset> record = createRecords();
+    if (Result r = record->open(QStringLiteral("select * from [%1] where id=?").arg(m_settings.table), {id});
+        !r || record->isEOF())
+        return;
+    showArticle(*record);
+    m_deleteButton->setEnabled(true);
+    if (clicked) {
+        m_modifyButton->setEnabled(true);
+        m_saveButton->setEnabled(false);
+        m_textEdit->clear();
+    }
+}
+
+void ArticlePage::showArticle(const Recordset& record)
+{
+    // The article's own type goes into the editing group too, so that 修改 keeps it there.
+    m_editTypeCombo->setCurrentText(record.fieldValue(QStringLiteral("leixing")).toString());
+    m_titleEdit->setText(record.fieldValue(QStringLiteral("title")).toString());
+    m_displayEdit->setPlainText(record.fieldValue(QStringLiteral("connect")).toString());
+}
+
+void ArticlePage::showHelp()
+{
+    HelpService::show(this);
+}
+
+std::unique_ptr<CategoryRecordset> ArticlePage::createTypes() const
+{
+    return nullptr;
+}

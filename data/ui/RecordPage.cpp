@@ -1,0 +1,624 @@
+#include "data/ui/RecordPage.h"
+
+#include "common/Clock.h"
+#include "common/ui/DialogService.h"
+#include "common/ui/HelpService.h"
+#include "data/Children.h"
+#include "data/Recordset.h"
+#include "data/tables/CBUSER.h"
+#include "data/tables/Categories.h"
+#include "data/ui/FieldChecks.h"
+#include "data/ui/PageButton.h"
+#include "data/ui/RecordListModel.h"
+#include "data/ui/RecordListView.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+template <typename Field> Field* named(Field* field, const QString& name, const QString& accessibleName)
+{
+    field->setObjectName(name);
+    field->setAccessibleName(accessibleName);
+    return field;
+}
+
+QString plainLabel(const QString& label)
+{
+    return QString(label).remove(QLatin1Char(' ')).remove(QLatin1Char(':'));
+}
+
+} // namespace
+
+RecordPage::RecordPage(Settings settings, QWidget* parent) : QWidget(parent), m_settings(std::move(settings))
+{
+    auto* left = new QVBoxLayout;
+    buildSearchGroup(left);
+    buildList(left);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 5);
+    layout->addWidget(buildEditGroup(), 4);
+
+    // The page's own fields are set up by the page; these start disabled here.
+    for (QWidget* w : std::initializer_list<QWidget*>{m_editCategoryCombo, m_titleEdit, m_childCombo, m_dateEdit,
+                                                      m_saveButton, m_modifyButton, m_deleteButton, m_undoButton})
+        w->setEnabled(false);
+}
+
+RecordPage::~RecordPage() = default;
+
+void RecordPage::buildSearchGroup(QVBoxLayout* column)
+{
+    auto* group = new QGroupBox(tr("查找"), this);
+    m_searchCategoryCombo = named(new QComboBox(group), QStringLiteral("searchCategoryCombo"), tr("类别"));
+    m_dateFromEdit = named(new QLineEdit(group), QStringLiteral("dateFromEdit"), tr("日期 从"));
+    m_dateToEdit = named(new QLineEdit(group), QStringLiteral("dateToEdit"), tr("日期 至"));
+    m_searchUserCombo = named(new QComboBox(group), QStringLiteral("searchUserCombo"), tr("用户"));
+    m_keywordEdit = named(new QLineEdit(group), QStringLiteral("keywordEdit"), tr("标题"));
+    m_dateFromEdit->setEnabled(false);
+    m_dateToEdit->setEnabled(false);
+    m_dateFromEdit->setMaxLength(8);
+    m_dateToEdit->setMaxLength(8);
+
+    auto* dates = new QHBoxLayout;
+    dates->addWidget(m_dateFromEdit);
+    dates->addWidget(new QLabel(tr("至"), group));
+    dates->addWidget(m_dateToEdit);
+
+    auto* form = new QFormLayout;
+    form->addRow(tr("类别"), m_searchCategoryCombo);
+    form->addRow(tr("日期"), dates);
+    form->addRow(tr("用户"), m_searchUserCombo);
+    form->addRow(tr("标题"), m_keywordEdit);
+
+    m_searchKinds = new QButtonGroup(this);
+    auto* kinds = new QHBoxLayout;
+    const QStringList kindNames{tr("全文搜索"), tr("按类别搜索"), tr("按日期")};
+    const QStringList objectNames{QStringLiteral("fullTextRadio"), QStringLiteral("byCategoryRadio"),
+                                  QStringLiteral("byDateRadio")};
+    for (int i = 0; i < kindNames.size(); ++i) {
+        auto* radio = new QRadioButton(kindNames[i], group);
+        radio->setObjectName(objectNames[i]);
+        m_searchKinds->addButton(radio, i);
+        kinds->addWidget(radio);
+    }
+    kinds->setSpacing(14);
+    kinds->addStretch();
+
+    auto* searchButton = makePageButton(tr("搜索"), QStringLiteral("searchButton"), group);
+    auto* displayButton = makePageButton(tr("显示"), QStringLiteral("displayButton"), group);
+    auto* helpButton = makePageButton(tr("帮助"), QStringLiteral("helpButton"), group);
+    m_searchButtons = new QHBoxLayout;
+    m_searchButtons->addStretch();
+    m_searchButtons->addWidget(searchButton);
+    m_searchButtons->addWidget(displayButton);
+    m_searchButtons->addWidget(helpButton);
+
+    auto* layout = new QVBoxLayout(group);
+    layout->addLayout(form);
+    layout->addLayout(kinds);
+    layout->addLayout(m_searchButtons);
+    column->addWidget(group);
+
+    connect(searchButton, &QPushButton::clicked, this, &RecordPage::search);
+    connect(displayButton, &QPushButton::clicked, this, &RecordPage::display);
+    connect(helpButton, &QPushButton::clicked, this, &RecordPage::showHelp);
+    connect(m_searchKinds, &QButtonGroup::idClicked, this, [this](int id) {
+        m_keyMode = KeyMode::Search;
+        if (id == int(SearchKind::ByDate))
+            chooseDateSearch();
+        else if (id == int(SearchKind::ByCategory))
+            m_keywordEdit->setFocus();
+    });
+}
+
+void RecordPage::buildList(QVBoxLayout* column)
+{
+    m_model = new RecordListModel({tr("编号"), m_settings.titleHeading, tr("类型"), tr("日期")}, this);
+    m_list = RecordListView::create(this, m_model, {60, 190, 110, 100});
+    m_list->setAccessibleName(tr("记录列表"));
+    column->addWidget(m_list, 1);
+
+    connect(m_list, &QTableView::clicked, this, [this] { showMarkedRow(true); });
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    showMarkedRow(false);
+            });
+    m_list->viewport()->installEventFilter(this);
+}
+
+QGroupBox* RecordPage::buildEditGroup()
+{
+    auto* group = new QGroupBox(tr("增加"), this);
+    m_editCategoryCombo = named(new QComboBox(group), QStringLiteral("editCategoryCombo"), tr("类型"));
+    m_editCategoryCombo->setEditable(true);
+    m_editCategoryCombo->setInsertPolicy(QComboBox::NoInsert);
+    m_titleEdit = named(new QLineEdit(group), QStringLiteral("titleEdit"), tr("标题"));
+
+    auto* top = new QFormLayout;
+    top->addRow(tr("类  型"), m_editCategoryCombo);
+    top->addRow(tr("标  题"), m_titleEdit);
+    m_contentLayout = new QVBoxLayout;
+
+    auto* userGroup = new QGroupBox(tr("用 户 操 作"), group);
+    m_childCombo = named(new QComboBox(userGroup), QStringLiteral("childCombo"), tr("儿童姓名"));
+    m_childCombo->setEditable(true);
+    m_childCombo->setInsertPolicy(QComboBox::NoInsert);
+    m_dateEdit = named(new QLineEdit(userGroup), QStringLiteral("dateEdit"), tr("日期"));
+    m_dateEdit->setReadOnly(true);
+    m_userLayout = new QFormLayout(userGroup);
+    m_userLayout->addRow(tr("儿童姓名:"), m_childCombo);
+    m_userLayout->addRow(tr("日   期"), m_dateEdit);
+
+    m_addButton = makePageButton(tr("增加"), QStringLiteral("addButton"), group);
+    m_saveButton = makePageButton(tr("保存"), QStringLiteral("saveButton"), group);
+    m_modifyButton = makePageButton(tr("修改"), QStringLiteral("modifyButton"), group);
+    m_deleteButton = makePageButton(tr("删除"), QStringLiteral("deleteButton"), group);
+    m_undoButton = makePageButton(tr("撤消"), QStringLiteral("undoButton"), group);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {m_addButton, m_saveButton, m_modifyButton, m_deleteButton, m_undoButton})
+        buttons->addWidget(b);
+
+    auto* layout = new QVBoxLayout(group);
+    layout->addLayout(top);
+    layout->addLayout(m_contentLayout, 1);
+    layout->addWidget(userGroup);
+    layout->addLayout(buttons);
+
+    connect(m_addButton, &QPushButton::clicked, this, &RecordPage::beginAdding);
+    connect(m_saveButton, &QPushButton::clicked, this, &RecordPage::save);
+    connect(m_modifyButton, &QPushButton::clicked, this, &RecordPage::beginChanging);
+    connect(m_deleteButton, &QPushButton::clicked, this, &RecordPage::deleteSelected);
+    connect(m_undoButton, &QPushButton::clicked, this, &RecordPage::undo);
+
+    // A choice in the search group is copied into the editing group (and back on the pages
+    // that ask for it).
+    connect(m_searchCategoryCombo, &QComboBox::textActivated, m_editCategoryCombo, &QComboBox::setCurrentText);
+    connect(m_searchUserCombo, &QComboBox::textActivated, m_childCombo, &QComboBox::setCurrentText);
+    if (m_settings.copyEditChoicesBack) {
+        connect(m_editCategoryCombo, &QComboBox::textActivated, m_searchCategoryCombo, &QComboBox::setCurrentText);
+        connect(m_childCombo, &QComboBox::textActivated, m_searchUserCombo, &QComboBox::setCurrentText);
+    }
+    return group;
+}
+
+void RecordPage::addContent(QWidget* box)
+{
+    m_contentLayout->addWidget(box, 1);
+}
+
+void RecordPage::addContent(const QString& label, QWidget* box)
+{
+    auto* group = new QGroupBox(label, this);
+    auto* layout = new QVBoxLayout(group);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(box);
+    box->setAccessibleName(plainLabel(label));
+    m_contentLayout->addWidget(group, 1);
+}
+
+void RecordPage::addUserField(const QString& label, QWidget* field, bool editingField)
+{
+    if (editingField) {
+        field->setAccessibleName(plainLabel(label));
+        m_userFields << field;
+    }
+    m_userLayout->insertRow(m_userLayout->rowCount() - 1, label, field);
+}
+
+void RecordPage::addSearchButton(QPushButton* button)
+{
+    m_searchButtons->insertWidget(1, button);
+}
+
+void RecordPage::appendCategory(const QString& category)
+{
+    m_searchCategoryCombo->addItem(category);
+    m_editCategoryCombo->addItem(category);
+}
+
+SearchKind RecordPage::searchKind() const
+{
+    return SearchKind(m_searchKinds->checkedId());
+}
+
+void RecordPage::loadCategories()
+{
+    const std::unique_ptr<CategoryRecordset> categories = createCategories();
+    categories->setSort(m_settings.categoriesNewestFirst ? QStringLiteral("id desc") : QStringLiteral("id"));
+    if (Result r = categories->open(); !r) {
+        message(r.error());
+        return;
+    }
+    for (; !categories->isEOF(); categories->moveNext()) {
+        m_searchCategoryCombo->addItem(categories->m_name);
+        m_editCategoryCombo->addItem(categories->m_name);
+    }
+}
+
+void RecordPage::reloadUserLists()
+{
+    m_searchUserCombo->clear();
+    m_childCombo->clear();
+    const ResultOf<QStringList> names = Children::newestFirst();
+    if (!names)
+        message(names.error());
+    m_searchUserCombo->addItems(names.valueOr({}));
+    m_childCombo->addItems(names.valueOr({}));
+    for (QComboBox* combo : {m_searchCategoryCombo, m_editCategoryCombo, m_searchUserCombo, m_childCombo})
+        combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
+}
+
+void RecordPage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_categoriesLoaded) {
+        m_categoriesLoaded = true;
+        loadCategories();
+    }
+    reloadUserLists();
+}
+
+void RecordPage::keyPressEvent(QKeyEvent* event)
+{
+    // While the user works in the search group, Enter runs the search; the key then goes on.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_keyMode == KeyMode::Search)
+        search();
+    event->ignore();
+}
+
+bool RecordPage::eventFilter(QObject* watched, QEvent* event)
+{
+    // A click on the list where there is no row still shows the marked row, as a click on it.
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!m_list->indexAt(mouse->position().toPoint()).isValid())
+            showMarkedRow(true);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void RecordPage::clearFields()
+{
+    m_titleEdit->clear();
+    clearContent();
+}
+
+void RecordPage::setFieldsEnabled(bool enabled)
+{
+    for (QWidget* field : std::initializer_list<QWidget*>{m_editCategoryCombo, m_titleEdit, m_childCombo, m_dateEdit})
+        field->setEnabled(enabled);
+    setContentEnabled(enabled);
+    for (QWidget* field : std::as_const(m_userFields))
+        field->setEnabled(enabled);
+}
+
+void RecordPage::beginAdding()
+{
+    m_keyMode = KeyMode::Editing;
+    m_editMode = EditMode::Adding;
+    clearFields();
+    setFieldsEnabled(true);
+    m_saveButton->setEnabled(true);
+    m_addButton->setEnabled(false);
+    m_titleEdit->setFocus();
+    m_childCombo->setCurrentText(m_searchUserCombo->currentText());
+    m_undoButton->setEnabled(true);
+    m_dateEdit->setText(QString::number(DateKey::today()));
+}
+
+void RecordPage::beginChanging()
+{
+    m_editMode = EditMode::Changing;
+    setFieldsEnabled(true);
+    m_childCombo->setEnabled(false);
+    m_dateEdit->setEnabled(false);
+    m_saveButton->setEnabled(true);
+    m_undoButton->setEnabled(true);
+    m_addButton->setEnabled(false);
+    m_modifyButton->setEnabled(false);
+}
+
+void RecordPage::undo()
+{
+    m_keyMode = KeyMode::Search;
+    setFieldsEnabled(false);
+    clearFields();
+    m_undoButton->setEnabled(false);
+    m_saveButton->setEnabled(false);
+    m_addButton->setEnabled(true);
+}
+
+void RecordPage::save()
+{
+    m_keyMode = KeyMode::Editing;
+    // A saved record always carries the day it was saved.
+    const int today = DateKey::today();
+    m_dateEdit->setText(QString::number(today));
+    if (!checkFields())
+        return;
+
+    bool saved = true;
+    if (m_editMode == EditMode::Adding) {
+        saved = categoryKnown(editCategory()) && addRecord(today);
+    } else if (m_editMode == EditMode::Changing) {
+        const qint64 id = markedId();
+        if (id <= 0) {
+            message(tr("没有选择记录"));
+            return;
+        }
+        saved = categoryKnown(editCategory()) && changeRecord(id, today);
+    }
+    if (!saved)
+        return;
+    m_addButton->setEnabled(true);
+    m_saveButton->setEnabled(false);
+    m_undoButton->setEnabled(false);
+}
+
+bool RecordPage::categoryKnown(const QString& category)
+{
+    const std::unique_ptr<CategoryRecordset> categories = createCategories();
+    const Result r = categories->open(
+        QStringLiteral("select * from [%1] where [%2]=?").arg(categories->table(), categories->nameColumn()),
+        {category});
+    if (!r) {
+        message(r.error());
+        return false;
+    }
+    if (categories->isEOF()) {
+        message(unknownCategoryMessage());
+        clearFields();
+        return false;
+    }
+    return true;
+}
+
+bool RecordPage::addRecord(int dateKey)
+{
+    const std::unique_ptr<Recordset> records = createRecords();
+    records->addNew();
+    writeRecord(*records, dateKey);
+    if (Result r = records->update(); !r) {
+        message(r.error());
+        return false;
+    }
+    afterSave(tr("添加成功!"), false);
+    return true;
+}
+
+bool RecordPage::changeRecord(qint64 id, int dateKey)
+{
+    const std::unique_ptr<Recordset> records = createRecords();
+    records->setFilter(QStringLiteral("id=?"), {id});
+    Result r = records->open();
+    if (r && records->isEOF())
+        r = Result::failure(tr("这条记录已经不存在了，可能已被删除。"));
+    if (r)
+        r = records->edit();
+    if (r) {
+        writeRecord(*records, dateKey);
+        r = records->update();
+    }
+    if (!r) {
+        message(r.error());
+        return false;
+    }
+    afterSave(tr("修改成功!"), m_settings.searchAfterChange);
+    return true;
+}
+
+void RecordPage::afterSave(const QString& text, bool searchAgain)
+{
+    message(text);
+    clearFields();
+    clearList();
+    setFieldsEnabled(false);
+    if (searchAgain)
+        search();
+    else
+        display();
+}
+
+void RecordPage::display()
+{
+    if (searchUser().isEmpty()) {
+        message(m_settings.noUserMessage);
+        return;
+    }
+    showRecordsOf(searchUser(), searchCategory());
+}
+
+void RecordPage::showRecordsOf(const QString& child, const QString& category)
+{
+    const std::unique_ptr<Recordset> records = createRecords();
+    const Statement statement = RecordQuery::byUserAndCategory(m_settings.columns, child, category);
+    records->setSort(QStringLiteral("id desc"));
+    if (Result r = records->open(statement); !r) {
+        message(r.error());
+        return;
+    }
+    if (records->isEOF()) {
+        message(tr("当前还没有该用户记录,或者该类型的记录已经被删除"));
+        clearList();
+        return;
+    }
+    fillList(*records);
+    m_deleteButton->setEnabled(true);
+}
+
+void RecordPage::search()
+{
+    m_keyMode = KeyMode::Search;
+    SearchInput input{searchKind(),          searchUser(),           searchCategory(),
+                      m_keywordEdit->text(), m_dateFromEdit->text(), m_dateToEdit->text()};
+    const ResultOf<Statement> statement = RecordQuery::search(m_settings.columns, input);
+    if (!statement) {
+        message(statement.error());
+        return;
+    }
+    const std::unique_ptr<Recordset> records = createRecords();
+    if (Result r = records->open(*statement); !r) {
+        message(r.error());
+        return;
+    }
+    if (records->isEOF() && !m_settings.nothingFoundMessage.isEmpty())
+        message(m_settings.nothingFoundMessage);
+    fillList(*records);
+}
+
+void RecordPage::deleteSelected()
+{
+    if (!DialogService::current().confirm(this, tr("确定要删除吗？"), tr("系统提示")))
+        return;
+    const QList<qint64> ids = RecordListView::selectedIds(m_list, m_model);
+    if (ids.isEmpty()) {
+        message(tr("请选择记录号"));
+        return;
+    }
+    // All selected records go, or none.
+    if (Result r = RecordListView::deleteByIds([this] { return createRecords(); }, ids); !r) {
+        message(r.error());
+        return;
+    }
+    clearList();
+    clearFields();
+    search();
+}
+
+void RecordPage::showHelp()
+{
+    HelpService::show(this);
+}
+
+void RecordPage::chooseDateSearch()
+{
+    m_dateFromEdit->setEnabled(true);
+    m_dateToEdit->setEnabled(true);
+    m_dateFromEdit->setFocus();
+    const QString today = QString::number(DateKey::today());
+    m_dateFromEdit->setText(today);
+    m_dateToEdit->setText(today);
+}
+
+void RecordPage::fillList(Recordset& records)
+{
+    m_model->fill(records, m_settings.columns);
+    records.close();
+}
+
+void RecordPage::clearList()
+{
+    m_model->clear();
+}
+
+qint64 RecordPage::markedId() const
+{
+    return RecordListView::markedId(m_list, m_model);
+}
+
+void RecordPage::showMarkedRow(bool clicked)
+{
+    if (clicked) {
+        setContentEnabled(true);
+        m_saveButton->setEnabled(false);
+    }
+    const qint64 id = markedId();
+    if (id <= 0) {
+        message(clicked ? tr("表格还没有记录") : tr("表格上还没有记录"));
+        return;
+    }
+    showRecord(id);
+    if (clicked) {
+        m_deleteButton->setEnabled(true);
+        m_modifyButton->setEnabled(true);
+    }
+}
+
+void RecordPage::showRecord(qint64 id)
+{
+    const std::unique_ptr<Recordset> records = createRecords();
+    const Statement statement = RecordQuery::byId(m_settings.columns, id);
+    if (Result r = records->open(statement); !r || records->isEOF())
+        return;
+    const QString category = records->fieldValue(m_settings.columns.category).toString();
+    m_editCategoryCombo->setCurrentText(category);
+    m_titleEdit->setText(records->fieldValue(m_settings.columns.title).toString());
+    m_childCombo->setCurrentText(records->fieldValue(m_settings.columns.user).toString());
+    if (m_settings.showTodayWithRecord)
+        m_dateEdit->setText(QString::number(DateKey::today()));
+    readRecord(*records);
+}
+
+bool RecordPage::require(const QString& value, const QString& text)
+{
+    return FieldChecks::require(this, value, text);
+}
+
+bool RecordPage::titleFits(const QString& title, int maxBytes, const QString& text)
+{
+    return FieldChecks::fits(this, title, maxBytes, text);
+}
+
+bool RecordPage::childExists(const QString& name, const QString& text)
+{
+    const ResultOf<bool> known = Children::exists(name);
+    if (!known) {
+        message(known.error());
+        return false;
+    }
+    if (*known)
+        return true;
+    message(text);
+    return false;
+}
+
+bool RecordPage::userTableEmpty() const
+{
+    CBUSER users;
+    return users.open() && users.isEOF();
+}
+
+void RecordPage::message(const QString& text)
+{
+    DialogService::current().message(this, text);
+}
+
+QString RecordPage::searchCategory() const
+{
+    return m_searchCategoryCombo->currentText();
+}
+
+QString RecordPage::searchUser() const
+{
+    return m_searchUserCombo->currentText();
+}
+
+QString RecordPage::editCategory() const
+{
+    return m_editCategoryCombo->currentText().trimmed();
+}
+
+QString RecordPage::title() const
+{
+    return m_titleEdit->text();
+}
+
+QString RecordPage::child() const
+{
+    return m_childCombo->currentText().trimmed();
+}

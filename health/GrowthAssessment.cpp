@@ -1,0 +1,109 @@
+#include "health/GrowthAssessment.h"
+
+#include "data/tables/CPPER.h"
+#include "data/tables/GrowthReference.h"
+#include "health/AgeLabels.h"
+
+#include <algorithm>
+
+namespace GrowthAssessment {
+
+namespace {
+
+QList<ChartData::Range> referenceFor(const QList<ReferenceRow>& rows, bool months)
+{
+    QList<ChartData::Range> ranges;
+    for (const ReferenceRow& row : rows) {
+        if (ranges.size() >= ChartData::MaxPoints)
+            break;
+        // Rows whose label has "月" are month rows; every other row is a year row.
+        if (AgeLabels::isMonths(row.label) != months)
+            continue;
+        ranges.append({AgeLabels::leadingNumber(row.label).value_or(0), row.max, row.min});
+    }
+    return ranges;
+}
+
+Result readReference(GrowthReferenceRecordset& table, QList<ReferenceRow>& rows)
+{
+    if (Result r = table.open(QStringLiteral("select * from [%1] order by ID").arg(table.table())); !r)
+        return r;
+    for (; !table.isEOF(); table.moveNext())
+        rows.append({table.m_nianling, table.m_min, table.m_max});
+    return {};
+}
+
+} // namespace
+
+AgeUnit unitOf(const QString& label)
+{
+    if (AgeLabels::isMonths(label))
+        return AgeUnit::Months;
+    if (AgeLabels::isYears(label))
+        return AgeUnit::Years;
+    return AgeUnit::None;
+}
+
+void assess(ChartData& chart, AgeUnit unit, const QString& chosenLabel, const QList<Measurement>& rows,
+            const QList<ReferenceRow>* heights, const QList<ReferenceRow>* weights)
+{
+    QList<ChartData::Point> monthPoints;
+    QList<ChartData::Point> yearPoints;
+    if (unit == AgeUnit::Months)
+        chart.selectedMonths = int(AgeLabels::leadingNumber(chosenLabel).value_or(chart.selectedMonths));
+    else if (unit == AgeUnit::Years)
+        chart.selectedYears = AgeLabels::leadingNumber(chosenLabel).value_or(chart.selectedYears);
+
+    for (const Measurement& row : rows) {
+        const std::optional<double> age = AgeLabels::leadingNumber(row.age);
+        if (unit == AgeUnit::Months && AgeLabels::isMonths(row.age) && monthPoints.size() < ChartData::MaxPoints)
+            monthPoints.append({double(int(age.value_or(0))), row.height, row.weight});
+        else if (unit == AgeUnit::Years && AgeLabels::isYears(row.age) && yearPoints.size() < ChartData::MaxPoints)
+            yearPoints.append({age.value_or(0), row.height, row.weight});
+    }
+
+    chart.months = yearPoints.isEmpty();
+    chart.child = chart.months ? monthPoints : yearPoints;
+    std::stable_sort(chart.child.begin(), chart.child.end(),
+                     [](const ChartData::Point& a, const ChartData::Point& b) { return a.age < b.age; });
+
+    if (heights)
+        chart.heightReference = referenceFor(*heights, chart.months);
+    if (weights)
+        chart.weightReference = referenceFor(*weights, chart.months);
+}
+
+Result assessChild(ChartData& chart, const QString& child, AgeUnit unit, const QString& chosenLabel)
+{
+    CPPER records;
+    if (Result r = records.open(QStringLiteral("Select * from personinfo where [用户名]=?"), {child}); !r)
+        return r;
+    QList<Measurement> rows;
+    QString sex;
+    for (; !records.isEOF(); records.moveNext()) {
+        rows.append({records.m_age, records.m_height, records.m_weight, records.m_sex});
+        sex = records.m_sex;
+    }
+
+    std::unique_ptr<GrowthReferenceRecordset> heightTable;
+    std::unique_ptr<GrowthReferenceRecordset> weightTable;
+    if (sex == QStringLiteral("男")) {
+        heightTable = std::make_unique<CBoy>();
+        weightTable = std::make_unique<CBOYW>();
+    } else if (sex == QStringLiteral("女")) {
+        heightTable = std::make_unique<CGirl>();
+        weightTable = std::make_unique<CGIRLW>();
+    }
+    QList<ReferenceRow> heights;
+    QList<ReferenceRow> weights;
+    if (heightTable) {
+        if (Result r = readReference(*heightTable, heights); !r)
+            return r;
+        if (Result r = readReference(*weightTable, weights); !r)
+            return r;
+    }
+    assess(chart, unit, chosenLabel, rows, heightTable ? &heights : nullptr, weightTable ? &weights : nullptr);
+    return {};
+}
+
+} // namespace GrowthAssessment

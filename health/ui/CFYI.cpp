@@ -1,0 +1,150 @@
+#include "health/ui/CFYI.h"
+
+#include "data/tables/CFNRONG.h"
+#include "data/tables/Categories.h"
+#include "data/ui/FieldChecks.h"
+#include "health/ui/ImmunisationScheduleDialog.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+RecordPage::Settings immunisationSettings()
+{
+    RecordPage::Settings s;
+    s.columns.table = QStringLiteral("cfnrong");
+    s.titleHeading = QStringLiteral("     标题");
+    s.categoriesNewestFirst = true;
+    s.nothingFoundMessage = QObject::tr("还没有记录");
+    s.noUserMessage = QObject::tr("没有选择用户");
+    s.showTodayWithRecord = false;
+    s.searchAfterChange = false;
+    s.copyEditChoicesBack = false;
+    return s;
+}
+
+} // namespace
+
+CFYI::CFYI(QWidget* parent)
+    : RecordPage(immunisationSettings(), parent), m_descriptionEdit(new QPlainTextEdit(this)),
+      m_newCategoryEdit(new QLineEdit(this)), m_addCategoryButton(new QPushButton(tr("添加"), this))
+{
+    setObjectName(QStringLiteral("immunisationPage"));
+    m_descriptionEdit->setObjectName(QStringLiteral("descriptionEdit"));
+    m_descriptionEdit->setTabChangesFocus(true);
+    addContent(tr("描述"), m_descriptionEdit);
+    setContentEnabled(false);
+
+    // "类型添加" unlocks the box for a new category and its button; they stay unlocked.
+    auto* unlock = new QRadioButton(tr("类型添加"), this);
+    unlock->setObjectName(QStringLiteral("addCategoryRadio"));
+    unlock->setAutoExclusive(false);
+    m_newCategoryEdit->setObjectName(QStringLiteral("newCategoryEdit"));
+    m_newCategoryEdit->setAccessibleName(tr("新类型"));
+    m_newCategoryEdit->setEnabled(false);
+    m_addCategoryButton->setObjectName(QStringLiteral("addCategoryButton"));
+    m_addCategoryButton->setEnabled(false);
+    auto* row = new QWidget(this);
+    auto* rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    rowLayout->addWidget(unlock);
+    rowLayout->addWidget(m_newCategoryEdit, 1);
+    rowLayout->addWidget(m_addCategoryButton);
+    addUserField(QString(), row, false);
+    connect(unlock, &QRadioButton::clicked, this, [this] {
+        m_newCategoryEdit->setEnabled(true);
+        m_addCategoryButton->setEnabled(true);
+    });
+    connect(m_addCategoryButton, &QPushButton::clicked, this, &CFYI::addCategory);
+
+    auto* schedule = new QPushButton(tr("防疫信息"), this);
+    schedule->setObjectName(QStringLiteral("scheduleButton"));
+    addSearchButton(schedule);
+    connect(schedule, &QPushButton::clicked, this, &CFYI::showSchedule);
+}
+
+std::unique_ptr<Recordset> CFYI::createRecords() const
+{
+    return std::make_unique<CFNRONG>();
+}
+
+std::unique_ptr<CategoryRecordset> CFYI::createCategories() const
+{
+    return std::make_unique<CFleixing>();
+}
+
+bool CFYI::checkFields()
+{
+    const QString description = m_descriptionEdit->toPlainText();
+    return require(title(), tr("标题不能为空")) && titleFits(title(), 40, tr("标题太长,不要超过20个字")) &&
+           require(description, tr("内容不能为空")) &&
+           FieldChecks::fits(this, description, 2000, tr("内容太长,不要超过1000个字")) &&
+           childExists(child(), tr("没有该用户")) && require(editCategory(), tr("不能为空"));
+}
+
+QString CFYI::unknownCategoryMessage() const
+{
+    return tr("没有该类型");
+}
+
+void CFYI::writeRecord(Recordset& record, int dateKey)
+{
+    auto& r = static_cast<CFNRONG&>(record);
+    r.m_username = child();
+    r.m_title = title();
+    r.m_nrong = m_descriptionEdit->toPlainText();
+    r.m_leixing = editCategory();
+    r.m_riqi = dateKey;
+}
+
+void CFYI::readRecord(const Recordset& record)
+{
+    m_descriptionEdit->setPlainText(record.fieldValue(QStringLiteral("nrong")).toString());
+}
+
+void CFYI::clearContent()
+{
+    m_descriptionEdit->clear();
+}
+
+void CFYI::setContentEnabled(bool enabled)
+{
+    m_descriptionEdit->setEnabled(enabled);
+}
+
+void CFYI::addCategory()
+{
+    const QString name = m_newCategoryEdit->text().trimmed();
+    if (name.isEmpty()) {
+        message(tr("不能为空"));
+        return;
+    }
+    CFleixing categories;
+    Result r = categories.open(QStringLiteral("select * from cfleixing where [类型]=?"), {name});
+    if (r && !categories.isEOF()) {
+        message(tr("已经有该类型了"));
+        return;
+    }
+    if (r) {
+        categories.addNew();
+        categories.m_name = name;
+        r = categories.update();
+    }
+    if (!r) {
+        message(r.error());
+        return;
+    }
+    message(tr("添加成功"));
+    m_newCategoryEdit->clear();
+    appendCategory(name);
+}
+
+void CFYI::showSchedule()
+{
+    ImmunisationScheduleDialog schedule(this);
+    schedule.exec();
+}

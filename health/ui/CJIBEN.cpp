@@ -1,0 +1,543 @@
+#include "health/ui/CJIBEN.h"
+
+#include "common/Clock.h"
+#include "common/ui/CSkinDlg.h"
+#include "common/ui/DialogService.h"
+#include "common/ui/HelpService.h"
+#include "data/Children.h"
+#include "data/tables/CBUSER.h"
+#include "data/tables/CPPER.h"
+#include "data/tables/Skins.h"
+#include "data/ui/PageButton.h"
+#include "data/ui/RecordListView.h"
+#include "data/ui/TextRowsModel.h"
+#include "health/AgeLabels.h"
+#include "health/Measurements.h"
+#include "health/ui/GrowthComparisonDialog.h"
+#include "health/ui/MeasurementSearchDialog.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString BloodPressureTemplate = QStringLiteral("收缩压=?舒张压=?");
+
+template <typename Widget> Widget* named(Widget* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+} // namespace
+
+CJIBEN::CJIBEN(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("basicHealthPage"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildChildGroup());
+    layout->addWidget(buildFieldGroup());
+    layout->addWidget(buildRecordGroup(), 1);
+
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this, this, &CJIBEN::showHelp);
+    f1->setContext(Qt::WidgetWithChildrenShortcut);
+    setEditing(false);
+    m_deleteButton->setEnabled(false);
+    m_modifyButton->setEnabled(false);
+}
+
+QWidget* CJIBEN::buildChildGroup()
+{
+    auto* group = new QGroupBox(tr("用户操作"), this);
+    m_childNameEdit = named(new QLineEdit(group), QStringLiteral("childNameEdit"));
+    auto* label = new QLabel(tr("儿童姓名:"), group);
+    label->setBuddy(m_childNameEdit);
+    m_childNameEdit->setAccessibleName(tr("儿童姓名"));
+    auto* addChild = makePageButton(tr("添加"), QStringLiteral("addChildButton"), group);
+    auto* deleteChild = makePageButton(tr("删除"), QStringLiteral("deleteChildButton"), group);
+    auto* skin = makePageButton(tr("换皮肤"), QStringLiteral("changeSkinButton"), group);
+    auto* help = makePageButton(tr("帮助F1"), QStringLiteral("helpButton"), group);
+    auto* picture = new QLabel(group);
+    picture->setPixmap(QPixmap(QStringLiteral(":/health/health-64.png"))
+                           .scaled(36, 36, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+
+    auto* row = new QHBoxLayout(group);
+    row->addWidget(label);
+    row->addWidget(m_childNameEdit, 1);
+    row->addWidget(addChild);
+    row->addWidget(deleteChild);
+    row->addSpacing(24);
+    row->addWidget(skin);
+    row->addWidget(help);
+    row->addWidget(picture);
+    connect(addChild, &QPushButton::clicked, this, &CJIBEN::addChild);
+    connect(deleteChild, &QPushButton::clicked, this, &CJIBEN::deleteChild);
+    connect(skin, &QPushButton::clicked, this, &CJIBEN::changeSkin);
+    connect(help, &QPushButton::clicked, this, &CJIBEN::showHelp);
+    return group;
+}
+
+QWidget* CJIBEN::buildFieldGroup()
+{
+    auto* group = new QGroupBox(tr("个人基本信息:"), this);
+    m_numberEdit = named(new QLineEdit(group), QStringLiteral("recordNumberEdit"));
+    m_userCombo = named(new QComboBox(group), QStringLiteral("userCombo"));
+    m_sexCombo = named(new QComboBox(group), QStringLiteral("sexCombo"));
+    m_sexCombo->setEditable(true);
+    m_sexCombo->addItems({tr("男"), tr("女")});
+    m_ageCombo = named(new QComboBox(group), QStringLiteral("ageCombo"));
+    m_ageCombo->setEditable(true);
+    m_ageCombo->addItems(AgeLabels::all());
+    m_ageCombo->setMaxVisibleItems(16);
+    m_dateEdit = named(new QLineEdit(group), QStringLiteral("dateEdit"));
+    m_dateEdit->setReadOnly(true);
+    m_heightEdit = named(new QLineEdit(group), QStringLiteral("heightEdit"));
+    m_weightEdit = named(new QLineEdit(group), QStringLiteral("weightEdit"));
+    m_dietEdit = named(new QLineEdit(group), QStringLiteral("dietEdit"));
+    m_heartRateEdit = named(new QLineEdit(QStringLiteral("0"), group), QStringLiteral("heartRateEdit"));
+    m_bloodPressureEdit = named(new QLineEdit(group), QStringLiteral("bloodPressureEdit"));
+    m_sleepEdit = named(new QLineEdit(group), QStringLiteral("sleepEdit"));
+    m_operatorEdit = named(new QLineEdit(group), QStringLiteral("operatorEdit"));
+
+    auto* grid = new QGridLayout(group);
+    auto place = [&](int row, int column, const QString& text, QWidget* field, const QString& unit = {}) {
+        auto* label = new QLabel(text, group);
+        label->setBuddy(field);
+        field->setAccessibleName(QString(text).remove(QLatin1Char(' ')).remove(QLatin1Char(':')));
+        grid->addWidget(label, row, column * 3);
+        if (unit.isEmpty()) {
+            grid->addWidget(field, row, column * 3 + 1);
+        } else {
+            auto* withUnit = new QHBoxLayout;
+            withUnit->addWidget(field, 1);
+            withUnit->addWidget(new QLabel(unit, group));
+            grid->addLayout(withUnit, row, column * 3 + 1);
+        }
+    };
+    place(0, 0, tr("记录号:"), m_numberEdit);
+    place(0, 1, tr("用户名:"), m_userCombo);
+    place(0, 2, tr("性别:"), m_sexCombo);
+    place(0, 3, tr("年龄:"), m_ageCombo);
+    place(1, 0, tr("身  高:"), m_heightEdit, tr("厘米"));
+    place(1, 1, tr("体重:"), m_weightEdit, tr("公斤"));
+    place(1, 2, tr("心  率:"), m_heartRateEdit);
+    place(1, 3, tr("日  期:"), m_dateEdit);
+    place(2, 0, tr("血  压:"), m_bloodPressureEdit);
+    place(2, 1, tr("饮食:"), m_dietEdit);
+    place(2, 2, tr("睡眠状况:"), m_sleepEdit);
+    place(2, 3, tr("操作员:"), m_operatorEdit);
+    for (int column = 0; column < 4; ++column) {
+        grid->setColumnStretch(column * 3 + 1, 1);
+        grid->setColumnMinimumWidth(column * 3 + 2, 14);
+    }
+
+    connect(m_userCombo, &QComboBox::activated, this, &CJIBEN::display);
+    return group;
+}
+
+QWidget* CJIBEN::buildRecordGroup()
+{
+    auto* group = new QGroupBox(tr("记录操作"), this);
+    m_model = new TextRowsModel(this);
+    m_list = RecordListView::create(group, m_model, {});
+    m_list->setObjectName(QStringLiteral("measurementList"));
+    m_list->setAccessibleName(tr("测量记录"));
+    m_list->horizontalHeader()->setMinimumSectionSize(56);
+    m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+
+    m_displayButton = makePageButton(tr("显示"), QStringLiteral("displayButton"), group);
+    m_addButton = makePageButton(tr("添加"), QStringLiteral("addButton"), group);
+    m_modifyButton = makePageButton(tr("修改"), QStringLiteral("modifyButton"), group);
+    m_deleteButton = makePageButton(tr("删除(&D)"), QStringLiteral("deleteButton"), group);
+    m_saveButton = makePageButton(tr("保存"), QStringLiteral("saveButton"), group);
+    m_undoButton = makePageButton(tr("撤消"), QStringLiteral("undoButton"), group);
+    auto* searchButton = makePageButton(tr("查找"), QStringLiteral("searchButton"), group);
+    auto* compareButton = makePageButton(tr("对比分析"), QStringLiteral("compareButton"), group);
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {m_displayButton, m_addButton, m_modifyButton, m_deleteButton, m_saveButton, m_undoButton,
+                           searchButton, compareButton})
+        buttons->addWidget(b);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(m_list, 1);
+    layout->addLayout(buttons);
+
+    connect(m_displayButton, &QPushButton::clicked, this, &CJIBEN::display);
+    connect(m_addButton, &QPushButton::clicked, this, &CJIBEN::beginAdding);
+    connect(m_modifyButton, &QPushButton::clicked, this, &CJIBEN::beginModifying);
+    connect(m_deleteButton, &QPushButton::clicked, this, &CJIBEN::deleteRecords);
+    connect(m_saveButton, &QPushButton::clicked, this, &CJIBEN::save);
+    connect(m_undoButton, &QPushButton::clicked, this, &CJIBEN::undo);
+    connect(searchButton, &QPushButton::clicked, this, &CJIBEN::search);
+    connect(compareButton, &QPushButton::clicked, this, &CJIBEN::compare);
+    connect(m_list, &QTableView::clicked, this, [this] { showMarkedRecord(true); });
+    connect(m_list, &QTableView::doubleClicked, this, [this] { showMarkedRecord(true); });
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    showMarkedRecord(false);
+            });
+    return group;
+}
+
+void CJIBEN::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_initialised) {
+        m_initialised = true;
+        initialise();
+    }
+}
+
+void CJIBEN::initialise()
+{
+    CPPER columns;
+    if (Result r = columns.open(QStringLiteral("select * from personinfo where 0")); !r)
+        message(r.error());
+    m_model->setHeadings(columns.columnNames());
+    fillUsers();
+    m_ageCombo->setCurrentIndex(0);
+    m_sexCombo->setCurrentIndex(0);
+}
+
+void CJIBEN::fillUsers()
+{
+    const ResultOf<QStringList> names = Children::newestFirst();
+    if (!names)
+        message(names.error());
+    m_userCombo->clear();
+    m_userCombo->addItems(names.valueOr({}));
+    m_userCombo->setCurrentIndex(m_userCombo->count() > 0 ? 0 : -1);
+}
+
+void CJIBEN::message(const QString& text)
+{
+    DialogService::current().message(this, text);
+}
+
+bool CJIBEN::checkHeartRate()
+{
+    if (Measurements::parseHeartRate(m_heartRateEdit->text()))
+        return true;
+    message(tr("心率必须是0到%1之间的整数，请重新输入。").arg(Measurements::MaxHeartRate));
+    m_heartRateEdit->setFocus();
+    m_heartRateEdit->selectAll();
+    return false;
+}
+
+bool CJIBEN::mayLeave()
+{
+    return checkHeartRate();
+}
+
+void CJIBEN::addChild()
+{
+    const QString name = m_childNameEdit->text().trimmed();
+    if (name.isEmpty()) {
+        message(tr("请填写用户名"));
+        m_childNameEdit->setEnabled(true);
+        return;
+    }
+    const ResultOf<Children::Change> change = Children::add(name);
+    if (!change) {
+        message(change.error());
+        return;
+    }
+    if (*change == Children::Change::Exists) {
+        message(tr("已经有该用户了"));
+        return;
+    }
+    message(tr("添加成功"));
+    m_userCombo->addItem(name);
+    if (m_userCombo->currentIndex() < 0)
+        m_userCombo->setCurrentIndex(0);
+    m_childNameEdit->clear();
+}
+
+void CJIBEN::deleteChild()
+{
+    const QString name = m_childNameEdit->text().trimmed();
+    if (name.isEmpty()) {
+        message(tr("请填写用户名"));
+        m_childNameEdit->setEnabled(true);
+        return;
+    }
+    // Deleting a child deletes every measurement of the child, so ask first.
+    if (!DialogService::current().confirm(this, tr("确定要删除吗？"), tr("系统提示")))
+        return;
+    const ResultOf<Children::Change> change = Children::remove(name);
+    if (!change) {
+        message(change.error());
+        return;
+    }
+    if (*change == Children::Change::Missing) {
+        message(tr("没有该用户，请重新输入"));
+        return;
+    }
+    m_childNameEdit->clear();
+    m_model->clear();
+    fillUsers();
+}
+
+void CJIBEN::display()
+{
+    m_model->clear();
+    if (m_userCombo->currentText().isEmpty()) {
+        message(tr("请选择用户名"));
+        m_userCombo->setEnabled(true);
+        m_userCombo->setCurrentIndex(m_userCombo->count() > 0 ? 0 : -1);
+        return;
+    }
+    if (m_userCombo->currentIndex() < 0) {
+        message(tr("非法操作"));
+        return;
+    }
+    fillList(QStringLiteral("Select * from personinfo where [用户名]=?"), {m_userCombo->currentText()});
+    m_displayButton->setEnabled(true);
+}
+
+void CJIBEN::fillList(const QString& sql, const QVariantList& values)
+{
+    m_userCombo->setEnabled(true);
+    CPPER records;
+    records.setSort(QStringLiteral("[编号] desc"));
+    if (Result r = records.open(sql, values); !r) {
+        message(r.error());
+        return;
+    }
+    if (records.isEOF()) {
+        m_model->clear();
+        message(tr("请添加记录"));
+        return;
+    }
+    QList<QStringList> rows;
+    for (; !records.isEOF(); records.moveNext())
+        rows.append(Measurements::listRow(records));
+    m_model->setRows(std::move(rows));
+}
+
+void CJIBEN::clearFields()
+{
+    for (QLineEdit* edit : {m_dateEdit, m_numberEdit, m_sleepEdit, m_dietEdit, m_operatorEdit})
+        edit->clear();
+    for (QLineEdit* edit : {m_heightEdit, m_weightEdit, m_heartRateEdit})
+        edit->setText(QStringLiteral("0"));
+    m_bloodPressureEdit->setText(BloodPressureTemplate);
+}
+
+void CJIBEN::setEditing(bool editing)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{m_numberEdit, m_heightEdit, m_sleepEdit, m_weightEdit, m_ageCombo,
+                                                      m_dateEdit, m_heartRateEdit, m_bloodPressureEdit, m_dietEdit,
+                                                      m_operatorEdit, m_saveButton, m_undoButton, m_sexCombo})
+        w->setEnabled(editing);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_list, m_addButton, m_deleteButton, m_modifyButton})
+        w->setEnabled(!editing);
+}
+
+void CJIBEN::beginAdding()
+{
+    m_mode = Mode::Adding;
+    if (m_userCombo->currentText().isEmpty()) {
+        message(tr("请选择用户"));
+        m_userCombo->setEnabled(true);
+        m_userCombo->setCurrentIndex(m_userCombo->count() > 0 ? 0 : -1);
+        return;
+    }
+    m_userCombo->setEnabled(true);
+    setEditing(true);
+    clearFields();
+    m_numberEdit->setEnabled(false);
+    m_userCombo->setFocus();
+    m_displayButton->setEnabled(false);
+    m_dateEdit->setText(QString::number(DateKey::today()));
+}
+
+void CJIBEN::beginModifying()
+{
+    if (m_numberEdit->text().isEmpty()) {
+        DialogService::current().message(this, tr("请在表格上选择一条记录！"), DialogService::Icon::Critical,
+                                         tr("系统提示"));
+        return;
+    }
+    m_mode = Mode::Modifying;
+    setEditing(true);
+    m_numberEdit->setEnabled(false);
+    m_heightEdit->setFocus();
+}
+
+void CJIBEN::save()
+{
+    const QString user = m_userCombo->currentText();
+    const ResultOf<bool> known = Children::exists(user);
+    if (!known || !*known) {
+        message(known ? tr("请检查用户名是否存在") : known.error());
+        return;
+    }
+    // Measurements that are not numbers are refused by name, rather than stored as nothing.
+    const std::optional<double> height = Measurements::parseNumber(m_heightEdit->text());
+    const std::optional<double> weight = Measurements::parseNumber(m_weightEdit->text());
+    if (!height || !weight) {
+        message(!height ? tr("身高必须是数字（厘米），请重新输入。") : tr("体重必须是数字（公斤），请重新输入。"));
+        (!height ? m_heightEdit : m_weightEdit)->setFocus();
+        return;
+    }
+    if (!checkHeartRate())
+        return;
+
+    CPPER record;
+    Result r;
+    if (m_mode == Mode::Adding) {
+        record.addNew();
+        record.m_username = user;
+    } else if (m_mode == Mode::Modifying) {
+        record.setFilter(QStringLiteral("[编号]=?"), {m_numberEdit->text().toInt()});
+        r = record.open();
+        if (r && record.isEOF())
+            r = Result::failure(tr("这条记录已经不存在了，可能已被删除。"));
+        if (r)
+            r = record.edit();
+    }
+    if (r && m_mode != Mode::Browsing) {
+        record.m_sex = m_sexCombo->currentText();
+        record.m_age = m_ageCombo->currentText();
+        record.m_height = *height;
+        record.m_weight = *weight;
+        record.m_diet = m_dietEdit->text();
+        record.m_heartRate = *Measurements::parseHeartRate(m_heartRateEdit->text());
+        record.m_bloodPressure = m_bloodPressureEdit->text();
+        record.m_sleep = m_sleepEdit->text();
+        record.m_date = m_dateEdit->text().toInt();
+        record.m_operator = m_operatorEdit->text();
+        r = record.update();
+    }
+    if (!r) {
+        message(r.error());
+        return;
+    }
+    m_model->clear();
+    display();
+    m_mode = Mode::Browsing;
+    setEditing(false);
+    m_addButton->setFocus();
+    m_modifyButton->setEnabled(false);
+    m_deleteButton->setEnabled(false);
+}
+
+void CJIBEN::undo()
+{
+    m_mode = Mode::Browsing;
+    setEditing(false);
+    m_displayButton->setEnabled(true);
+    clearFields();
+}
+
+void CJIBEN::deleteRecords()
+{
+    if (!DialogService::current().confirm(this, tr("确定要删除吗？"), tr("系统提示")))
+        return;
+    const QModelIndexList rows = m_list->selectionModel()->selectedRows();
+    TransactionGuard transaction;
+    for (const QModelIndex& index : rows) {
+        const QString number = m_model->row(index.row()).value(0);
+        if (number.isEmpty()) {
+            message(tr("请选择记录号"));
+            return;
+        }
+        CPPER record;
+        Result r = record.open(QStringLiteral("select * from personinfo where [编号]=?"), {number.toInt()});
+        if (r && !record.isEOF())
+            r = record.remove();
+        if (!r) {
+            message(r.error());
+            return;
+        }
+    }
+    if (Result r = transaction.commit(); !r) {
+        message(r.error());
+        return;
+    }
+    display();
+}
+
+void CJIBEN::showMarkedRecord(bool clicked)
+{
+    const QModelIndex current = m_list->currentIndex();
+    if (!current.isValid()) {
+        message(tr("表格上还没有记录"));
+        return;
+    }
+    CPPER record;
+    const int number = m_model->row(current.row()).value(0).toInt();
+    if (Result r = record.open(QStringLiteral("select * from personinfo where [编号]=?"), {number}); !r) {
+        message(r.error());
+        return;
+    }
+    if (!record.isEOF()) {
+        m_numberEdit->setText(QString::number(record.m_number));
+        m_ageCombo->setCurrentText(record.m_age);
+        m_sexCombo->setCurrentText(record.m_sex);
+        m_bloodPressureEdit->setText(record.m_bloodPressure);
+        m_heightEdit->setText(record.fieldValue(QStringLiteral("身高")).toString());
+        m_heartRateEdit->setText(QString::number(record.m_heartRate));
+        m_dietEdit->setText(record.m_diet);
+        m_weightEdit->setText(record.fieldValue(QStringLiteral("体重")).toString());
+        m_sleepEdit->setText(record.m_sleep);
+        m_operatorEdit->setText(record.m_operator);
+        m_dateEdit->setText(QString::number(record.m_date));
+        m_userCombo->setCurrentText(record.m_username);
+    }
+    if (clicked) {
+        m_deleteButton->setEnabled(true);
+        m_modifyButton->setEnabled(true);
+    }
+}
+
+void CJIBEN::search()
+{
+    MeasurementSearchDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString user = dialog.user();
+    m_userCombo->setCurrentText(user);
+    if (dialog.byDate()) {
+        const int from = DateKey::parse(dialog.dateFrom());
+        const int to = DateKey::parse(dialog.dateTo());
+        if (!from || !to) {
+            message(tr("日期要写成8位数字的年月日，例如20260101。请检查查找的起止日期。"));
+            return;
+        }
+        fillList(QStringLiteral("select * from personinfo where [用户名]=? and [日期]>=? and [日期]<=?"),
+                 {user, from, to});
+    } else if (!dialog.age().isEmpty()) {
+        fillList(QStringLiteral("Select * from personinfo where [用户名]=? and [年龄]=?"), {user, dialog.age()});
+    } else {
+        fillList(QStringLiteral("Select * from personinfo where [用户名]=?"), {user});
+    }
+}
+
+void CJIBEN::compare()
+{
+    GrowthComparisonDialog dialog(this);
+    dialog.exec();
+}
+
+void CJIBEN::changeSkin()
+{
+    CSkinDlg::changeSkin(std::make_unique<CSKINDATA>(), tr("皮肤文件对话框"), this);
+}
+
+void CJIBEN::showHelp()
+{
+    HelpService::show(this);
+}

@@ -1,0 +1,154 @@
+#include "health/ui/CZS.h"
+
+#include "common/Clock.h"
+#include "data/tables/Categories.h"
+#include "data/tables/Cbingli.h"
+#include "data/ui/FieldChecks.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace {
+
+ArticlePage::Settings diseases()
+{
+    ArticlePage::Settings s;
+    s.table = QStringLiteral("bing");
+    s.titleHeading = QStringLiteral("    标题");
+    s.typeHeading = QStringLiteral("    类型");
+    s.sortedSearchTypes = false;
+    s.maxTitleBytes = 30;
+    s.titleTooLong = QObject::tr("标题太长,不能超过15个字");
+    s.nothingToShow = QObject::tr("当前还没有该用户记录,或者该类型的记录已经被删除");
+    s.firstType = 1;
+    s.displaySort.clear();
+    s.unknownTypeAdding = QObject::tr("没有该类型");
+    return s;
+}
+
+} // namespace
+
+CZS::CZS(QWidget* parent)
+    : ArticlePage(diseases(), parent), m_modes(new QButtonGroup(this)), m_fromEdit(new QLineEdit(this)),
+      m_toEdit(new QLineEdit(this))
+{
+    setObjectName(QStringLiteral("diseaseKnowledgePage"));
+    keywordEdit()->setEnabled(false);
+    const QStringList names{tr("当前类别"), tr("全文"), tr("日期")};
+    const QStringList objectNames{QStringLiteral("categoryRadio"), QStringLiteral("fullTextRadio"),
+                                  QStringLiteral("byDateRadio")};
+    QHBoxLayout* options = searchOptions();
+    for (int i = 0; i < names.size(); ++i) {
+        auto* radio = new QRadioButton(names[i], searchGroup());
+        radio->setObjectName(objectNames[i]);
+        m_modes->addButton(radio, i);
+        options->insertWidget(i, radio);
+    }
+    m_fromEdit->setObjectName(QStringLiteral("dateFromEdit"));
+    m_toEdit->setObjectName(QStringLiteral("dateToEdit"));
+    m_fromEdit->setAccessibleName(tr("日期 从"));
+    m_toEdit->setAccessibleName(tr("日期 到"));
+    for (QLineEdit* edit : {m_fromEdit, m_toEdit}) {
+        edit->setText(QStringLiteral("0"));
+        edit->setEnabled(false);
+        edit->setMaxLength(8);
+    }
+    options->insertWidget(3, m_fromEdit);
+    options->insertWidget(4, new QLabel(tr("到"), searchGroup()));
+    options->insertWidget(5, m_toEdit);
+    connect(m_modes, &QButtonGroup::idClicked, this, &CZS::chooseMode);
+}
+
+std::unique_ptr<Recordset> CZS::createRecords() const
+{
+    return std::make_unique<Cbingli>();
+}
+
+std::unique_ptr<CategoryRecordset> CZS::createTypes() const
+{
+    return std::make_unique<CLX>();
+}
+
+void CZS::chooseMode(int mode)
+{
+    if (mode == int(Mode::Dates)) {
+        setEnterSearches(true);
+        const QString today = QString::number(DateKey::today());
+        m_fromEdit->setText(today);
+        m_toEdit->setText(today);
+        keywordEdit()->clear();
+        m_fromEdit->setEnabled(true);
+        m_toEdit->setEnabled(true);
+        keywordEdit()->setEnabled(false);
+        return;
+    }
+    if (mode == int(Mode::Category))
+        setEnterSearches(true);
+    keywordEdit()->setEnabled(true);
+    m_fromEdit->setText(QStringLiteral("0"));
+    m_toEdit->setText(QStringLiteral("0"));
+    keywordEdit()->setFocus();
+    m_fromEdit->setEnabled(false);
+    m_toEdit->setEnabled(false);
+}
+
+void CZS::search()
+{
+    const QString category = searchType();
+    const QString like = QLatin1Char('%') + keyword() + QLatin1Char('%');
+    switch (Mode(m_modes->checkedId())) {
+    case Mode::Category:
+        if (keyword().isEmpty())
+            listArticles(QStringLiteral("select * from bing where leixing=?"), {category});
+        else
+            listArticles(QStringLiteral("select * from bing where leixing=? and title LIKE ?"), {category, like});
+        break;
+    case Mode::FullText:
+        listArticles(QStringLiteral("select * from bing where title LIKE ?"), {like});
+        break;
+    case Mode::Dates: {
+        // Any real day from 1900 to 2099 is a bound; other text is named instead of searched.
+        const int from = DateKey::parse(m_fromEdit->text());
+        const int to = DateKey::parse(m_toEdit->text());
+        if (from < EarliestDate || to < EarliestDate || from > LatestDate || to > LatestDate) {
+            message(tr("日期要写成8位数字的年月日，在19000101到20991231之间，例如20260101。"));
+            return;
+        }
+        listArticles(QStringLiteral("select * from bing where leixing=? and time>=? and time<=?"),
+                     {category, from, to});
+        break;
+    }
+    case Mode::None:
+        listArticles(QStringLiteral("select * from bing where leixing=?"), {category});
+        break;
+    }
+}
+
+bool CZS::checkFields()
+{
+    return FieldChecks::require(this, title(), tr("标题不能为空")) &&
+           FieldChecks::fits(this, title(), 30, tr("标题太长,不能超过15个字")) &&
+           FieldChecks::require(this, text(), tr("内容不能为空")) &&
+           FieldChecks::require(this, editType(), tr("类型不能为空"));
+}
+
+void CZS::writeArticle(Recordset& record, bool adding)
+{
+    auto& article = static_cast<Cbingli&>(record);
+    article.m_leixing = editType();
+    article.m_title = title();
+    article.m_connect = text();
+    // The entry date is set once, when the article is added.
+    if (adding)
+        article.m_time = DateKey::today();
+}
+
+void CZS::refresh()
+{
+    search();
+}

@@ -1,0 +1,25 @@
+#include "common/ui/SkinEngine.h"
+#include "health/ui/CHealthDlg.h"
+#include "health/ui/HealthProgram.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    ProgramStartup::enterProgramFolder();
+    ProgramStartup::prepareLook(app);
+    app.setWindowIcon(QIcon(QStringLiteral(":/health/health-64.png")));
+
+    const ProgramStartup::Outcome outcome = ProgramStartup::prepare(healthProgram());
+    if (outcome != ProgramStartup::Outcome::Run)
+        return outcome == ProgramStartup::Outcome::AlreadyRunning ? 0 : 1;
+
+    int result = 0;
+    {
+        CHealthDlg window;
+        window.exec();
+    }
+    SkinEngine::shutdown();
+    return result;
+}

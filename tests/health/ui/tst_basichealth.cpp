@@ -1,0 +1,251 @@
+#include "health/ChartGeometry.h"
+#include "health/ui/CHealthDlg.h"
+#include "health/ui/CJIBEN.h"
+#include "health/ui/CPicturScrollView.h"
+#include "health/ui/GrowthComparisonDialog.h"
+#include "health/ui/MeasurementSearchDialog.h"
+#include "tests/support/PageFixture.h"
+
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+
+// The basic health page and the growth comparison, clicked as a user would.
+class TestBasicHealth : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<PageFixture<CJIBEN>> m_f;
+
+    template <typename T> T* field(const char* name) const
+    {
+        return Gui::find<T>(&m_f->page(), QString::fromLatin1(name));
+    }
+    bool click(const char* name) { return Gui::click(&m_f->page(), QString::fromLatin1(name)); }
+    void showPage() { m_f->show(); }
+    void addMeasurement(const QString& child, const QString& age, double height, double weight, int date)
+    {
+        m_f->db().exec(
+            QStringLiteral("INSERT INTO personinfo ([用户名], [性别], [年龄], [身高], [体重], [心率], [日期]) "
+                           "VALUES (?, '男', ?, ?, ?, 100, ?)"),
+            {child, age, height, weight, date});
+    }
+    QStringList column(int c) const
+    {
+        QStringList texts;
+        auto* model = field<QTableView>("measurementList")->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            texts << model->index(row, c).data().toString();
+        return texts;
+    }
+
+private slots:
+    void init() { m_f = std::make_unique<PageFixture<CJIBEN>>(); }
+    void cleanup() { m_f.reset(); }
+
+    void addingAChildTwice()
+    {
+        showPage();
+        field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
+        QVERIFY(click("addChildButton"));
+        field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
+        QVERIFY(click("addChildButton"));
+        QCOMPARE(m_f->dialogs().take(), (QStringList{QStringLiteral("添加成功"), QStringLiteral("已经有该用户了")}));
+        QCOMPARE(m_f->db().count(QStringLiteral("user")), 1);
+        QCOMPARE(field<QComboBox>("userCombo")->count(), 1);
+    }
+
+    void deletingAChildRemovesAllItsMeasurements()
+    {
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明'), ('小红')"));
+        for (int i = 0; i < 3; ++i)
+            addMeasurement(QStringLiteral("小明"), QStringLiteral("3个月"), 60, 6, 20260101 + i);
+        addMeasurement(QStringLiteral("小红"), QStringLiteral("3个月"), 59, 5.5, 20260101);
+        showPage();
+        field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
+        m_f->dialogs().answerConfirm(false);
+        QVERIFY(click("deleteChildButton"));
+        QCOMPARE(m_f->db().count(QStringLiteral("personinfo")), 4);
+
+        m_f->dialogs().answerConfirm(true);
+        QVERIFY(click("deleteChildButton"));
+        QCOMPARE(m_f->db().count(QStringLiteral("user")), 1);
+        QCOMPARE(m_f->db().count(QStringLiteral("personinfo"), QStringLiteral("[用户名]='小明'")), 0);
+        QCOMPARE(m_f->db().count(QStringLiteral("personinfo")), 1);
+        auto* users = field<QComboBox>("userCombo");
+        QCOMPARE(users->count(), 1);
+        QCOMPARE(users->itemText(0), QStringLiteral("小红"));
+
+        field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
+        m_f->dialogs().answerConfirm(true);
+        QVERIFY(click("deleteChildButton"));
+        QCOMPARE(m_f->dialogs().last(), QStringLiteral("没有该用户，请重新输入"));
+    }
+
+    void addingAMeasurementAndTheListFormat()
+    {
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
+        showPage();
+        QVERIFY(click("addButton"));
+        QCOMPARE(field<QLineEdit>("bloodPressureEdit")->text(), QStringLiteral("收缩压=?舒张压=?"));
+        QCOMPARE(field<QLineEdit>("dateEdit")->text(), QStringLiteral("20261207"));
+        field<QComboBox>("ageCombo")->setCurrentText(QStringLiteral("9个月"));
+        field<QLineEdit>("heightEdit")->setText(QStringLiteral("75.56"));
+        field<QLineEdit>("weightEdit")->setText(QStringLiteral("12"));
+        field<QLineEdit>("heartRateEdit")->setText(QStringLiteral("110"));
+        QVERIFY(click("saveButton"));
+        QVERIFY(m_f->dialogs().texts().isEmpty());
+        QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT [身高] FROM personinfo")).toDouble(), 75.56);
+        QCOMPARE(column(4), QStringList{QStringLiteral("75.5")});
+        QCOMPARE(column(5), QStringList{QStringLiteral("12.0")});
+        QCOMPARE(column(3), QStringList{QStringLiteral("9个月")});
+        QCOMPARE(column(10), QStringList{QStringLiteral("20261207")});
+        QVERIFY(field<QPushButton>("addButton")->isEnabled());
+        QVERIFY(!field<QPushButton>("saveButton")->isEnabled());
+    }
+
+    void measurementsThatAreNoNumbersAreRefused_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("height") << QStringLiteral("heightEdit") << QStringLiteral("abc") << QStringLiteral("身高");
+        QTest::newRow("weight") << QStringLiteral("weightEdit") << QString() << QStringLiteral("体重");
+        QTest::newRow("heart rate") << QStringLiteral("heartRateEdit") << QStringLiteral("fast")
+                                    << QStringLiteral("心率");
+        QTest::newRow("heart rate 201") << QStringLiteral("heartRateEdit") << QStringLiteral("201")
+                                        << QStringLiteral("0到200");
+    }
+
+    void measurementsThatAreNoNumbersAreRefused()
+    {
+        QFETCH(QString, edit);
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
+        showPage();
+        QVERIFY(click("addButton"));
+        Gui::find<QLineEdit>(&m_f->page(), edit)->setText(text);
+        QVERIFY(click("saveButton"));
+        QCOMPARE(m_f->dialogs().texts().size(), 1);
+        QVERIFY2(m_f->dialogs().last().contains(expected), qPrintable(m_f->dialogs().last()));
+        QCOMPARE(m_f->db().count(QStringLiteral("personinfo")), 0);
+        QCOMPARE(m_f->page().mode(), CJIBEN::Mode::Adding);
+    }
+
+    void noChildAtAll()
+    {
+        showPage();
+        QVERIFY(click("displayButton"));
+        QVERIFY(click("addButton"));
+        QCOMPARE(m_f->dialogs().take(), (QStringList{QStringLiteral("请选择用户名"), QStringLiteral("请选择用户")}));
+    }
+
+    void dateSearchOverOneYear()
+    {
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明'), ('小红')"));
+        addMeasurement(QStringLiteral("小明"), QStringLiteral("3个月"), 60, 6, 20041231);
+        addMeasurement(QStringLiteral("小明"), QStringLiteral("4个月"), 62, 6.5, 20050101);
+        addMeasurement(QStringLiteral("小红"), QStringLiteral("4个月"), 61, 6, 20050601);
+        addMeasurement(QStringLiteral("小明"), QStringLiteral("9个月"), 70, 8, 20051231);
+        addMeasurement(QStringLiteral("小明"), QStringLiteral("1岁"), 75, 9, 20060101);
+        showPage();
+        Gui::whenModal<MeasurementSearchDialog>([](MeasurementSearchDialog* dialog) {
+            Gui::find<QComboBox>(dialog, QStringLiteral("searchUserCombo"))->setCurrentText(QStringLiteral("小明"));
+            Gui::find<QRadioButton>(dialog, QStringLiteral("byDateRadio"))->setChecked(true);
+            Gui::find<QLineEdit>(dialog, QStringLiteral("dateFromEdit"))->setText(QStringLiteral("20050101"));
+            Gui::find<QLineEdit>(dialog, QStringLiteral("dateToEdit"))->setText(QStringLiteral("20051231"));
+            Gui::click(dialog, QStringLiteral("okButton"));
+        });
+        QVERIFY(click("searchButton"));
+        QCOMPARE(column(10), (QStringList{QStringLiteral("20051231"), QStringLiteral("20050101")}));
+        QCOMPARE(column(1), (QStringList{QStringLiteral("小明"), QStringLiteral("小明")}));
+        QVERIFY(column(0).at(0).toInt() > column(0).at(1).toInt());
+    }
+
+    void deletingSeveralSelectedRecords()
+    {
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
+        for (int i = 0; i < 4; ++i)
+            addMeasurement(QStringLiteral("小明"), QStringLiteral("%1个月").arg(i), 50 + i, 4, 20260101);
+        showPage();
+        QVERIFY(click("displayButton"));
+        auto* list = field<QTableView>("measurementList");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
+        list->selectionModel()->select(list->model()->index(3, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        m_f->dialogs().answerConfirm(true);
+        QVERIFY(click("deleteButton"));
+        QCOMPARE(m_f->db().count(QStringLiteral("personinfo")), 2);
+        QCOMPARE(column(3), (QStringList{QStringLiteral("3个月"), QStringLiteral("1个月")}));
+    }
+
+    void heartRateOutOfRangeKeepsThePageShown()
+    {
+        CHealthDlg window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* page = Gui::find<QWidget>(&window, QStringLiteral("basicHealthPage"));
+        Gui::find<QLineEdit>(page, QStringLiteral("heartRateEdit"))->setText(QStringLiteral("201"));
+        window.pages()->setCurrentIndex(1);
+        QCOMPARE(window.pages()->currentIndex(), 0);
+        QCOMPARE(m_f->dialogs().texts().size(), 1);
+        QVERIFY(m_f->dialogs().last().contains(QStringLiteral("心率")));
+        Gui::find<QLineEdit>(page, QStringLiteral("heartRateEdit"))->setText(QStringLiteral("200"));
+        window.pages()->setCurrentIndex(1);
+        QCOMPARE(window.pages()->currentIndex(), 1);
+    }
+
+    void comparisonDrawsTheChildAndTheRanges()
+    {
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
+        addMeasurement(QStringLiteral("小明"), QStringLiteral("3个月"), 62, 6.5, 20260101);
+        addMeasurement(QStringLiteral("小明"), QStringLiteral("1个月"), 55, 4.5, 20260102);
+        addMeasurement(QStringLiteral("小明"), QStringLiteral("6个月"), 68, 8, 20260103);
+        GrowthComparisonDialog dialog;
+        dialog.show();
+        QVERIFY(!Gui::find<QPushButton>(&dialog, QStringLiteral("analyseButton"))->isVisible());
+        Gui::find<QComboBox>(&dialog, QStringLiteral("nameCombo"))->setCurrentIndex(0);
+        auto* ages = Gui::find<QComboBox>(&dialog, QStringLiteral("ageCombo"));
+        QCOMPARE(ages->count(), 3);
+        QCOMPARE(ages->itemText(0), QStringLiteral("6个月")); // newest record first
+        ages->setCurrentIndex(1);                             // "1个月"
+        const ChartData& chart = dialog.chart()->data();
+        QCOMPARE(chart.child.size(), 3);
+        QCOMPARE(chart.selectedMonths, 1);
+
+        QImage image(dialog.chart()->size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        dialog.chart()->paint(painter);
+        painter.end();
+        QCOMPARE(image.pixelColor(5, 300), QColor(192, 192, 192));
+        // The child's line between 1 and 3 months, the reference maximum and minimum at 2 months.
+        const int x = ChartGeometry::ageX(2, true);
+        QCOMPARE(image.pixelColor(x, ChartGeometry::heightY((55.0 + 62.0) / 2)), QColor(255, 0, 0));
+        QCOMPARE(image.pixelColor(x, ChartGeometry::heightY(63.3)), QColor(0, 0, 255));
+        QCOMPARE(image.pixelColor(x, ChartGeometry::heightY(54.3)), QColor(249, 246, 0));
+    }
+
+    void aSinglePointDrawsNoRedLine()
+    {
+        CPicturScrollView view;
+        view.resize(700, 420);
+        view.data().child = {{3, 60, 6}};
+        QImage image(view.size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        view.paint(painter);
+        painter.end();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                QVERIFY(image.pixelColor(x, y) != QColor(255, 0, 0));
+    }
+};
+
+QTEST_MAIN(TestBasicHealth)
+#include "tst_basichealth.moc"

@@ -1,0 +1,147 @@
+#include "common/ui/SkinEngine.h"
+#include "data/Database.h"
+#include "health/ui/CHealthDlg.h"
+#include "health/ui/HealthProgram.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+// Start-up of health in an installation root of its own: root/health is the program folder.
+class TestHealthStartup : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_root;
+    QString m_procRoot;
+    QString m_startDir;
+
+    QString root(const QString& path) const { return m_root->filePath(path); }
+
+    void addProcess(int pid, const QString& exe)
+    {
+        const QString folder = m_procRoot + QLatin1Char('/') + QString::number(pid);
+        QDir().mkpath(folder);
+        QFile::link(exe, folder + QStringLiteral("/exe"));
+    }
+
+    QString odbcIni() const { return root(QStringLiteral("odbc.ini")); }
+
+private slots:
+    void initTestCase() { m_startDir = QDir::currentPath(); }
+
+    void init()
+    {
+        m_root = std::make_unique<QTemporaryDir>();
+        QDir().mkpath(root(QStringLiteral("health")));
+        QDir().mkpath(root(QStringLiteral("skin")));
+        QDir::setCurrent(root(QStringLiteral("health")));
+        m_procRoot = root(QStringLiteral("proc"));
+        addProcess(10, root(QStringLiteral("health/health")));
+        qputenv("ODBCINI", QFile::encodeName(odbcIni()));
+    }
+
+    void cleanup()
+    {
+        Database::close();
+        SkinEngine::shutdown();
+        QDir::setCurrent(m_startDir);
+    }
+
+    void secondCopyEndsBeforeTheDataSource()
+    {
+        ScriptedDialogs dialogs;
+        addProcess(11, QStringLiteral("/elsewhere/health"));
+        QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::AlreadyRunning);
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("此程序已经打开")});
+        QVERIFY(!QFile::exists(odbcIni()));
+        QVERIFY(!QFile::exists(root(QStringLiteral("database/kestrin.db"))));
+    }
+
+    void otherProgramsDoNotCount()
+    {
+        ScriptedDialogs dialogs;
+        addProcess(11, QStringLiteral("/usr/bin/Health-viewer"));
+        addProcess(12, root(QStringLiteral("growth/growth")));
+        QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::Run);
+        QVERIFY(dialogs.texts().isEmpty());
+    }
+
+    void failedRegistrationShowsNoWindow()
+    {
+        ScriptedDialogs dialogs;
+        qputenv("ODBCINI", "/nonexistent-folder/odbc.ini");
+        QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::DataSourceFailed);
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("数据源配置错误")});
+        QVERIFY(!Database::connection().isOpen());
+        QVERIFY(!QFile::exists(root(QStringLiteral("database/kestrin.db"))));
+    }
+
+    void firstStartRegistersAndCreatesTheDatabase()
+    {
+        ScriptedDialogs dialogs;
+        QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::Run);
+        QVERIFY(dialogs.texts().isEmpty());
+        const QString db = QDir::cleanPath(root(QStringLiteral("database/kestrin.db")));
+        QVERIFY(QFile::exists(db));
+        QFile ini(odbcIni());
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QVERIFY(ini.readAll().contains(QStringLiteral("Database=%1").arg(db).toUtf8()));
+        QVERIFY(Database::connection().isOpen());
+    }
+
+    void unusableDatabaseIsNamedAndEndsTheProgram()
+    {
+        ScriptedDialogs dialogs;
+        QDir().mkpath(root(QStringLiteral("database")));
+        QFile bad(root(QStringLiteral("database/kestrin.db")));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("not a database at all, just some text that fills the header page");
+        bad.close();
+        QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::DatabaseFailed);
+        QCOMPARE(dialogs.texts().size(), 1);
+        QVERIFY(dialogs.last().contains(QStringLiteral("kestrin.db")));
+    }
+
+    void newestSkinIsAppliedAtStart()
+    {
+        ScriptedDialogs dialogs;
+        QFile sheet(root(QStringLiteral("skin/天空蓝.qss")));
+        QVERIFY(sheet.open(QIODevice::WriteOnly));
+        sheet.write("QDialog { background: #123456; }");
+        sheet.close();
+        QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::Run);
+        QCOMPARE(qApp->styleSheet(), QStringLiteral("QDialog { background: #123456; }"));
+        QCOMPARE(SkinEngine::applicationKey(), QStringLiteral("KestrinHealth"));
+        QCOMPARE(SkinEngine::scheme(), QStringLiteral("Dialog"));
+    }
+
+    void emptySkinTableStillShowsTheWindow()
+    {
+        ScriptedDialogs dialogs;
+        QVERIFY(Database::create(root(QStringLiteral("database/kestrin.db"))).ok());
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("emptier"));
+            db.setDatabaseName(root(QStringLiteral("database/kestrin.db")));
+            QVERIFY(db.open());
+            QSqlQuery(db).exec(QStringLiteral("DELETE FROM skin"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("emptier"));
+
+        QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::Run);
+        QVERIFY(qApp->styleSheet().isEmpty());
+        CHealthDlg window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.pages()->count(), 8);
+        QVERIFY(dialogs.texts().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestHealthStartup)
+#include "tst_healthstartup.moc"

@@ -1,0 +1,204 @@
+#include "common/ui/CSkinDlg.h"
+#include "common/ui/HelpService.h"
+#include "common/ui/HelpWindow.h"
+#include "common/ui/SkinChoice.h"
+#include "common/ui/SkinEngine.h"
+#include "data/tables/Skins.h"
+#include "health/ui/CAboutDlg.h"
+#include "health/ui/CHealthDlg.h"
+#include "tests/support/FixedClock.h"
+#include "tests/support/GuiSupport.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QHelpEngineCore>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTextBrowser>
+
+class TestHealthWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestDatabase> m_db;
+    std::unique_ptr<CHealthDlg> m_window;
+    QString m_startDir;
+    FixedClock m_clock{QDateTime(QDate(2026, 12, 7), QTime(10, 30, 0))};
+
+    // Skin files whose sheets are easy to recognise, in root/skin beside the program folder.
+    void writeSkins()
+    {
+        QDir().mkpath(m_db->folder() + QStringLiteral("/skin"));
+        QDir().mkpath(m_db->folder() + QStringLiteral("/health"));
+        for (const char* name : {"天空蓝", "森林绿", "暖阳橙", "夜幕灰"}) {
+            QFile file(m_db->folder() + QStringLiteral("/skin/") + QString::fromUtf8(name) + QStringLiteral(".qss"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("/* ") + name + " */");
+        }
+        QDir::setCurrent(m_db->folder() + QStringLiteral("/health"));
+    }
+
+    QWidget* basicPage() const { return Gui::find<QWidget>(m_window.get(), QStringLiteral("basicHealthPage")); }
+
+private slots:
+    void initTestCase()
+    {
+        m_startDir = QDir::currentPath();
+        Clock::install(&m_clock);
+    }
+
+    void init()
+    {
+        m_db = std::make_unique<TestDatabase>();
+        writeSkins();
+        m_window = std::make_unique<CHealthDlg>();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_db.reset();
+        SkinEngine::shutdown();
+        HelpService::setCollectionFile(HelpService::DefaultCollection);
+        QDir::setCurrent(m_startDir);
+    }
+
+    void captionAndTabs()
+    {
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("禾岚森儿童成长健康管理"));
+        QVERIFY(!m_window->windowIcon().isNull());
+        QTabWidget* tabs = m_window->pages();
+        const QStringList expected{QStringLiteral("基本健康管理"), QStringLiteral("病历信息管理"),
+                                   QStringLiteral("防疫信息管理"), QStringLiteral("健康知识库"),
+                                   QStringLiteral("基本营养信息"), QStringLiteral("体能训练"),
+                                   QStringLiteral("健康妈咪"),     QStringLiteral("婴幼儿健康")};
+        QStringList captions;
+        for (int i = 0; i < tabs->count(); ++i)
+            captions << tabs->tabText(i);
+        QCOMPARE(captions, expected);
+        QCOMPARE(tabs->currentIndex(), 0);
+    }
+
+    void enterAndEscapeLeaveTheWindowOpen()
+    {
+        for (int page = 0; page < m_window->pages()->count(); ++page) {
+            m_window->pages()->setCurrentIndex(page);
+            QWidget* focus = m_window->pages()->currentWidget();
+            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+                QTest::keyClick(focus, key);
+                QTest::keyClick(m_window.get(), key);
+            }
+            QVERIFY(m_window->isVisible());
+            QCOMPARE(m_window->result(), 0);
+        }
+    }
+
+    void aboutBoxFromTheWindowMenu()
+    {
+        QString caption;
+        QStringList texts;
+        Gui::whenModal<CAboutDlg>([&](CAboutDlg* about) {
+            caption = about->windowTitle();
+            for (QLabel* label : about->findChildren<QLabel*>())
+                texts << label->text();
+            Gui::click(about, QStringLiteral("okButton"));
+        });
+        QCOMPARE(m_window->aboutAction()->text(), QStringLiteral("关于 kestrin儿童成长管理系统(&A)..."));
+        QVERIFY(m_window->actions().contains(m_window->aboutAction()));
+        m_window->aboutAction()->trigger();
+        QCOMPARE(caption, QStringLiteral("禾岚森儿童成长健康管理V1.0"));
+        QVERIFY(texts.contains(QStringLiteral("禾岚森儿童成长健康管理V1.0")));
+        QVERIFY(m_window->isVisible());
+    }
+
+    void choosingASkinAppliesAndRemembersIt()
+    {
+        ScriptedDialogs dialogs;
+        QString preselected;
+        Gui::whenModal<CSkinDlg>([&](CSkinDlg* dialog) {
+            auto* combo = Gui::find<QComboBox>(dialog, QStringLiteral("skinCombo"));
+            preselected = combo->currentText();
+            combo->setCurrentText(QStringLiteral("森林绿.qss"));
+            Gui::click(dialog, QStringLiteral("okButton"));
+        });
+        Gui::click(basicPage(), QStringLiteral("changeSkinButton"));
+
+        QCOMPARE(preselected, QStringLiteral("夜幕灰.qss")); // alphabetically first, not the newest
+        QCOMPARE(qApp->styleSheet(), QStringLiteral("/* 森林绿 */"));
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT data FROM skin WHERE skin=?"), {QStringLiteral("森林绿.qss")})
+                     .toString(),
+                 QStringLiteral("2026-12-07 10:30:00"));
+
+        // The next start of health (or growth, which shares the table) begins with it.
+        SkinEngine::shutdown();
+        CSKINDATA skins;
+        SkinChoice::start(skins, QStringLiteral("KestrinHealth"));
+        QCOMPARE(qApp->styleSheet(), QStringLiteral("/* 森林绿 */"));
+        QVERIFY(dialogs.texts().isEmpty());
+    }
+
+    void unknownSkinKeepsTheDialogOpen()
+    {
+        ScriptedDialogs dialogs;
+        bool stillOpen = false;
+        Gui::whenModal<CSkinDlg>([&](CSkinDlg* dialog) {
+            Gui::find<QComboBox>(dialog, QStringLiteral("skinCombo"))->setCurrentText(QStringLiteral("粉红'.qss"));
+            Gui::click(dialog, QStringLiteral("okButton"));
+            stillOpen = dialog->isVisible();
+            dialog->reject();
+        });
+        const QString before = qApp->styleSheet();
+        Gui::click(basicPage(), QStringLiteral("changeSkinButton"));
+        QVERIFY(stillOpen);
+        QCOMPARE(dialogs.texts().size(), 1);
+        QVERIFY(dialogs.last().contains(QStringLiteral("粉红'.qss")));
+        QCOMPARE(qApp->styleSheet(), before); // cancel keeps the current skin
+        QCOMPARE(m_db->count(QStringLiteral("skin"), QStringLiteral("data >= '2026-12-07'")), 0);
+    }
+
+    void helpWithoutFilesDoesNothing()
+    {
+        HelpService::setCollectionFile(m_db->folder() + QStringLiteral("/help/missing.qhc"));
+        Gui::click(basicPage(), QStringLiteral("helpButton"));
+        QTest::keyClick(m_window->pages()->currentWidget(), Qt::Key_F1);
+        QVERIFY(m_window->findChildren<HelpWindow*>().isEmpty());
+    }
+
+    void helpOpensAtTheStartPage()
+    {
+        // The compiled help of the build, copied so the engine may write its collection.
+        const QString staged = qEnvironmentVariable("KESTRIN_STAGE_DIR") + QStringLiteral("/help/");
+        const QString help = m_db->folder() + QStringLiteral("/help/");
+        QDir().mkpath(help);
+        for (const char* file : {"kestrinhelp.qhc", "kestrinhelp.qch"})
+            QVERIFY(QFile::copy(staged + QString::fromLatin1(file), help + QString::fromLatin1(file)));
+
+        QHelpEngineCore engine(help + QStringLiteral("kestrinhelp.qhc"));
+        QVERIFY(engine.setupData());
+        const QString start = QString::fromUtf8(engine.fileData(QUrl(HelpService::StartPage)));
+        QVERIFY(start.contains(QStringLiteral("怎样开始")));
+        for (const char* page : {"health-bl", "health-jiben", "growth-diary", "reelbox", "update"})
+            QVERIFY2(!engine
+                          .fileData(QUrl(
+                              QStringLiteral("qthelp://kestrin.help/doc/html/%1.html").arg(QString::fromLatin1(page))))
+                          .isEmpty(),
+                     page);
+
+        HelpService::setCollectionFile(help + QStringLiteral("kestrinhelp.qhc"));
+        Gui::click(basicPage(), QStringLiteral("helpButton"));
+        const QList<HelpWindow*> windows = m_window->findChildren<HelpWindow*>();
+        QCOMPARE(windows.size(), 1);
+        QCOMPARE(windows.first()->browser()->documentTitle(), QStringLiteral("禾岚森儿童成长健康管理 帮助"));
+        windows.first()->close();
+    }
+};
+
+QTEST_MAIN(TestHealthWindow)
+#include "tst_healthwindow.moc"

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "common/ui/DialogService.h"
+
+#include <QQueue>
+#include <QTest>
+
+// Test double of the dialog service. Messages are recorded; questions and file dialogs take
+// their answers from queues. A question nobody queued an answer for fails the test at once
+// instead of blocking it.
+class ScriptedDialogs : public DialogService
+{
+public:
+    struct Shown
+    {
+        QString text;
+        QString caption;
+    };
+
+    ScriptedDialogs() { DialogService::install(this); }
+    ~ScriptedDialogs() override { DialogService::install(nullptr); }
+
+    void answerConfirm(bool ok) { m_confirmAnswers.enqueue(ok); }
+    void answerFiles(const QStringList& files) { m_fileAnswers.enqueue(files); }
+
+    void message(QWidget*, const QString& text, Icon, const QString& caption) override
+    {
+        m_shown.append({text, caption});
+    }
+    bool confirm(QWidget*, const QString& text, const QString& caption) override
+    {
+        m_shown.append({text, caption});
+        if (m_confirmAnswers.isEmpty()) {
+            m_unexpected.append(text);
+            QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + text), __FILE__, __LINE__);
+            return false;
+        }
+        return m_confirmAnswers.dequeue();
+    }
+    QStringList chooseFiles(QWidget*, const QString& caption, const QString&) override
+    {
+        if (m_fileAnswers.isEmpty()) {
+            m_unexpected.append(caption);
+            QTest::qFail(qPrintable(QStringLiteral("unexpected file dialog: ") + caption), __FILE__, __LINE__);
+            return {};
+        }
+        return m_fileAnswers.dequeue();
+    }
+
+    QStringList texts() const
+    {
+        QStringList list;
+        for (const Shown& s : m_shown)
+            list << s.text;
+        return list;
+    }
+    const QList<Shown>& shown() const { return m_shown; }
+    QString last() const { return m_shown.isEmpty() ? QString() : m_shown.last().text; }
+    // The texts shown since the last call; the record is cleared.
+    QStringList take()
+    {
+        const QStringList list = texts();
+        m_shown.clear();
+        return list;
+    }
+    const QStringList& unexpected() const { return m_unexpected; }
+
+private:
+    QList<Shown> m_shown;
+    QQueue<bool> m_confirmAnswers;
+    QQueue<QStringList> m_fileAnswers;
+    QStringList m_unexpected;
+};
