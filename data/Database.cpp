@@ -126,6 +126,11 @@ Result fillNewDatabase(QSqlDatabase& db)
                         {QString::number(Database::SchemaVersion)});
         !r)
         return r;
+    if (Result r =
+            exec(db, QStringLiteral("INSERT INTO kestrin_meta (name, value) VALUES ('min_compatible_version', ?)"),
+                 {QString::number(Database::MinimumCompatibleVersion)});
+        !r)
+        return r;
     return transaction.commit();
 }
 
@@ -194,12 +199,24 @@ Result checkDatabase(QSqlDatabase& db, const QString& path)
     if (!query.exec(QStringLiteral("SELECT value FROM kestrin_meta WHERE name = 'schema_version'")) || !query.next())
         return Result::failure(tr("无法打开数据库文件%1：它不是本软件的数据库。").arg(quoted(path)));
     const int version = query.value(0).toInt();
+    // Files written before the minimum was kept can be read by their own version and later.
+    int minCompatible = version;
+    if (query.exec(QStringLiteral("SELECT value FROM kestrin_meta WHERE name = 'min_compatible_version'")) &&
+        query.next())
+        minCompatible = query.value(0).toInt();
     query.finish();
-    if (version > Database::SchemaVersion)
+    switch (Database::compatibility(version, minCompatible)) {
+    case Database::Compatibility::TooNew:
         return Result::failure(tr("数据库文件%1由较新版本的程序创建（数据版本 %2，本程序只认识到 %3）。请先升级程序。")
                                    .arg(quoted(path))
                                    .arg(version)
                                    .arg(Database::SchemaVersion));
+    case Database::Compatibility::NewerCompatible:
+    case Database::Compatibility::Current:
+        return {};
+    case Database::Compatibility::Older:
+        break;
+    }
     return upgrade(db, version);
 }
 
@@ -212,6 +229,15 @@ QSqlDatabase addConnection(const QString& name, const QString& path)
 }
 
 } // namespace
+
+Database::Compatibility Database::compatibility(int version, int minCompatible)
+{
+    if (version == SchemaVersion)
+        return Compatibility::Current;
+    if (version < SchemaVersion)
+        return Compatibility::Older;
+    return minCompatible <= SchemaVersion ? Compatibility::NewerCompatible : Compatibility::TooNew;
+}
 
 Result Database::openFromDataSource(const QString& dataSourceName)
 {

@@ -12,6 +12,23 @@ public:
     static inline const QString ConnectionName = QStringLiteral("kestrin");
     // Version of the tables this program knows; kept in kestrin_meta under "schema_version".
     static constexpr int SchemaVersion = 1;
+    // The oldest program version that can still work with a file this program wrote; kept under
+    // "min_compatible_version". A later program that only adds to the file leaves it low, so
+    // older programs sharing the file keep working.
+    static constexpr int MinimumCompatibleVersion = 1;
+
+    enum class Compatibility
+    {
+        Current,
+        // Older than this program: the upgrade steps bring it up to date.
+        Older,
+        // Written by a newer program that still allows this one to use it.
+        NewerCompatible,
+        // Written by a newer program that this one must not touch.
+        TooNew
+    };
+    // How a file of this version, readable from minCompatible on, stands to this program.
+    static Compatibility compatibility(int version, int minCompatible);
 
     // Opens the file the data source names; a missing file is created first.
     static Result openFromDataSource(const QString& dataSourceName);

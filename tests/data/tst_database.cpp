@@ -213,11 +213,34 @@ private slots:
     void refusesNewerSchema()
     {
         TestDatabase db;
+        // A file from before the minimum was kept: its own version is its minimum.
         db.exec(QStringLiteral("UPDATE kestrin_meta SET value='99' WHERE name='schema_version'"));
+        db.exec(QStringLiteral("DELETE FROM kestrin_meta WHERE name='min_compatible_version'"));
         Database::close();
         const Result r = Database::open(db.path());
         QVERIFY(!r.ok());
         QVERIFY2(r.error().contains(QStringLiteral("99")), qPrintable(r.error()));
+    }
+
+    void opensNewerFileThatAllowsThisVersion()
+    {
+        TestDatabase db;
+        db.exec(QStringLiteral("UPDATE kestrin_meta SET value='5' WHERE name='schema_version'"));
+        Database::close();
+        QVERIFY(Database::open(db.path()).ok());
+        // Nothing is downgraded: the newer program's version stays in the file.
+        QCOMPARE(db.scalar(QStringLiteral("SELECT value FROM kestrin_meta WHERE name='schema_version'")).toInt(), 5);
+    }
+
+    void refusesNewerFileThatNeedsANewerProgram()
+    {
+        TestDatabase db;
+        db.exec(QStringLiteral("UPDATE kestrin_meta SET value='5' WHERE name='schema_version'"));
+        db.exec(QStringLiteral("UPDATE kestrin_meta SET value='2' WHERE name='min_compatible_version'"));
+        Database::close();
+        const Result r = Database::open(db.path());
+        QVERIFY(!r.ok());
+        QVERIFY2(r.error().contains(QStringLiteral("较新版本")), qPrintable(r.error()));
     }
 
     void createsMissingFolderAndNoPartialFile()
