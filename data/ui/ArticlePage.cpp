@@ -5,11 +5,11 @@
 #include "common/ui/DialogService.h"
 #include "common/ui/HelpService.h"
 #include "data/RecordQuery.h"
+#include "data/Records.h"
 #include "data/Recordset.h"
 #include "data/ui/FieldChecks.h"
 #include "data/ui/PageButton.h"
 #include "data/ui/RecordListModel.h"
-#include "data/ui/RecordListView.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -28,14 +28,13 @@ namespace {
 
 } // namespace
 
-ArticlePage::ArticlePage(Settings settings, QWidget* parent) : QWidget(parent), m_settings(std::move(settings))
+ArticlePage::ArticlePage(Settings settings, QWidget* parent) : EditingPage(parent), m_settings(std::move(settings))
 {
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(buildSearchSide(), 5);
     layout->addWidget(buildEditSide(), 4);
     setFieldsEnabled(false);
-    for (QPushButton* button : {m_modifyButton, m_deleteButton, m_saveButton, m_undoButton})
-        button->setEnabled(false);
+    setButtonsEnabled(ModifyButton | DeleteButton | SaveButton | UndoButton, false);
     m_keywordEdit->setEnabled(!m_settings.keywordNeedsRadio);
 }
 
@@ -79,8 +78,8 @@ QWidget* ArticlePage::buildSearchSide()
     groupLayout->addLayout(buttons);
 
     m_model = new RecordListModel({tr("编号"), m_settings.titleHeading, m_settings.typeHeading}, this);
-    m_list = RecordListView::create(side, m_model, {50, 250, 120});
-    m_list->setAccessibleName(tr("文章列表"));
+    QTableView* list = makeRecordList(side, m_model, {50, 250, 120});
+    list->setAccessibleName(tr("文章列表"));
 
     auto* shown = new QGroupBox(tr("显示"), side);
     m_displayEdit = new QPlainTextEdit(shown);
@@ -93,7 +92,7 @@ QWidget* ArticlePage::buildSearchSide()
     auto* layout = new QVBoxLayout(side);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_searchGroup);
-    layout->addWidget(m_list, 3);
+    layout->addWidget(list, 3);
     layout->addWidget(shown, 2);
 
     connect(searchButton, &QPushButton::clicked, this, &ArticlePage::search);
@@ -104,12 +103,11 @@ QWidget* ArticlePage::buildSearchSide()
         m_editTypeCombo->setCurrentText(searchType());
         display();
     });
-    connect(m_list, &QTableView::clicked, this, [this] { showMarked(true); });
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    showMarked(false);
-            });
+    connect(list, &QTableView::clicked, this, [this] { showMarked(true); });
+    connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+        if (current.isValid())
+            showMarked(false);
+    });
     return side;
 }
 
@@ -132,25 +130,16 @@ QWidget* ArticlePage::buildEditSide()
     form->addRow(tr("类型"), m_editTypeCombo);
     form->addRow(tr("标题"), m_titleEdit);
 
-    m_addButton = makePageButton(tr("增加"), QStringLiteral("addButton"), group);
-    m_modifyButton = makePageButton(tr("修改"), QStringLiteral("modifyButton"), group);
-    m_deleteButton = makePageButton(tr("删除"), QStringLiteral("deleteButton"), group);
-    m_saveButton = makePageButton(tr("保存"), QStringLiteral("saveButton"), group);
-    m_undoButton = makePageButton(tr("撤消"), QStringLiteral("undoButton"), group);
+    makeEditButtons(group, {tr("增加"), tr("保存"), tr("修改"), tr("删除"), tr("撤消")});
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {m_addButton, m_modifyButton, m_deleteButton, m_saveButton, m_undoButton})
-        buttons->addWidget(b);
+    for (Button b : {AddButton, ModifyButton, DeleteButton, SaveButton, UndoButton})
+        buttons->addWidget(button(b));
 
     auto* layout = new QVBoxLayout(group);
     layout->addLayout(form);
     layout->addWidget(m_textEdit, 1);
     layout->addLayout(buttons);
 
-    connect(m_addButton, &QPushButton::clicked, this, &ArticlePage::beginAdding);
-    connect(m_modifyButton, &QPushButton::clicked, this, &ArticlePage::beginModifying);
-    connect(m_deleteButton, &QPushButton::clicked, this, &ArticlePage::deleteSelected);
-    connect(m_saveButton, &QPushButton::clicked, this, &ArticlePage::save);
-    connect(m_undoButton, &QPushButton::clicked, this, &ArticlePage::undo);
     return group;
 }
 
@@ -181,11 +170,6 @@ void ArticlePage::loadTypes()
         m_editTypeCombo->addItem(QString());
     for (QComboBox* combo : {m_searchTypeCombo, m_editTypeCombo})
         combo->setCurrentIndex(combo->count() > m_settings.firstType ? m_settings.firstType : combo->count() - 1);
-}
-
-void ArticlePage::message(const QString& text)
-{
-    DialogService::current().message(this, text);
 }
 
 QString ArticlePage::searchType() const
@@ -267,7 +251,7 @@ void ArticlePage::display()
         return;
     }
     fillList(*records);
-    m_deleteButton->setEnabled(true);
+    setButtonsEnabled(DeleteButton, true);
 }
 
 void ArticlePage::search()
@@ -305,22 +289,20 @@ void ArticlePage::beginAdding()
     m_enterSearches = false;
     clearFields();
     setFieldsEnabled(true);
-    m_editMode = EditMode::Adding;
-    m_saveButton->setEnabled(true);
-    m_undoButton->setEnabled(true);
+    setEditMode(EditMode::Adding);
+    setButtonsEnabled(SaveButton | UndoButton, true);
     m_titleEdit->setFocus();
 }
 
-void ArticlePage::beginModifying()
+void ArticlePage::beginChanging()
 {
     m_enterSearches = false;
-    m_editMode = EditMode::Modifying;
+    setEditMode(EditMode::Changing);
     setFieldsEnabled(true);
-    m_saveButton->setEnabled(true);
-    m_undoButton->setEnabled(true);
-    m_modifyButton->setEnabled(false);
+    setButtonsEnabled(SaveButton | UndoButton, true);
+    setButtonsEnabled(ModifyButton, false);
     if (m_settings.modifyDisablesAdd)
-        m_addButton->setEnabled(false);
+        setButtonsEnabled(AddButton, false);
     m_textEdit->setPlainText(m_displayEdit->toPlainText());
 }
 
@@ -329,9 +311,8 @@ void ArticlePage::undo()
     m_enterSearches = true;
     setFieldsEnabled(false);
     clearFields();
-    m_saveButton->setEnabled(false);
-    m_undoButton->setEnabled(false);
-    m_addButton->setEnabled(true);
+    setButtonsEnabled(SaveButton | UndoButton, false);
+    setButtonsEnabled(AddButton, true);
 }
 
 bool ArticlePage::checkFields()
@@ -356,7 +337,7 @@ bool ArticlePage::typeKnown(const QString& type)
     }
     if (!table->isEOF())
         return true;
-    message(m_editMode == EditMode::Adding ? m_settings.unknownTypeAdding : m_settings.unknownTypeModifying);
+    message(editMode() == EditMode::Adding ? m_settings.unknownTypeAdding : m_settings.unknownTypeModifying);
     m_titleEdit->clear();
     m_textEdit->clear();
     return false;
@@ -364,67 +345,49 @@ bool ArticlePage::typeKnown(const QString& type)
 
 void ArticlePage::save()
 {
-    const qint64 marked = RecordListView::markedId(m_list, m_model);
+    const qint64 marked = markedId();
     if (!checkFields() || !typeKnown(editType()))
         return;
-
-    const std::unique_ptr<Recordset> record = createRecords();
-    Result r;
-    if (m_editMode == EditMode::Adding) {
-        record->addNew();
-    } else if (m_editMode == EditMode::Modifying) {
-        if (marked <= 0) {
-            message(tr("没有选择记录"));
-            return;
-        }
-        record->setFilter(QStringLiteral("id=?"), {marked});
-        r = record->open();
-        if (r && record->isEOF())
-            r = Result::failure(tr("这篇文章已经不存在了，可能已被删除。"));
-        if (r)
-            r = record->edit();
-    } else {
+    const bool adding = editMode() == EditMode::Adding;
+    if (!adding && editMode() != EditMode::Changing)
+        return;
+    if (!adding && marked <= 0) {
+        message(tr("没有选择记录"));
         return;
     }
-    if (r) {
-        writeArticle(*record, m_editMode == EditMode::Adding);
-        r = record->update();
-    }
+    const std::unique_ptr<Recordset> records = createRecords();
+    const auto write = [&](Recordset& record) { writeArticle(record, adding); };
+    const Result r = adding ? Records::add(*records, write)
+                            : Records::change(*records, QStringLiteral("id"), marked, write,
+                                              tr("这篇文章已经不存在了，可能已被删除。"));
     if (!r) {
         message(r.error());
         return;
     }
-    message(m_editMode == EditMode::Adding ? tr("添加成功!") : tr("修改成功!"));
+    message(adding ? tr("添加成功!") : tr("修改成功!"));
     clearFields();
     clearList();
     setFieldsEnabled(false);
-    m_saveButton->setEnabled(false);
-    m_undoButton->setEnabled(false);
-    m_addButton->setEnabled(true);
-    m_editMode = EditMode::None;
+    setButtonsEnabled(SaveButton | UndoButton, false);
+    setButtonsEnabled(AddButton, true);
+    setEditMode(EditMode::None);
     refresh();
 }
 
-void ArticlePage::deleteSelected()
+Result ArticlePage::deleteRecords(const QList<qint64>& ids)
 {
-    if (!DialogService::current().confirm(this, tr("确定要删除吗？"), tr("系统提示")))
-        return;
-    const QList<qint64> ids = RecordListView::selectedIds(m_list, m_model);
-    if (ids.isEmpty()) {
-        message(tr("请选择记录号"));
-        return;
-    }
-    if (Result r = RecordListView::deleteByIds([this] { return createRecords(); }, ids); !r) {
-        message(r.error());
-        return;
-    }
+    return Records::deleteByIds(m_settings.table, QStringLiteral("id"), ids);
+}
+
+void ArticlePage::afterDelete()
+{
     clearFields();
     refresh();
 }
 
 void ArticlePage::showMarked(bool clicked)
 {
-    const qint64 id = RecordListView::markedId(m_list, m_model);
+    const qint64 id = markedId();
     if (id <= 0) {
         if (!clicked)
             message(tr("表格上还没有记录"));
@@ -435,10 +398,10 @@ void ArticlePage::showMarked(bool clicked)
         !r || record->isEOF())
         return;
     showArticle(*record);
-    m_deleteButton->setEnabled(true);
+    setButtonsEnabled(DeleteButton, true);
     if (clicked) {
-        m_modifyButton->setEnabled(true);
-        m_saveButton->setEnabled(false);
+        setButtonsEnabled(ModifyButton, true);
+        setButtonsEnabled(SaveButton, false);
         m_textEdit->clear();
     }
 }

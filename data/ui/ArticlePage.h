@@ -1,7 +1,8 @@
 #pragma once
 
+#include "data/ui/EditingPage.h"
+
 #include <QStringList>
-#include <QWidget>
 
 #include <memory>
 
@@ -20,18 +21,11 @@ class Recordset;
 // A library of articles (type, title, text) browsed by type: the list of one type, the text
 // of the chosen article, a title search, and adding, changing and deleting articles. The
 // libraries differ only in their settings; the disease knowledge base adds its own search.
-class ArticlePage : public QWidget
+class ArticlePage : public EditingPage
 {
     Q_OBJECT
 
 public:
-    enum class EditMode
-    {
-        None,
-        Adding,
-        Modifying
-    };
-
     struct Settings
     {
         // The article table; its columns are id, title, connect (the text) and leixing (the type).
@@ -67,16 +61,13 @@ public:
         QString unknownTypeModifying = QStringLiteral("没有该类型");
     };
 
-    EditMode editMode() const { return m_editMode; }
-
 public slots:
     virtual void display();
     virtual void search();
-    void beginAdding();
-    void beginModifying();
-    void save();
-    void undo();
-    void deleteSelected();
+    void beginAdding() override;
+    void beginChanging() override;
+    void save() override;
+    void undo() override;
     void showHelp();
 
 protected:
@@ -94,7 +85,6 @@ protected:
     virtual void refresh();
     void showArticle(const Recordset& record);
 
-    void message(const QString& text);
     void fillList(Recordset& records);
     void clearList();
     // Runs a statement and lists what it finds.
@@ -112,12 +102,11 @@ protected:
     QComboBox* editTypeCombo() const { return m_editTypeCombo; }
     QLineEdit* titleEdit() const { return m_titleEdit; }
     QPlainTextEdit* displayEdit() const { return m_displayEdit; }
-    QPushButton* addButton() const { return m_addButton; }
-    QPushButton* modifyButton() const { return m_modifyButton; }
-    QPushButton* deleteButton() const { return m_deleteButton; }
 
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    Result deleteRecords(const QList<qint64>& ids) override;
+    void afterDelete() override;
 
 private:
     QWidget* buildSearchSide();
@@ -129,7 +118,6 @@ private:
     void showMarked(bool clicked);
 
     Settings m_settings;
-    EditMode m_editMode = EditMode::None;
     bool m_enterSearches = false;
     bool m_typesLoaded = false;
 
@@ -137,15 +125,9 @@ private:
     QComboBox* m_searchTypeCombo;
     QLineEdit* m_keywordEdit;
     QHBoxLayout* m_searchOptions;
-    QTableView* m_list;
     RecordListModel* m_model;
     QPlainTextEdit* m_displayEdit;
     QComboBox* m_editTypeCombo;
     QLineEdit* m_titleEdit;
     QPlainTextEdit* m_textEdit;
-    QPushButton* m_addButton;
-    QPushButton* m_modifyButton;
-    QPushButton* m_deleteButton;
-    QPushButton* m_saveButton;
-    QPushButton* m_undoButton;
 };

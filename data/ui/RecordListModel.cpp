@@ -4,7 +4,7 @@
 #include "data/Recordset.h"
 
 RecordListModel::RecordListModel(QStringList headings, QObject* parent)
-    : QAbstractTableModel(parent), m_headings(std::move(headings))
+    : IdListModel(parent), m_headings(std::move(headings))
 {
 }
 

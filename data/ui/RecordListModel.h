@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "data/ui/IdListModel.h"
+
 #include <QList>
 #include <QStringList>
 
@@ -8,7 +9,7 @@ class Recordset;
 struct RecordColumns;
 
 // The rows of a record list: id, title, category and date of each record, in fill order.
-class RecordListModel : public QAbstractTableModel
+class RecordListModel : public IdListModel
 {
     Q_OBJECT
 
@@ -27,6 +28,7 @@ public:
     void fill(const Recordset& records, const RecordColumns& columns);
     void clear();
     const Row& row(int index) const { return m_rows.at(index); }
+    qint64 idAt(int row) const override { return m_rows.at(row).id; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

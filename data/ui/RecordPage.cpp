@@ -4,13 +4,13 @@
 #include "common/ui/DialogService.h"
 #include "common/ui/HelpService.h"
 #include "data/Children.h"
+#include "data/Records.h"
 #include "data/Recordset.h"
 #include "data/tables/CBUSER.h"
 #include "data/tables/Categories.h"
 #include "data/ui/FieldChecks.h"
 #include "data/ui/PageButton.h"
 #include "data/ui/RecordListModel.h"
-#include "data/ui/RecordListView.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -43,7 +43,7 @@ QString plainLabel(const QString& label)
 
 } // namespace
 
-RecordPage::RecordPage(Settings settings, QWidget* parent) : QWidget(parent), m_settings(std::move(settings))
+RecordPage::RecordPage(Settings settings, QWidget* parent) : EditingPage(parent), m_settings(std::move(settings))
 {
     auto* left = new QVBoxLayout;
     buildSearchGroup(left);
@@ -53,9 +53,9 @@ RecordPage::RecordPage(Settings settings, QWidget* parent) : QWidget(parent), m_
     layout->addWidget(buildEditGroup(), 4);
 
     // The page's own fields are set up by the page; these start disabled here.
-    for (QWidget* w : std::initializer_list<QWidget*>{m_editCategoryCombo, m_titleEdit, m_childCombo, m_dateEdit,
-                                                      m_saveButton, m_modifyButton, m_deleteButton, m_undoButton})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_editCategoryCombo, m_titleEdit, m_childCombo, m_dateEdit})
         w->setEnabled(false);
+    setButtonsEnabled(SaveButton | ModifyButton | DeleteButton | UndoButton, false);
 }
 
 RecordPage::~RecordPage() = default;
@@ -128,17 +128,16 @@ void RecordPage::buildSearchGroup(QVBoxLayout* column)
 void RecordPage::buildList(QVBoxLayout* column)
 {
     m_model = new RecordListModel({tr("编号"), m_settings.titleHeading, tr("类型"), tr("日期")}, this);
-    m_list = RecordListView::create(this, m_model, {60, 190, 110, 100});
-    m_list->setAccessibleName(tr("记录列表"));
-    column->addWidget(m_list, 1);
+    QTableView* list = makeRecordList(this, m_model, {60, 190, 110, 100});
+    list->setAccessibleName(tr("记录列表"));
+    column->addWidget(list, 1);
 
-    connect(m_list, &QTableView::clicked, this, [this] { showMarkedRow(true); });
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    showMarkedRow(false);
-            });
-    m_list->viewport()->installEventFilter(this);
+    connect(list, &QTableView::clicked, this, [this] { showMarkedRow(true); });
+    connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+        if (current.isValid())
+            showMarkedRow(false);
+    });
+    list->viewport()->installEventFilter(this);
 }
 
 QGroupBox* RecordPage::buildEditGroup()
@@ -164,26 +163,16 @@ QGroupBox* RecordPage::buildEditGroup()
     m_userLayout->addRow(tr("儿童姓名:"), m_childCombo);
     m_userLayout->addRow(tr("日   期"), m_dateEdit);
 
-    m_addButton = makePageButton(tr("增加"), QStringLiteral("addButton"), group);
-    m_saveButton = makePageButton(tr("保存"), QStringLiteral("saveButton"), group);
-    m_modifyButton = makePageButton(tr("修改"), QStringLiteral("modifyButton"), group);
-    m_deleteButton = makePageButton(tr("删除"), QStringLiteral("deleteButton"), group);
-    m_undoButton = makePageButton(tr("撤消"), QStringLiteral("undoButton"), group);
+    makeEditButtons(group, {tr("增加"), tr("保存"), tr("修改"), tr("删除"), tr("撤消")});
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {m_addButton, m_saveButton, m_modifyButton, m_deleteButton, m_undoButton})
-        buttons->addWidget(b);
+    for (Button b : {AddButton, SaveButton, ModifyButton, DeleteButton, UndoButton})
+        buttons->addWidget(button(b));
 
     auto* layout = new QVBoxLayout(group);
     layout->addLayout(top);
     layout->addLayout(m_contentLayout, 1);
     layout->addWidget(userGroup);
     layout->addLayout(buttons);
-
-    connect(m_addButton, &QPushButton::clicked, this, &RecordPage::beginAdding);
-    connect(m_saveButton, &QPushButton::clicked, this, &RecordPage::save);
-    connect(m_modifyButton, &QPushButton::clicked, this, &RecordPage::beginChanging);
-    connect(m_deleteButton, &QPushButton::clicked, this, &RecordPage::deleteSelected);
-    connect(m_undoButton, &QPushButton::clicked, this, &RecordPage::undo);
 
     // A choice in the search group is copied into the editing group (and back on the pages
     // that ask for it).
@@ -284,9 +273,9 @@ void RecordPage::keyPressEvent(QKeyEvent* event)
 bool RecordPage::eventFilter(QObject* watched, QEvent* event)
 {
     // A click on the list where there is no row still shows the marked row, as a click on it.
-    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == recordList()->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (!m_list->indexAt(mouse->position().toPoint()).isValid())
+        if (!recordList()->indexAt(mouse->position().toPoint()).isValid())
             showMarkedRow(true);
     }
     return QWidget::eventFilter(watched, event);
@@ -310,27 +299,24 @@ void RecordPage::setFieldsEnabled(bool enabled)
 void RecordPage::beginAdding()
 {
     m_keyMode = KeyMode::Editing;
-    m_editMode = EditMode::Adding;
+    setEditMode(EditMode::Adding);
     clearFields();
     setFieldsEnabled(true);
-    m_saveButton->setEnabled(true);
-    m_addButton->setEnabled(false);
+    setButtonsEnabled(SaveButton | UndoButton, true);
+    setButtonsEnabled(AddButton, false);
     m_titleEdit->setFocus();
     m_childCombo->setCurrentText(m_searchUserCombo->currentText());
-    m_undoButton->setEnabled(true);
     m_dateEdit->setText(QString::number(DateKey::today()));
 }
 
 void RecordPage::beginChanging()
 {
-    m_editMode = EditMode::Changing;
+    setEditMode(EditMode::Changing);
     setFieldsEnabled(true);
     m_childCombo->setEnabled(false);
     m_dateEdit->setEnabled(false);
-    m_saveButton->setEnabled(true);
-    m_undoButton->setEnabled(true);
-    m_addButton->setEnabled(false);
-    m_modifyButton->setEnabled(false);
+    setButtonsEnabled(SaveButton | UndoButton, true);
+    setButtonsEnabled(AddButton | ModifyButton, false);
 }
 
 void RecordPage::undo()
@@ -338,9 +324,8 @@ void RecordPage::undo()
     m_keyMode = KeyMode::Search;
     setFieldsEnabled(false);
     clearFields();
-    m_undoButton->setEnabled(false);
-    m_saveButton->setEnabled(false);
-    m_addButton->setEnabled(true);
+    setButtonsEnabled(UndoButton | SaveButton, false);
+    setButtonsEnabled(AddButton, true);
 }
 
 void RecordPage::save()
@@ -353,9 +338,9 @@ void RecordPage::save()
         return;
 
     bool saved = true;
-    if (m_editMode == EditMode::Adding) {
+    if (editMode() == EditMode::Adding) {
         saved = categoryKnown(editCategory()) && addRecord(today);
-    } else if (m_editMode == EditMode::Changing) {
+    } else if (editMode() == EditMode::Changing) {
         const qint64 id = markedId();
         if (id <= 0) {
             message(tr("没有选择记录"));
@@ -365,9 +350,8 @@ void RecordPage::save()
     }
     if (!saved)
         return;
-    m_addButton->setEnabled(true);
-    m_saveButton->setEnabled(false);
-    m_undoButton->setEnabled(false);
+    setButtonsEnabled(AddButton, true);
+    setButtonsEnabled(SaveButton | UndoButton, false);
 }
 
 bool RecordPage::categoryKnown(const QString& category)
@@ -391,9 +375,7 @@ bool RecordPage::categoryKnown(const QString& category)
 bool RecordPage::addRecord(int dateKey)
 {
     const std::unique_ptr<Recordset> records = createRecords();
-    records->addNew();
-    writeRecord(*records, dateKey);
-    if (Result r = records->update(); !r) {
+    if (Result r = Records::add(*records, [&](Recordset& record) { writeRecord(record, dateKey); }); !r) {
         message(r.error());
         return false;
     }
@@ -404,16 +386,9 @@ bool RecordPage::addRecord(int dateKey)
 bool RecordPage::changeRecord(qint64 id, int dateKey)
 {
     const std::unique_ptr<Recordset> records = createRecords();
-    records->setFilter(QStringLiteral("id=?"), {id});
-    Result r = records->open();
-    if (r && records->isEOF())
-        r = Result::failure(tr("这条记录已经不存在了，可能已被删除。"));
-    if (r)
-        r = records->edit();
-    if (r) {
-        writeRecord(*records, dateKey);
-        r = records->update();
-    }
+    const Result r = Records::change(
+        *records, QStringLiteral("id"), id, [&](Recordset& record) { writeRecord(record, dateKey); },
+        tr("这条记录已经不存在了，可能已被删除。"));
     if (!r) {
         message(r.error());
         return false;
@@ -458,7 +433,7 @@ void RecordPage::showRecordsOf(const QString& child, const QString& category)
         return;
     }
     fillList(*records);
-    m_deleteButton->setEnabled(true);
+    setButtonsEnabled(DeleteButton, true);
 }
 
 void RecordPage::search()
@@ -481,20 +456,13 @@ void RecordPage::search()
     fillList(*records);
 }
 
-void RecordPage::deleteSelected()
+Result RecordPage::deleteRecords(const QList<qint64>& ids)
 {
-    if (!DialogService::current().confirm(this, tr("确定要删除吗？"), tr("系统提示")))
-        return;
-    const QList<qint64> ids = RecordListView::selectedIds(m_list, m_model);
-    if (ids.isEmpty()) {
-        message(tr("请选择记录号"));
-        return;
-    }
-    // All selected records go, or none.
-    if (Result r = RecordListView::deleteByIds([this] { return createRecords(); }, ids); !r) {
-        message(r.error());
-        return;
-    }
+    return Records::deleteByIds(m_settings.columns.table, QStringLiteral("id"), ids);
+}
+
+void RecordPage::afterDelete()
+{
     clearList();
     clearFields();
     search();
@@ -526,16 +494,11 @@ void RecordPage::clearList()
     m_model->clear();
 }
 
-qint64 RecordPage::markedId() const
-{
-    return RecordListView::markedId(m_list, m_model);
-}
-
 void RecordPage::showMarkedRow(bool clicked)
 {
     if (clicked) {
         setContentEnabled(true);
-        m_saveButton->setEnabled(false);
+        setButtonsEnabled(SaveButton, false);
     }
     const qint64 id = markedId();
     if (id <= 0) {
@@ -543,10 +506,8 @@ void RecordPage::showMarkedRow(bool clicked)
         return;
     }
     showRecord(id);
-    if (clicked) {
-        m_deleteButton->setEnabled(true);
-        m_modifyButton->setEnabled(true);
-    }
+    if (clicked)
+        setButtonsEnabled(DeleteButton | ModifyButton, true);
 }
 
 void RecordPage::showRecord(qint64 id)

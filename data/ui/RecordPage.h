@@ -1,8 +1,7 @@
 #pragma once
 
 #include "data/RecordQuery.h"
-
-#include <QWidget>
+#include "data/ui/EditingPage.h"
 
 #include <memory>
 
@@ -24,17 +23,11 @@ class Recordset;
 // group with its buttons on the right, the two editing modes, the button states, the ordered
 // checks, the search statements and the delete confirmation. A page adds its own fields and
 // says how its table's columns map to them.
-class RecordPage : public QWidget
+class RecordPage : public EditingPage
 {
     Q_OBJECT
 
 public:
-    enum class EditMode
-    {
-        None,
-        Adding,
-        Changing
-    };
     enum class KeyMode
     {
         None,
@@ -61,18 +54,16 @@ public:
         bool copyEditChoicesBack = true;
     };
 
-    EditMode editMode() const { return m_editMode; }
     KeyMode keyMode() const { return m_keyMode; }
     SearchKind searchKind() const;
 
 public slots:
-    void beginAdding();
-    void beginChanging();
-    void undo();
-    void save();
+    void beginAdding() override;
+    void beginChanging() override;
+    void undo() override;
+    void save() override;
     virtual void display();
     void search();
-    void deleteSelected();
     void showHelp();
 
 protected:
@@ -121,11 +112,13 @@ protected:
 
     QComboBox* searchUserCombo() const { return m_searchUserCombo; }
     QComboBox* childCombo() const { return m_childCombo; }
-    QPushButton* deleteButton() const { return m_deleteButton; }
+    QPushButton* deleteButton() const { return button(DeleteButton); }
 
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    Result deleteRecords(const QList<qint64>& ids) override;
+    void afterDelete() override;
 
 private:
     void buildSearchGroup(QVBoxLayout* column);
@@ -137,7 +130,6 @@ private:
     void setFieldsEnabled(bool enabled);
     void fillList(Recordset& records);
     void clearList();
-    qint64 markedId() const;
     void showRecord(qint64 id);
     void showMarkedRow(bool clicked);
     void chooseDateSearch();
@@ -148,7 +140,6 @@ private:
 
     Settings m_settings;
     bool m_categoriesLoaded = false;
-    EditMode m_editMode = EditMode::None;
     KeyMode m_keyMode = KeyMode::None;
 
     QComboBox* m_searchCategoryCombo;
@@ -157,7 +148,6 @@ private:
     QComboBox* m_searchUserCombo;
     QLineEdit* m_keywordEdit;
     QButtonGroup* m_searchKinds;
-    QTableView* m_list;
     RecordListModel* m_model;
     QComboBox* m_editCategoryCombo;
     QLineEdit* m_titleEdit;
@@ -167,9 +157,4 @@ private:
     QFormLayout* m_userLayout;
     QList<QWidget*> m_userFields;
     QHBoxLayout* m_searchButtons;
-    QPushButton* m_addButton;
-    QPushButton* m_saveButton;
-    QPushButton* m_modifyButton;
-    QPushButton* m_deleteButton;
-    QPushButton* m_undoButton;
 };

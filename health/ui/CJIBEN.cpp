@@ -5,11 +5,11 @@
 #include "common/ui/DialogService.h"
 #include "common/ui/HelpService.h"
 #include "data/Children.h"
+#include "data/Records.h"
 #include "data/tables/CBUSER.h"
 #include "data/tables/CPPER.h"
 #include "data/tables/Skins.h"
 #include "data/ui/PageButton.h"
-#include "data/ui/RecordListView.h"
 #include "data/ui/TextRowsModel.h"
 #include "health/AgeLabels.h"
 #include "health/Measurements.h"
@@ -41,7 +41,7 @@ template <typename Widget> Widget* named(Widget* widget, const QString& name)
 
 } // namespace
 
-CJIBEN::CJIBEN(QWidget* parent) : QWidget(parent)
+CJIBEN::CJIBEN(QWidget* parent) : EditingPage(parent)
 {
     setObjectName(QStringLiteral("basicHealthPage"));
     auto* layout = new QVBoxLayout(this);
@@ -52,8 +52,7 @@ CJIBEN::CJIBEN(QWidget* parent) : QWidget(parent)
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this, this, &CJIBEN::showHelp);
     f1->setContext(Qt::WidgetWithChildrenShortcut);
     setEditing(false);
-    m_deleteButton->setEnabled(false);
-    m_modifyButton->setEnabled(false);
+    setButtonsEnabled(DeleteButton | ModifyButton, false);
 }
 
 QWidget* CJIBEN::buildChildGroup()
@@ -149,44 +148,34 @@ QWidget* CJIBEN::buildRecordGroup()
 {
     auto* group = new QGroupBox(tr("记录操作"), this);
     m_model = new TextRowsModel(this);
-    m_list = RecordListView::create(group, m_model, {});
-    m_list->setObjectName(QStringLiteral("measurementList"));
-    m_list->setAccessibleName(tr("测量记录"));
-    m_list->horizontalHeader()->setMinimumSectionSize(56);
-    m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    QTableView* list = makeRecordList(group, m_model, {});
+    list->setObjectName(QStringLiteral("measurementList"));
+    list->setAccessibleName(tr("测量记录"));
+    list->horizontalHeader()->setMinimumSectionSize(56);
+    list->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
     m_displayButton = makePageButton(tr("显示"), QStringLiteral("displayButton"), group);
-    m_addButton = makePageButton(tr("添加"), QStringLiteral("addButton"), group);
-    m_modifyButton = makePageButton(tr("修改"), QStringLiteral("modifyButton"), group);
-    m_deleteButton = makePageButton(tr("删除(&D)"), QStringLiteral("deleteButton"), group);
-    m_saveButton = makePageButton(tr("保存"), QStringLiteral("saveButton"), group);
-    m_undoButton = makePageButton(tr("撤消"), QStringLiteral("undoButton"), group);
+    makeEditButtons(group, {tr("添加"), tr("保存"), tr("修改"), tr("删除(&D)"), tr("撤消")});
     auto* searchButton = makePageButton(tr("查找"), QStringLiteral("searchButton"), group);
     auto* compareButton = makePageButton(tr("对比分析"), QStringLiteral("compareButton"), group);
 
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {m_displayButton, m_addButton, m_modifyButton, m_deleteButton, m_saveButton, m_undoButton,
-                           searchButton, compareButton})
+    for (QPushButton* b : {m_displayButton, button(AddButton), button(ModifyButton), button(DeleteButton),
+                           button(SaveButton), button(UndoButton), searchButton, compareButton})
         buttons->addWidget(b);
     auto* layout = new QVBoxLayout(group);
-    layout->addWidget(m_list, 1);
+    layout->addWidget(list, 1);
     layout->addLayout(buttons);
 
     connect(m_displayButton, &QPushButton::clicked, this, &CJIBEN::display);
-    connect(m_addButton, &QPushButton::clicked, this, &CJIBEN::beginAdding);
-    connect(m_modifyButton, &QPushButton::clicked, this, &CJIBEN::beginModifying);
-    connect(m_deleteButton, &QPushButton::clicked, this, &CJIBEN::deleteRecords);
-    connect(m_saveButton, &QPushButton::clicked, this, &CJIBEN::save);
-    connect(m_undoButton, &QPushButton::clicked, this, &CJIBEN::undo);
     connect(searchButton, &QPushButton::clicked, this, &CJIBEN::search);
     connect(compareButton, &QPushButton::clicked, this, &CJIBEN::compare);
-    connect(m_list, &QTableView::clicked, this, [this] { showMarkedRecord(true); });
-    connect(m_list, &QTableView::doubleClicked, this, [this] { showMarkedRecord(true); });
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    showMarkedRecord(false);
-            });
+    connect(list, &QTableView::clicked, this, [this] { showMarkedRecord(true); });
+    connect(list, &QTableView::doubleClicked, this, [this] { showMarkedRecord(true); });
+    connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+        if (current.isValid())
+            showMarkedRecord(false);
+    });
     return group;
 }
 
@@ -218,11 +207,6 @@ void CJIBEN::fillUsers()
     m_userCombo->clear();
     m_userCombo->addItems(names.valueOr({}));
     m_userCombo->setCurrentIndex(m_userCombo->count() > 0 ? 0 : -1);
-}
-
-void CJIBEN::message(const QString& text)
-{
-    DialogService::current().message(this, text);
 }
 
 bool CJIBEN::checkHeartRate()
@@ -337,17 +321,18 @@ void CJIBEN::clearFields()
 
 void CJIBEN::setEditing(bool editing)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{m_numberEdit, m_heightEdit, m_sleepEdit, m_weightEdit, m_ageCombo,
-                                                      m_dateEdit, m_heartRateEdit, m_bloodPressureEdit, m_dietEdit,
-                                                      m_operatorEdit, m_saveButton, m_undoButton, m_sexCombo})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_numberEdit, m_heightEdit, m_sleepEdit, m_weightEdit, m_ageCombo, m_dateEdit,
+                                         m_heartRateEdit, m_bloodPressureEdit, m_dietEdit, m_operatorEdit, m_sexCombo})
         w->setEnabled(editing);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_list, m_addButton, m_deleteButton, m_modifyButton})
-        w->setEnabled(!editing);
+    setButtonsEnabled(SaveButton | UndoButton, editing);
+    recordList()->setEnabled(!editing);
+    setButtonsEnabled(AddButton | DeleteButton | ModifyButton, !editing);
 }
 
 void CJIBEN::beginAdding()
 {
-    m_mode = Mode::Adding;
+    setEditMode(EditMode::Adding);
     if (m_userCombo->currentText().isEmpty()) {
         message(tr("请选择用户"));
         m_userCombo->setEnabled(true);
@@ -363,14 +348,14 @@ void CJIBEN::beginAdding()
     m_dateEdit->setText(QString::number(DateKey::today()));
 }
 
-void CJIBEN::beginModifying()
+void CJIBEN::beginChanging()
 {
     if (m_numberEdit->text().isEmpty()) {
         DialogService::current().message(this, tr("请在表格上选择一条记录！"), DialogService::Icon::Critical,
                                          tr("系统提示"));
         return;
     }
-    m_mode = Mode::Modifying;
+    setEditMode(EditMode::Changing);
     setEditing(true);
     m_numberEdit->setEnabled(false);
     m_heightEdit->setFocus();
@@ -395,20 +380,10 @@ void CJIBEN::save()
     if (!checkHeartRate())
         return;
 
-    CPPER record;
-    Result r;
-    if (m_mode == Mode::Adding) {
-        record.addNew();
-        record.m_username = user;
-    } else if (m_mode == Mode::Modifying) {
-        record.setFilter(QStringLiteral("[编号]=?"), {m_numberEdit->text().toInt()});
-        r = record.open();
-        if (r && record.isEOF())
-            r = Result::failure(tr("这条记录已经不存在了，可能已被删除。"));
-        if (r)
-            r = record.edit();
-    }
-    if (r && m_mode != Mode::Browsing) {
+    const auto write = [&](Recordset& records) {
+        auto& record = static_cast<CPPER&>(records);
+        if (editMode() == EditMode::Adding)
+            record.m_username = user;
         record.m_sex = m_sexCombo->currentText();
         record.m_age = m_ageCombo->currentText();
         record.m_height = *height;
@@ -419,60 +394,47 @@ void CJIBEN::save()
         record.m_sleep = m_sleepEdit->text();
         record.m_date = m_dateEdit->text().toInt();
         record.m_operator = m_operatorEdit->text();
-        r = record.update();
-    }
+    };
+    CPPER record;
+    Result r;
+    if (editMode() == EditMode::Adding)
+        r = Records::add(record, write);
+    else if (editMode() == EditMode::Changing)
+        r = Records::change(record, QStringLiteral("编号"), m_numberEdit->text().toInt(), write,
+                            tr("这条记录已经不存在了，可能已被删除。"));
     if (!r) {
         message(r.error());
         return;
     }
     m_model->clear();
     display();
-    m_mode = Mode::Browsing;
+    setEditMode(EditMode::None);
     setEditing(false);
-    m_addButton->setFocus();
-    m_modifyButton->setEnabled(false);
-    m_deleteButton->setEnabled(false);
+    button(AddButton)->setFocus();
+    setButtonsEnabled(ModifyButton | DeleteButton, false);
 }
 
 void CJIBEN::undo()
 {
-    m_mode = Mode::Browsing;
+    setEditMode(EditMode::None);
     setEditing(false);
     m_displayButton->setEnabled(true);
     clearFields();
 }
 
-void CJIBEN::deleteRecords()
+Result CJIBEN::deleteRecords(const QList<qint64>& ids)
 {
-    if (!DialogService::current().confirm(this, tr("确定要删除吗？"), tr("系统提示")))
-        return;
-    const QModelIndexList rows = m_list->selectionModel()->selectedRows();
-    TransactionGuard transaction;
-    for (const QModelIndex& index : rows) {
-        const QString number = m_model->row(index.row()).value(0);
-        if (number.isEmpty()) {
-            message(tr("请选择记录号"));
-            return;
-        }
-        CPPER record;
-        Result r = record.open(QStringLiteral("select * from personinfo where [编号]=?"), {number.toInt()});
-        if (r && !record.isEOF())
-            r = record.remove();
-        if (!r) {
-            message(r.error());
-            return;
-        }
-    }
-    if (Result r = transaction.commit(); !r) {
-        message(r.error());
-        return;
-    }
+    return Records::deleteByIds(QStringLiteral("personinfo"), QStringLiteral("编号"), ids);
+}
+
+void CJIBEN::afterDelete()
+{
     display();
 }
 
 void CJIBEN::showMarkedRecord(bool clicked)
 {
-    const QModelIndex current = m_list->currentIndex();
+    const QModelIndex current = recordList()->currentIndex();
     if (!current.isValid()) {
         message(tr("表格上还没有记录"));
         return;
@@ -497,10 +459,8 @@ void CJIBEN::showMarkedRecord(bool clicked)
         m_dateEdit->setText(QString::number(record.m_date));
         m_userCombo->setCurrentText(record.m_username);
     }
-    if (clicked) {
-        m_deleteButton->setEnabled(true);
-        m_modifyButton->setEnabled(true);
-    }
+    if (clicked)
+        setButtonsEnabled(DeleteButton | ModifyButton, true);
 }
 
 void CJIBEN::search()

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "common/ui/PageLeaveCheck.h"
-
-#include <QWidget>
+#include "data/ui/EditingPage.h"
 
 class QComboBox;
 class QLineEdit;
@@ -12,32 +11,23 @@ class TextRowsModel;
 
 // The basic health page: the children, and each child's measurements (height, weight, heart
 // rate, blood pressure, diet, sleep) with search and the growth comparison.
-class CJIBEN : public QWidget, public PageLeaveCheck
+class CJIBEN : public EditingPage, public PageLeaveCheck
 {
     Q_OBJECT
 
 public:
-    enum class Mode
-    {
-        Browsing,
-        Adding,
-        Modifying
-    };
-
     explicit CJIBEN(QWidget* parent = nullptr);
 
-    Mode mode() const { return m_mode; }
     bool mayLeave() override;
 
 public slots:
     void addChild();
     void deleteChild();
     void display();
-    void beginAdding();
-    void beginModifying();
-    void save();
-    void undo();
-    void deleteRecords();
+    void beginAdding() override;
+    void beginChanging() override;
+    void save() override;
+    void undo() override;
     void search();
     void compare();
     void changeSkin();
@@ -45,6 +35,8 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    Result deleteRecords(const QList<qint64>& ids) override;
+    void afterDelete() override;
 
 private:
     QWidget* buildChildGroup();
@@ -57,9 +49,7 @@ private:
     void clearFields();
     void setEditing(bool editing);
     bool checkHeartRate();
-    void message(const QString& text);
 
-    Mode m_mode = Mode::Browsing;
     bool m_initialised = false;
 
     QLineEdit* m_childNameEdit;
@@ -75,12 +65,6 @@ private:
     QLineEdit* m_bloodPressureEdit;
     QLineEdit* m_sleepEdit;
     QLineEdit* m_operatorEdit;
-    QTableView* m_list;
     TextRowsModel* m_model;
     QPushButton* m_displayButton;
-    QPushButton* m_addButton;
-    QPushButton* m_modifyButton;
-    QPushButton* m_deleteButton;
-    QPushButton* m_saveButton;
-    QPushButton* m_undoButton;
 };

@@ -136,7 +136,7 @@ private slots:
         QCOMPARE(m_f->dialogs().texts().size(), 1);
         QVERIFY2(m_f->dialogs().last().contains(expected), qPrintable(m_f->dialogs().last()));
         QCOMPARE(m_f->db().count(QStringLiteral("personinfo")), 0);
-        QCOMPARE(m_f->page().mode(), CJIBEN::Mode::Adding);
+        QCOMPARE(m_f->page().editMode(), CJIBEN::EditMode::Adding);
     }
 
     void noChildAtAll()

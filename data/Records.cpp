@@ -1,0 +1,46 @@
+#include "data/Records.h"
+
+#include "data/Database.h"
+#include "data/Recordset.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace Records {
+
+Result add(Recordset& records, const Writer& write)
+{
+    records.addNew();
+    write(records);
+    return records.update();
+}
+
+Result change(Recordset& records, const QString& keyColumn, qint64 id, const Writer& write, const QString& goneMessage)
+{
+    records.setFilter(QLatin1Char('[') + keyColumn + QStringLiteral("]=?"), {id});
+    if (Result r = records.open(); !r)
+        return r;
+    if (records.isEOF())
+        return Result::failure(goneMessage);
+    if (Result r = records.edit(); !r)
+        return r;
+    write(records);
+    return records.update();
+}
+
+Result deleteByIds(const QString& table, const QString& keyColumn, const QList<qint64>& ids)
+{
+    TransactionGuard transaction;
+    QSqlQuery query(Database::connection());
+    if (!query.prepare(QStringLiteral("DELETE FROM [") + table + QStringLiteral("] WHERE [") + keyColumn +
+                       QStringLiteral("]=?")))
+        return Result::failure(query.lastError().text());
+    for (const qint64 id : ids) {
+        query.addBindValue(id);
+        if (!query.exec())
+            return Result::failure(query.lastError().text());
+    }
+    return transaction.commit();
+}
+
+} // namespace Records

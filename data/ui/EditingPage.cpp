@@ -1,0 +1,132 @@
+#include "data/ui/EditingPage.h"
+
+#include "common/ui/DialogService.h"
+#include "data/DataTr.h"
+#include "data/ui/IdListModel.h"
+#include "data/ui/PageButton.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableView>
+
+namespace {
+
+const QStringList ButtonNames{QStringLiteral("addButton"), QStringLiteral("saveButton"), QStringLiteral("modifyButton"),
+                              QStringLiteral("deleteButton"), QStringLiteral("undoButton")};
+
+int indexOf(EditingPage::Button which)
+{
+    switch (which) {
+    case EditingPage::AddButton:
+        return 0;
+    case EditingPage::SaveButton:
+        return 1;
+    case EditingPage::ModifyButton:
+        return 2;
+    case EditingPage::DeleteButton:
+        return 3;
+    case EditingPage::UndoButton:
+        return 4;
+    }
+    return 0;
+}
+
+} // namespace
+
+EditingPage::EditingPage(QWidget* parent) : QWidget(parent) {}
+
+EditingPage::~EditingPage() = default;
+
+void EditingPage::makeEditButtons(QWidget* parent, const QStringList& captions)
+{
+    Q_ASSERT(captions.size() == ButtonNames.size());
+    for (int i = 0; i < ButtonNames.size(); ++i)
+        m_buttons << makePageButton(captions.at(i), ButtonNames.at(i), parent);
+    connect(m_buttons[0], &QPushButton::clicked, this, &EditingPage::beginAdding);
+    connect(m_buttons[1], &QPushButton::clicked, this, &EditingPage::save);
+    connect(m_buttons[2], &QPushButton::clicked, this, &EditingPage::beginChanging);
+    connect(m_buttons[3], &QPushButton::clicked, this, &EditingPage::deleteSelected);
+    connect(m_buttons[4], &QPushButton::clicked, this, &EditingPage::undo);
+}
+
+QPushButton* EditingPage::button(Button which) const
+{
+    return m_buttons.at(indexOf(which));
+}
+
+void EditingPage::setButtonsEnabled(Buttons buttons, bool enabled)
+{
+    for (Button b : {AddButton, SaveButton, ModifyButton, DeleteButton, UndoButton}) {
+        if (buttons.testFlag(b))
+            button(b)->setEnabled(enabled);
+    }
+}
+
+QTableView* EditingPage::makeRecordList(QWidget* parent, IdListModel* model, const QList<int>& widths)
+{
+    m_model = model;
+    m_list = new QTableView(parent);
+    m_list->setObjectName(QStringLiteral("recordList"));
+    m_list->setModel(model);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setShowGrid(true);
+    m_list->setWordWrap(false);
+    m_list->verticalHeader()->hide();
+    // Fixed row heights keep long lists quick to show.
+    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 8);
+    QHeaderView* header = m_list->horizontalHeader();
+    header->setDefaultAlignment(Qt::AlignCenter);
+    for (int i = 0; i < widths.size(); ++i)
+        header->resizeSection(i, widths[i]);
+    header->setStretchLastSection(true);
+    return m_list;
+}
+
+qint64 EditingPage::markedId() const
+{
+    const QModelIndex current = m_list->currentIndex();
+    if (!current.isValid() || current.row() >= m_model->rowCount())
+        return 0;
+    return m_model->idAt(current.row());
+}
+
+QList<qint64> EditingPage::selectedIds() const
+{
+    QList<qint64> ids;
+    QModelIndexList rows = m_list->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    for (const QModelIndex& index : std::as_const(rows)) {
+        if (const qint64 id = m_model->idAt(index.row()); id > 0)
+            ids << id;
+    }
+    return ids;
+}
+
+void EditingPage::deleteSelected()
+{
+    if (!confirm(DataTr::tr("确定要删除吗？")))
+        return;
+    const QList<qint64> ids = selectedIds();
+    if (ids.isEmpty()) {
+        message(DataTr::tr("请选择记录号"));
+        return;
+    }
+    if (Result r = deleteRecords(ids); !r) {
+        message(r.error());
+        return;
+    }
+    afterDelete();
+}
+
+void EditingPage::message(const QString& text)
+{
+    DialogService::current().message(this, text);
+}
+
+bool EditingPage::confirm(const QString& text)
+{
+    return DialogService::current().confirm(this, text, DataTr::tr("系统提示"));
+}

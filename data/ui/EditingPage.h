@@ -1,0 +1,86 @@
+#pragma once
+
+#include "common/Result.h"
+
+#include <QFlags>
+#include <QList>
+#include <QWidget>
+
+class IdListModel;
+class QPushButton;
+class QTableView;
+
+// The mechanics every editing page shares, whatever its table: the editing mode, the page's
+// five editing buttons and their states, the record list with its marked and selected rows,
+// deleting the selected records in one transaction, and the page's messages. Record pages,
+// article pages, the measurement page and the growth pages build on it; each adds its fields
+// and says what its buttons do.
+class EditingPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum class EditMode
+    {
+        None,
+        Adding,
+        Changing
+    };
+    enum Button
+    {
+        AddButton = 0x1,
+        SaveButton = 0x2,
+        ModifyButton = 0x4,
+        DeleteButton = 0x8,
+        UndoButton = 0x10
+    };
+    Q_DECLARE_FLAGS(Buttons, Button)
+
+    EditMode editMode() const { return m_editMode; }
+
+public slots:
+    virtual void beginAdding() = 0;
+    virtual void beginChanging() = 0;
+    virtual void save() = 0;
+    virtual void undo() = 0;
+    // Asks first, then deletes every selected record at once and lists again.
+    void deleteSelected();
+
+protected:
+    explicit EditingPage(QWidget* parent);
+    ~EditingPage() override;
+
+    // Makes the five editing buttons with these captions (add, save, modify, delete, undo),
+    // named addButton, saveButton, modifyButton, deleteButton and undoButton, and wires them.
+    void makeEditButtons(QWidget* parent, const QStringList& captions);
+    QPushButton* button(Button which) const;
+    void setButtonsEnabled(Buttons buttons, bool enabled);
+
+    // Makes the record list over model: whole-row and multi-row selection, grid lines, the
+    // given column widths.
+    QTableView* makeRecordList(QWidget* parent, IdListModel* model, const QList<int>& widths);
+    QTableView* recordList() const { return m_list; }
+    // The key of the marked (current) row; 0 when there is none.
+    qint64 markedId() const;
+    // The keys of the selected rows, top to bottom.
+    QList<qint64> selectedIds() const;
+
+    void setEditMode(EditMode mode) { m_editMode = mode; }
+
+    // Deletes the records with these keys, all or none.
+    virtual Result deleteRecords(const QList<qint64>& ids) = 0;
+    // Lists again after records were deleted.
+    virtual void afterDelete() = 0;
+
+    void message(const QString& text);
+    // A question with OK and Cancel under the caption "系统提示"; true for OK.
+    bool confirm(const QString& text);
+
+private:
+    EditMode m_editMode = EditMode::None;
+    QList<QPushButton*> m_buttons;
+    QTableView* m_list = nullptr;
+    IdListModel* m_model = nullptr;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(EditingPage::Buttons)
