@@ -61,7 +61,7 @@ ResultOf<Change> remove(const QString& name)
             return r;
     }
     CPPER measurements;
-    if (Result r = measurements.open(QStringLiteral("select * from personinfo where [用户名]=?"), {name}); !r)
+    if (Result r = measurements.openOfChild(name); !r)
         return r;
     for (; !measurements.isEOF(); measurements.moveNext()) {
         if (Result r = measurements.remove(); !r)

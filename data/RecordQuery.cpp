@@ -13,11 +13,6 @@ QString column(const QString& name)
     return QLatin1Char('[') + name + QLatin1Char(']');
 }
 
-QString like(const QString& keyword)
-{
-    return QLatin1Char('%') + keyword + QLatin1Char('%');
-}
-
 } // namespace
 
 ResultOf<Statement> search(const RecordColumns& c, const SearchInput& in)
@@ -29,13 +24,13 @@ ResultOf<Statement> search(const RecordColumns& c, const SearchInput& in)
     const QString title = column(c.title) + QStringLiteral(" LIKE ?");
     switch (in.kind) {
     case SearchKind::FullText:
-        out = {from + user + QStringLiteral(" and ") + title, {in.user, like(in.keyword)}};
+        out = {from + user + QStringLiteral(" and ") + title, {in.user, Like::containing(in.keyword)}};
         break;
     case SearchKind::ByCategory:
         out = {from + category + QStringLiteral(" and ") + user, {in.category, in.user}};
         if (!in.keyword.isEmpty()) {
             out.sql += QStringLiteral(" and ") + title;
-            out.values << like(in.keyword);
+            out.values << Like::containing(in.keyword);
         }
         break;
     case SearchKind::ByDate: {

@@ -1,16 +1,7 @@
 #pragma once
 
 #include "common/Result.h"
-
-#include <QString>
-#include <QVariantList>
-
-// A statement with the values bound to its placeholders.
-struct Statement
-{
-    QString sql;
-    QVariantList values;
-};
+#include "data/Statement.h"
 
 // The columns of a record table that the record pages search and list by.
 struct RecordColumns

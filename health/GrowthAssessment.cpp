@@ -76,7 +76,7 @@ void assess(ChartData& chart, AgeUnit unit, const QString& chosenLabel, const QL
 Result assessChild(ChartData& chart, const QString& child, AgeUnit unit, const QString& chosenLabel)
 {
     CPPER records;
-    if (Result r = records.open(QStringLiteral("Select * from personinfo where [用户名]=?"), {child}); !r)
+    if (Result r = records.openOfChild(child); !r)
         return r;
     QList<Measurement> rows;
     QString sex;

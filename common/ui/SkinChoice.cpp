@@ -10,7 +10,7 @@ namespace SkinChoice {
 
 QString newest(SkinRecordset& table)
 {
-    if (!table.open(QStringLiteral("select * from [%1] order by data desc").arg(table.table())) || table.isEOF())
+    if (!table.openNewestFirst() || table.isEOF())
         return {};
     const QString name = table.m_skin;
     table.close();
@@ -20,7 +20,7 @@ QString newest(SkinRecordset& table)
 QStringList offered(SkinRecordset& table)
 {
     QStringList names;
-    if (!table.open(QStringLiteral("select * from [%1] order by data desc").arg(table.table())))
+    if (!table.openNewestFirst())
         return names;
     for (; !table.isEOF(); table.moveNext())
         names << table.m_skin;
@@ -30,7 +30,7 @@ QStringList offered(SkinRecordset& table)
 
 Result choose(SkinRecordset& table, const QString& skin)
 {
-    if (Result r = table.open(QStringLiteral("select * from [%1] where skin=?").arg(table.table()), {skin}); !r)
+    if (Result r = table.openNamed(skin); !r)
         return r;
     if (table.isEOF())
         return Result::failure(

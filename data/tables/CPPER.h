@@ -21,6 +21,28 @@ public:
     qint32 m_date = 0;
     QString m_operator;
 
+    // A child's measurements; with dates, those taken between two date keys; with an age, those
+    // taken at that age label.
+    Result openOfChild(const QString& child)
+    {
+        return open(QStringLiteral("Select * from personinfo where [用户名]=?"), {child});
+    }
+    Result openOfChildBetween(const QString& child, int from, int to)
+    {
+        return open(QStringLiteral("select * from personinfo where [用户名]=? and [日期]>=? and [日期]<=?"),
+                    {child, from, to});
+    }
+    Result openOfChildAtAge(const QString& child, const QString& age)
+    {
+        return open(QStringLiteral("Select * from personinfo where [用户名]=? and [年龄]=?"), {child, age});
+    }
+    Result openNumber(qint64 number)
+    {
+        return open(QStringLiteral("select * from personinfo where [编号]=?"), {number});
+    }
+    // No rows: only the column names.
+    Result openColumnsOnly() { return open(QStringLiteral("select * from personinfo where 0")); }
+
 protected:
     void exchange(FieldExchange& fx) override
     {

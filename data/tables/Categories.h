@@ -11,6 +11,11 @@ public:
     QString m_name;
 
     const QString& nameColumn() const { return m_nameColumn; }
+    // The row of one category name.
+    Result openNamed(const QString& name)
+    {
+        return open(QStringLiteral("select * from [%1] where [%2]=?").arg(table(), m_nameColumn), {name});
+    }
 
 protected:
     CategoryRecordset(QString table, QString nameColumn, QSqlDatabase db)

@@ -10,6 +10,14 @@ public:
     QString m_skin;
     QDateTime m_data;
 
+    // Every skin, the one chosen most recently first.
+    Result openNewestFirst() { return open(QStringLiteral("select * from [%1] order by data desc").arg(table())); }
+    // The row of one skin file name.
+    Result openNamed(const QString& skin)
+    {
+        return open(QStringLiteral("select * from [%1] where skin=?").arg(table()), {skin});
+    }
+
 protected:
     using Recordset::Recordset;
     void exchange(FieldExchange& fx) override

@@ -4,6 +4,7 @@
 
 #include "common/ui/DialogService.h"
 #include "common/ui/HelpService.h"
+#include "data/ArticleQuery.h"
 #include "data/RecordQuery.h"
 #include "data/Records.h"
 #include "data/Recordset.h"
@@ -219,10 +220,10 @@ void ArticlePage::clearList()
     m_model->clear();
 }
 
-void ArticlePage::listArticles(const QString& sql, const QVariantList& values)
+void ArticlePage::listArticles(const Statement& statement)
 {
     const std::unique_ptr<Recordset> records = createRecords();
-    if (Result r = records->open(sql, values); !r) {
+    if (Result r = records->open(statement); !r) {
         message(r.error());
         return;
     }
@@ -238,8 +239,7 @@ void ArticlePage::display()
     }
     const std::unique_ptr<Recordset> records = createRecords();
     records->setSort(m_settings.displaySort);
-    if (Result r = records->open(QStringLiteral("Select * from [%1] where leixing=?").arg(m_settings.table), {type});
-        !r) {
+    if (Result r = records->open(ArticleQuery::ofType(m_settings.table, type)); !r) {
         message(r.error());
         return;
     }
@@ -261,8 +261,7 @@ void ArticlePage::search()
         message(tr("标题不能为空"));
         return;
     }
-    listArticles(QStringLiteral("select * from [%1] where leixing=? and title like ?").arg(m_settings.table),
-                 {searchType(), QString(QLatin1Char('%') + keyword() + QLatin1Char('%'))});
+    listArticles(ArticleQuery::ofTypeWithTitle(m_settings.table, searchType(), keyword()));
 }
 
 void ArticlePage::refresh()
@@ -329,8 +328,7 @@ bool ArticlePage::typeKnown(const QString& type)
     const std::unique_ptr<CategoryRecordset> table = createTypes();
     if (!table)
         return true;
-    const Result r =
-        table->open(QStringLiteral("select * from [%1] where [%2]=?").arg(table->table(), table->nameColumn()), {type});
+    const Result r = table->openNamed(type);
     if (!r) {
         message(r.error());
         return false;
@@ -394,8 +392,7 @@ void ArticlePage::showMarked(bool clicked)
         return;
     }
     const std::unique_ptr<Recordset> record = createRecords();
-    if (Result r = record->open(QStringLiteral("select * from [%1] where id=?").arg(m_settings.table), {id});
-        !r || record->isEOF())
+    if (Result r = record->open(ArticleQuery::byId(m_settings.table, id)); !r || record->isEOF())
         return;
     showArticle(*record);
     setButtonsEnabled(DeleteButton, true);

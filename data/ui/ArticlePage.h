@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Statement.h"
 #include "data/ui/EditingPage.h"
 
 #include <QStringList>
@@ -88,7 +89,8 @@ protected:
     void fillList(Recordset& records);
     void clearList();
     // Runs a statement and lists what it finds.
-    void listArticles(const QString& sql, const QVariantList& values);
+    void listArticles(const Statement& statement);
+    const QString& table() const { return m_settings.table; }
     QString searchType() const;
     QString keyword() const;
     QString editType() const;

@@ -357,9 +357,7 @@ void RecordPage::save()
 bool RecordPage::categoryKnown(const QString& category)
 {
     const std::unique_ptr<CategoryRecordset> categories = createCategories();
-    const Result r = categories->open(
-        QStringLiteral("select * from [%1] where [%2]=?").arg(categories->table(), categories->nameColumn()),
-        {category});
+    const Result r = categories->openNamed(category);
     if (!r) {
         message(r.error());
         return false;

@@ -124,7 +124,7 @@ void CFYI::addCategory()
         return;
     }
     CFleixing categories;
-    Result r = categories.open(QStringLiteral("select * from cfleixing where [类型]=?"), {name});
+    Result r = categories.openNamed(name);
     if (r && !categories.isEOF()) {
         message(tr("已经有该类型了"));
         return;

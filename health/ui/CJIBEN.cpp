@@ -191,7 +191,7 @@ void CJIBEN::showEvent(QShowEvent* event)
 void CJIBEN::initialise()
 {
     CPPER columns;
-    if (Result r = columns.open(QStringLiteral("select * from personinfo where 0")); !r)
+    if (Result r = columns.openColumnsOnly(); !r)
         message(r.error());
     m_model->setHeadings(columns.columnNames());
     fillUsers();
@@ -286,16 +286,17 @@ void CJIBEN::display()
         message(tr("非法操作"));
         return;
     }
-    fillList(QStringLiteral("Select * from personinfo where [用户名]=?"), {m_userCombo->currentText()});
+    const QString user = m_userCombo->currentText();
+    fillList([&](CPPER& records) { return records.openOfChild(user); });
     m_displayButton->setEnabled(true);
 }
 
-void CJIBEN::fillList(const QString& sql, const QVariantList& values)
+void CJIBEN::fillList(const std::function<Result(CPPER&)>& open)
 {
     m_userCombo->setEnabled(true);
     CPPER records;
     records.setSort(QStringLiteral("[编号] desc"));
-    if (Result r = records.open(sql, values); !r) {
+    if (Result r = open(records); !r) {
         message(r.error());
         return;
     }
@@ -441,7 +442,7 @@ void CJIBEN::showMarkedRecord(bool clicked)
     }
     CPPER record;
     const int number = m_model->row(current.row()).value(0).toInt();
-    if (Result r = record.open(QStringLiteral("select * from personinfo where [编号]=?"), {number}); !r) {
+    if (Result r = record.openNumber(number); !r) {
         message(r.error());
         return;
     }
@@ -477,12 +478,11 @@ void CJIBEN::search()
             message(tr("日期要写成8位数字的年月日，例如20260101。请检查查找的起止日期。"));
             return;
         }
-        fillList(QStringLiteral("select * from personinfo where [用户名]=? and [日期]>=? and [日期]<=?"),
-                 {user, from, to});
-    } else if (!dialog.age().isEmpty()) {
-        fillList(QStringLiteral("Select * from personinfo where [用户名]=? and [年龄]=?"), {user, dialog.age()});
+        fillList([&](CPPER& records) { return records.openOfChildBetween(user, from, to); });
+    } else if (const QString age = dialog.age(); !age.isEmpty()) {
+        fillList([&](CPPER& records) { return records.openOfChildAtAge(user, age); });
     } else {
-        fillList(QStringLiteral("Select * from personinfo where [用户名]=?"), {user});
+        fillList([&](CPPER& records) { return records.openOfChild(user); });
     }
 }
 

@@ -3,6 +3,9 @@
 #include "common/ui/PageLeaveCheck.h"
 #include "data/ui/EditingPage.h"
 
+#include <functional>
+
+class CPPER;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -44,7 +47,8 @@ private:
     QWidget* buildRecordGroup();
     void initialise();
     void fillUsers();
-    void fillList(const QString& sql, const QVariantList& values);
+    // Lists the measurements the opener selects, newest first.
+    void fillList(const std::function<Result(CPPER&)>& open);
     void showMarkedRecord(bool clicked);
     void clearFields();
     void setEditing(bool editing);

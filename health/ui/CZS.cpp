@@ -1,6 +1,7 @@
 #include "health/ui/CZS.h"
 
 #include "common/Clock.h"
+#include "data/ArticleQuery.h"
 #include "data/tables/Categories.h"
 #include "data/tables/Cbingli.h"
 #include "data/ui/FieldChecks.h"
@@ -100,16 +101,15 @@ void CZS::chooseMode(int mode)
 void CZS::search()
 {
     const QString category = searchType();
-    const QString like = QLatin1Char('%') + keyword() + QLatin1Char('%');
     switch (Mode(m_modes->checkedId())) {
     case Mode::Category:
         if (keyword().isEmpty())
-            listArticles(QStringLiteral("select * from bing where leixing=?"), {category});
+            listArticles(ArticleQuery::ofType(table(), category));
         else
-            listArticles(QStringLiteral("select * from bing where leixing=? and title LIKE ?"), {category, like});
+            listArticles(ArticleQuery::ofTypeWithTitle(table(), category, keyword()));
         break;
     case Mode::FullText:
-        listArticles(QStringLiteral("select * from bing where title LIKE ?"), {like});
+        listArticles(ArticleQuery::withTitle(table(), keyword()));
         break;
     case Mode::Dates: {
         // Any real day from 1900 to 2099 is a bound; other text is named instead of searched.
@@ -119,12 +119,11 @@ void CZS::search()
             message(tr("日期要写成8位数字的年月日，在19000101到20991231之间，例如20260101。"));
             return;
         }
-        listArticles(QStringLiteral("select * from bing where leixing=? and time>=? and time<=?"),
-                     {category, from, to});
+        listArticles(ArticleQuery::ofTypeEnteredBetween(table(), category, from, to));
         break;
     }
     case Mode::None:
-        listArticles(QStringLiteral("select * from bing where leixing=?"), {category});
+        listArticles(ArticleQuery::ofType(table(), category));
         break;
     }
 }

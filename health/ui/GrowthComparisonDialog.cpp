@@ -58,8 +58,7 @@ void GrowthComparisonDialog::chooseName(int index)
     if (index >= 0) {
         CPPER records;
         records.setSort(QStringLiteral("[编号] desc"));
-        const Result r =
-            records.open(QStringLiteral("Select * from personinfo where [用户名]=?"), {m_nameCombo->itemText(index)});
+        const Result r = records.openOfChild(m_nameCombo->itemText(index));
         if (!r)
             DialogService::current().message(this, r.error());
         for (; !records.isEOF(); records.moveNext())
