@@ -1,4 +1,5 @@
 #include "data/Database.h"
+#include "data/DataTr.h"
 
 #include "common/Clock.h"
 #include "common/DataSource.h"
@@ -12,11 +13,6 @@
 #include <QTextStream>
 
 namespace {
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("Database", text);
-}
 
 QString quoted(const QString& path)
 {
@@ -67,13 +63,13 @@ Result loadReferenceTable(QSqlDatabase& db, const QString& table)
     const QString csv = readResource(QStringLiteral("reference/") + table + QStringLiteral(".csv"));
     const QStringList lines = csv.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     if (lines.size() < 2)
-        return Result::failure(tr("缺少生长参考数据：%1").arg(table));
+        return Result::failure(DataTr::tr("缺少生长参考数据：%1").arg(table));
     const QString insert =
         QStringLiteral("INSERT INTO [%1] ([ID], [nianling], [min], [max]) VALUES (?, ?, ?, ?)").arg(table);
     for (const QString& line : lines.mid(1)) {
         const QStringList cells = line.trimmed().split(QLatin1Char(','));
         if (cells.size() != 4)
-            return Result::failure(tr("生长参考数据格式错误：%1").arg(line));
+            return Result::failure(DataTr::tr("生长参考数据格式错误：%1").arg(line));
         if (Result r = exec(db, insert, {cells[0].toInt(), cells[1], cells[2].toDouble(), cells[3].toDouble()}); !r)
             return r;
     }
@@ -85,7 +81,7 @@ Result loadArticles(QSqlDatabase& db, const QString& table)
 {
     const QString text = readResource(QStringLiteral("articles/") + table + QStringLiteral(".txt"));
     if (text.isEmpty())
-        return Result::failure(tr("缺少文章：%1").arg(table));
+        return Result::failure(DataTr::tr("缺少文章：%1").arg(table));
     const bool dated = table == QStringLiteral("bing");
     const QString insert = dated
                                ? QStringLiteral("INSERT INTO [%1] (leixing, title, connect, time) VALUES (?, ?, ?, ?)")
@@ -97,7 +93,7 @@ Result loadArticles(QSqlDatabase& db, const QString& table)
         const qsizetype lineEnd = article.indexOf(QLatin1Char('\n'));
         const QStringList head = article.left(lineEnd).split(QLatin1Char('|'));
         if (head.size() != 2)
-            return Result::failure(tr("文章格式错误：%1").arg(article.left(lineEnd)));
+            return Result::failure(DataTr::tr("文章格式错误：%1").arg(article.left(lineEnd)));
         QVariantList values{head[0].trimmed(), head[1].trimmed(), article.mid(lineEnd + 1).trimmed()};
         if (dated)
             values << DateKey::today();
@@ -167,15 +163,16 @@ Result checkFileAccess(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.isFile())
-        return Result::failure(tr("无法打开数据库文件%1：它不是一个文件。").arg(quoted(path)));
+        return Result::failure(DataTr::tr("无法打开数据库文件%1：它不是一个文件。").arg(quoted(path)));
     if (!info.isReadable() || !(info.permissions() & QFileDevice::ReadOwner))
-        return Result::failure(tr("无法打开数据库文件%1：没有读取这个文件的权限。").arg(quoted(path)));
+        return Result::failure(DataTr::tr("无法打开数据库文件%1：没有读取这个文件的权限。").arg(quoted(path)));
     if (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner))
         return Result::failure(
-            tr("无法打开数据库文件%1：文件是只读的，记录无法保存。请取消文件的只读属性后再试。").arg(quoted(path)));
+            DataTr::tr("无法打开数据库文件%1：文件是只读的，记录无法保存。请取消文件的只读属性后再试。")
+                .arg(quoted(path)));
     const QFileInfo folder(info.absolutePath());
     if (!folder.isWritable())
-        return Result::failure(tr("无法打开数据库文件%1：所在的文件夹不可写入。").arg(quoted(path)));
+        return Result::failure(DataTr::tr("无法打开数据库文件%1：所在的文件夹不可写入。").arg(quoted(path)));
     return {};
 }
 
@@ -186,18 +183,18 @@ Result checkDatabase(QSqlDatabase& db, const QString& path)
         const QString engine = query.lastError().databaseText();
         if (engine.contains(QStringLiteral("locked"), Qt::CaseInsensitive))
             return Result::failure(
-                tr("无法打开数据库文件%1：文件正被其他程序锁定，请关闭其他程序后再试。").arg(quoted(path)));
+                DataTr::tr("无法打开数据库文件%1：文件正被其他程序锁定，请关闭其他程序后再试。").arg(quoted(path)));
         return Result::failure(
-            tr("无法打开数据库文件%1：它不是有效的数据库文件，可能已经损坏。（%2）").arg(quoted(path), engine));
+            DataTr::tr("无法打开数据库文件%1：它不是有效的数据库文件，可能已经损坏。（%2）").arg(quoted(path), engine));
     }
     // A write lock held by another program shows only when we try to write.
     if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return Result::failure(
-            tr("无法打开数据库文件%1：文件正被其他程序锁定，请关闭其他程序后再试。").arg(quoted(path)));
+            DataTr::tr("无法打开数据库文件%1：文件正被其他程序锁定，请关闭其他程序后再试。").arg(quoted(path)));
     query.exec(QStringLiteral("ROLLBACK"));
 
     if (!query.exec(QStringLiteral("SELECT value FROM kestrin_meta WHERE name = 'schema_version'")) || !query.next())
-        return Result::failure(tr("无法打开数据库文件%1：它不是本软件的数据库。").arg(quoted(path)));
+        return Result::failure(DataTr::tr("无法打开数据库文件%1：它不是本软件的数据库。").arg(quoted(path)));
     const int version = query.value(0).toInt();
     // Files written before the minimum was kept can be read by their own version and later.
     int minCompatible = version;
@@ -207,10 +204,11 @@ Result checkDatabase(QSqlDatabase& db, const QString& path)
     query.finish();
     switch (Database::compatibility(version, minCompatible)) {
     case Database::Compatibility::TooNew:
-        return Result::failure(tr("数据库文件%1由较新版本的程序创建（数据版本 %2，本程序只认识到 %3）。请先升级程序。")
-                                   .arg(quoted(path))
-                                   .arg(version)
-                                   .arg(Database::SchemaVersion));
+        return Result::failure(
+            DataTr::tr("数据库文件%1由较新版本的程序创建（数据版本 %2，本程序只认识到 %3）。请先升级程序。")
+                .arg(quoted(path))
+                .arg(version)
+                .arg(Database::SchemaVersion));
     case Database::Compatibility::NewerCompatible:
     case Database::Compatibility::Current:
         return {};
@@ -243,7 +241,7 @@ Result Database::openFromDataSource(const QString& dataSourceName)
 {
     const QString path = DataSource::databasePath(dataSourceName);
     if (path.isEmpty())
-        return Result::failure(tr("数据源“%1”没有指定数据库文件。").arg(dataSourceName));
+        return Result::failure(DataTr::tr("数据源“%1”没有指定数据库文件。").arg(dataSourceName));
     return open(path);
 }
 
@@ -262,7 +260,7 @@ Result Database::open(const QString& path)
         const QString error = db.lastError().text();
         db = {};
         close();
-        return Result::failure(tr("无法打开数据库文件%1：%2").arg(quoted(path), error));
+        return Result::failure(DataTr::tr("无法打开数据库文件%1：%2").arg(quoted(path), error));
     }
     if (Result r = checkDatabase(db, path); !r) {
         db = {};
@@ -288,10 +286,10 @@ QSqlDatabase Database::connection()
 Result Database::create(const QString& path)
 {
     if (QFileInfo::exists(path))
-        return Result::failure(tr("数据库文件%1已经存在。").arg(quoted(path)));
+        return Result::failure(DataTr::tr("数据库文件%1已经存在。").arg(quoted(path)));
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
-        return Result::failure(tr("无法创建数据库文件夹%1。").arg(quoted(info.absolutePath())));
+        return Result::failure(DataTr::tr("无法创建数据库文件夹%1。").arg(quoted(info.absolutePath())));
 
     // Built under a temporary name and renamed when complete, so no half-made file is left.
     const QString partial = path + QStringLiteral(".partial");
@@ -308,10 +306,10 @@ Result Database::create(const QString& path)
     }
     QSqlDatabase::removeDatabase(connectionName);
     if (result && !QFile::rename(partial, path))
-        result = Result::failure(tr("无法写入%1。").arg(quoted(path)));
+        result = Result::failure(DataTr::tr("无法写入%1。").arg(quoted(path)));
     if (!result) {
         QFile::remove(partial);
-        return Result::failure(tr("无法创建数据库文件%1：%2").arg(quoted(path), result.error()));
+        return Result::failure(DataTr::tr("无法创建数据库文件%1：%2").arg(quoted(path), result.error()));
     }
     return {};
 }

@@ -1,4 +1,5 @@
 #include "data/RecordQuery.h"
+#include "data/DataTr.h"
 
 #include "common/Clock.h"
 
@@ -37,8 +38,7 @@ ResultOf<Statement> search(const RecordColumns& c, const SearchInput& in)
         const int low = DateKey::parse(in.dateFrom);
         const int high = DateKey::parse(in.dateTo);
         if (!low || !high)
-            return Result::failure(QCoreApplication::translate(
-                "RecordQuery", "日期要写成8位数字的年月日，例如20260101。请检查查找的起止日期。"));
+            return Result::failure(DataTr::tr("日期要写成8位数字的年月日，例如20260101。请检查查找的起止日期。"));
         out = {from + category + QStringLiteral(" and ") + user + QStringLiteral(" and ") + column(c.date) +
                    QStringLiteral(">=? and ") + column(c.date) + QStringLiteral("<=?"),
                {in.category, in.user, low, high}};

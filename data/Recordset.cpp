@@ -1,4 +1,5 @@
 #include "data/Recordset.h"
+#include "data/DataTr.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
@@ -101,7 +102,7 @@ Result Recordset::requery()
     close();
     sqlite3* handle = sqliteHandle(m_db);
     if (!handle)
-        return Result::failure(QStringLiteral("数据库没有打开。"));
+        return Result::failure(DataTr::tr("数据库没有打开。"));
     QVariantList values = m_values;
     values += m_filterValues;
     // Reads go straight to the SQLite handle under the Qt connection: the Qt driver copies
@@ -179,7 +180,7 @@ void Recordset::addNew()
 Result Recordset::edit()
 {
     if (!onRow())
-        return Result::failure(QStringLiteral("没有当前记录，无法修改。"));
+        return Result::failure(DataTr::tr("没有当前记录，无法修改。"));
     m_pending = Pending::Editing;
     return {};
 }
@@ -198,7 +199,7 @@ Result Recordset::update()
                           .arg(m_table, store.columns.join(QStringLiteral(" = ?, ")), store.keyColumn));
         store.values << currentKey();
     } else {
-        return Result::failure(QStringLiteral("没有要保存的记录。"));
+        return Result::failure(DataTr::tr("没有要保存的记录。"));
     }
     for (const QVariant& value : std::as_const(store.values))
         write.addBindValue(value);
@@ -213,7 +214,7 @@ Result Recordset::update()
 Result Recordset::remove()
 {
     if (!onRow())
-        return Result::failure(QStringLiteral("没有当前记录，无法删除。"));
+        return Result::failure(DataTr::tr("没有当前记录，无法删除。"));
     StoreExchange store;
     exchange(store);
     QSqlQuery write(m_db);

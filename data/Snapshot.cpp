@@ -1,4 +1,5 @@
 #include "data/Snapshot.h"
+#include "data/DataTr.h"
 
 #include <memory>
 #include <sqlite3.h>
@@ -43,7 +44,7 @@ Result Snapshot::read(sqlite3* handle, const QString& statement, const QVariantL
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> query(raw, sqlite3_finalize);
     if (sqlite3_bind_parameter_count(raw) != values.size())
         return Result::failure(
-            QStringLiteral("语句需要 %1 个值，给了 %2 个。").arg(sqlite3_bind_parameter_count(raw)).arg(values.size()));
+            DataTr::tr("语句需要 %1 个值，给了 %2 个。").arg(sqlite3_bind_parameter_count(raw)).arg(values.size()));
     for (int i = 0; i < values.size(); ++i) {
         if (bind(raw, i + 1, values.at(i)) != SQLITE_OK)
             return engineError(handle);

@@ -1,4 +1,5 @@
 #include "health/ChartGeometry.h"
+#include "health/HealthTr.h"
 
 namespace ChartGeometry {
 
@@ -16,8 +17,8 @@ void drawAxes(Picture& p, bool months, int base, int top, const QString& caption
 {
     const int end = months ? 510 : 574;
     p.lines.append({Pen::Axis, {Left, base}, {end, base}});
-    p.texts.append(months ? Text{{525, base - 8}, QStringLiteral("年龄(月)")}
-                          : Text{{534, base - 18}, QStringLiteral("年龄(岁)")});
+    p.texts.append(months ? Text{{525, base - 8}, HealthTr::tr("年龄(月)")}
+                          : Text{{534, base - 18}, HealthTr::tr("年龄(岁)")});
     p.lines.append({Pen::Axis, {Left, base}, {Left, top}});
     p.texts.append({{33, top - 2}, caption});
     p.lines.append({Pen::Axis, {25, top + 15}, {Left, top}});
@@ -113,10 +114,10 @@ QStringList tickLabels(bool months)
 Picture draw(const ChartData& c)
 {
     Picture p;
-    drawAxes(p, c.months, 190, 10, QStringLiteral("身高(厘米)"), 10);
+    drawAxes(p, c.months, 190, 10, HealthTr::tr("身高(厘米)"), 10);
     drawChild(p, c, false);
     drawRanges(p, c.heightReference, c.months, false, Pen::Minimum);
-    drawAxes(p, c.months, 385, 205, QStringLiteral("体重(公斤)"), 5);
+    drawAxes(p, c.months, 385, 205, HealthTr::tr("体重(公斤)"), 5);
     drawChild(p, c, true);
     drawRanges(p, c.weightReference, c.months, true, c.months ? Pen::Minimum : Pen::BrightMinimum);
     return p;

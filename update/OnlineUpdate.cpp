@@ -1,4 +1,5 @@
 #include "update/OnlineUpdate.h"
+#include "update/UpdateTr.h"
 
 #include "common/ProcessEnumerator.h"
 #include "update/UpdateModules.h"
@@ -138,7 +139,7 @@ void OnlineUpdate::checkVersion()
 void OnlineUpdate::download()
 {
     if (!m_serverFile) {
-        emit downloaded(Result::failure(tr("还没有取得服务器上的版本信息。")));
+        emit downloaded(Result::failure(UpdateTr::tr("还没有取得服务器上的版本信息。")));
         return;
     }
     m_jobs.clear();
@@ -172,7 +173,8 @@ void OnlineUpdate::startNextJob()
         local.setValue(VersionKey, m_serverVersion);
         local.sync();
         if (local.status() != QSettings::NoError) {
-            emit downloaded(Result::failure(tr("程序已经更新，但无法写入版本文件 %1。").arg(localVersionFile())));
+            emit downloaded(
+                Result::failure(UpdateTr::tr("程序已经更新，但无法写入版本文件 %1。").arg(localVersionFile())));
             return;
         }
         emit downloaded({});
@@ -183,7 +185,7 @@ void OnlineUpdate::startNextJob()
     // Written beside the installed program and put in its place only when every program is whole.
     job.file = std::make_unique<QSaveFile>(job.target);
     if (!job.file->open(QIODevice::WriteOnly)) {
-        failDownload(tr("%1：无法写入 %2").arg(job.name, job.target));
+        failDownload(UpdateTr::tr("%1：无法写入 %2").arg(job.name, job.target));
         return;
     }
     QNetworkReply* reply = get(job.url);
@@ -203,14 +205,14 @@ void OnlineUpdate::finishJob(QNetworkReply* reply)
     reply->deleteLater();
     Job& job = *m_jobs.at(m_nextJob);
     if (reply->error() != QNetworkReply::NoError) {
-        failDownload(tr("%1：%2").arg(job.name, reply->errorString()));
+        failDownload(UpdateTr::tr("%1：%2").arg(job.name, reply->errorString()));
         return;
     }
     const QByteArray rest = reply->readAll();
     job.hash.addData(rest);
     job.file->write(rest);
     if (!job.sha256.isEmpty() && job.hash.result() != job.sha256) {
-        failDownload(tr("%1：下载的文件校验不符（SHA-256），已放弃").arg(job.name));
+        failDownload(UpdateTr::tr("%1：下载的文件校验不符（SHA-256），已放弃").arg(job.name));
         return;
     }
     ++m_nextJob;
@@ -233,7 +235,7 @@ Result OnlineUpdate::commitDownloads()
     for (const std::shared_ptr<Job>& job : std::as_const(m_jobs)) {
         const bool existed = QFileInfo::exists(job->target);
         if (!job->file->commit())
-            return Result::failure(tr("%1：无法替换 %2").arg(job->name, job->target));
+            return Result::failure(UpdateTr::tr("%1：无法替换 %2").arg(job->name, job->target));
         if (!existed)
             QFile::setPermissions(job->target, QFile::permissions(job->target) | QFile::ExeOwner | QFile::ExeGroup |
                                                    QFile::ExeOther);

@@ -1,4 +1,5 @@
 #include "common/ui/CSkinDlg.h"
+#include "common/CommonTr.h"
 
 #include "common/ui/DialogService.h"
 #include "common/ui/SkinChoice.h"
@@ -26,9 +27,9 @@ CSkinDlg::CSkinDlg(std::unique_ptr<SkinRecordset> table, const QString& caption,
     // The list is sorted, so the first entry is the alphabetically first skin.
     m_skinCombo->setCurrentIndex(names.isEmpty() ? -1 : 0);
 
-    auto* label = new QLabel(tr("皮肤文件(&S):"), this);
+    auto* label = new QLabel(CommonTr::tr("皮肤文件(&S):"), this);
     label->setBuddy(m_skinCombo);
-    m_skinCombo->setAccessibleName(tr("皮肤文件"));
+    m_skinCombo->setAccessibleName(CommonTr::tr("皮肤文件"));
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);

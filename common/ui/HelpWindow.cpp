@@ -1,4 +1,5 @@
 #include "common/ui/HelpWindow.h"
+#include "common/CommonTr.h"
 
 #include <QHelpContentModel>
 #include <QHelpContentWidget>
@@ -35,7 +36,7 @@ private:
 HelpWindow::HelpWindow(const QString& collectionFile, QWidget* owner)
     : QDialog(owner), m_engine(new QHelpEngine(collectionFile, this))
 {
-    setWindowTitle(tr("帮助 - 禾岚森儿童成长健康管理"));
+    setWindowTitle(CommonTr::tr("帮助 - 禾岚森儿童成长健康管理"));
     setObjectName(QStringLiteral("helpWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -49,7 +50,7 @@ HelpWindow::HelpWindow(const QString& collectionFile, QWidget* owner)
 
     auto* contents = m_engine->contentWidget();
     contents->setObjectName(QStringLiteral("helpContentsTree"));
-    contents->setAccessibleName(tr("目录"));
+    contents->setAccessibleName(CommonTr::tr("目录"));
     connect(contents, &QHelpContentWidget::linkActivated, this, &HelpWindow::showPage);
     connect(m_engine->contentModel(), &QHelpContentModel::contentsCreated, contents, &QTreeView::expandAll);
 
@@ -67,8 +68,8 @@ HelpWindow::HelpWindow(const QString& collectionFile, QWidget* owner)
     search->scheduleIndexDocumentation();
 
     auto* sideTabs = new QTabWidget(this);
-    sideTabs->addTab(contents, tr("目录"));
-    sideTabs->addTab(searchPage, tr("搜索"));
+    sideTabs->addTab(contents, CommonTr::tr("目录"));
+    sideTabs->addTab(searchPage, CommonTr::tr("搜索"));
 
     auto* splitter = new QSplitter(this);
     splitter->addWidget(sideTabs);

@@ -1,4 +1,5 @@
 #include "common/ui/ProgramStartup.h"
+#include "common/CommonTr.h"
 
 #include "common/DataSource.h"
 #include "common/ProcessEnumerator.h"
@@ -41,13 +42,12 @@ ProgramStartup::Outcome ProgramStartup::prepare(const ProgramIdentity& program, 
     {
         CProcessEnumerator processes(procRoot);
         if (SingleInstance::isAlreadyRunning(program.instanceKey, processes)) {
-            dialogs.message(nullptr, QApplication::translate("ProgramStartup", "此程序已经打开"));
+            dialogs.message(nullptr, CommonTr::tr("此程序已经打开"));
             return Outcome::AlreadyRunning;
         }
     }
     if (!DataSource::registerDataSource(DataSource::Name, DataSource::defaultDatabasePath())) {
-        dialogs.message(nullptr, QApplication::translate("ProgramStartup", "数据源配置错误"),
-                        DialogService::Icon::Critical);
+        dialogs.message(nullptr, CommonTr::tr("数据源配置错误"), DialogService::Icon::Critical);
         return Outcome::DataSourceFailed;
     }
     if (Result r = Database::openFromDataSource(DataSource::Name); !r) {

@@ -1,4 +1,5 @@
 #include "common/ui/SkinChoice.h"
+#include "common/CommonTr.h"
 
 #include "common/Clock.h"
 #include "common/ui/SkinEngine.h"
@@ -33,8 +34,7 @@ Result choose(SkinRecordset& table, const QString& skin)
     if (Result r = table.openNamed(skin); !r)
         return r;
     if (table.isEOF())
-        return Result::failure(
-            QCoreApplication::translate("SkinChoice", "没有名为“%1”的皮肤，请从列表中选择一个皮肤。").arg(skin));
+        return Result::failure(CommonTr::tr("没有名为“%1”的皮肤，请从列表中选择一个皮肤。").arg(skin));
     if (Result r = table.edit(); !r)
         return r;
     table.m_data = Clock::current().now();

@@ -1,4 +1,5 @@
 #include "data/ui/ArticlePage.h"
+#include "data/DataTr.h"
 
 #include "data/tables/Categories.h"
 
@@ -44,19 +45,19 @@ ArticlePage::~ArticlePage() = default;
 QWidget* ArticlePage::buildSearchSide()
 {
     auto* side = new QWidget(this);
-    m_searchGroup = new QGroupBox(tr("查找"), side);
+    m_searchGroup = new QGroupBox(DataTr::tr("查找"), side);
     m_searchTypeCombo = new QComboBox(m_searchGroup);
     m_searchTypeCombo->setObjectName(QStringLiteral("searchTypeCombo"));
-    m_searchTypeCombo->setAccessibleName(tr("类型"));
+    m_searchTypeCombo->setAccessibleName(DataTr::tr("类型"));
     m_keywordEdit = new QLineEdit(m_searchGroup);
     m_keywordEdit->setObjectName(QStringLiteral("keywordEdit"));
-    m_keywordEdit->setAccessibleName(tr("关键字"));
+    m_keywordEdit->setAccessibleName(DataTr::tr("关键字"));
     auto* form = new QFormLayout;
-    form->addRow(tr("类型"), m_searchTypeCombo);
-    form->addRow(tr("关键字"), m_keywordEdit);
+    form->addRow(DataTr::tr("类型"), m_searchTypeCombo);
+    form->addRow(DataTr::tr("关键字"), m_keywordEdit);
     m_searchOptions = new QHBoxLayout;
     if (m_settings.keywordNeedsRadio) {
-        auto* byTitle = new QRadioButton(tr("标题"), m_searchGroup);
+        auto* byTitle = new QRadioButton(DataTr::tr("标题"), m_searchGroup);
         byTitle->setObjectName(QStringLiteral("byTitleRadio"));
         m_searchOptions->addWidget(byTitle);
         connect(byTitle, &QRadioButton::clicked, this, [this] {
@@ -66,9 +67,9 @@ QWidget* ArticlePage::buildSearchSide()
     }
     m_searchOptions->addStretch();
 
-    auto* searchButton = makePageButton(tr("搜索"), QStringLiteral("searchButton"), m_searchGroup);
-    auto* displayButton = makePageButton(tr("显示"), QStringLiteral("displayButton"), m_searchGroup);
-    auto* helpButton = makePageButton(tr("帮助"), QStringLiteral("helpButton"), m_searchGroup);
+    auto* searchButton = makePageButton(DataTr::tr("搜索"), QStringLiteral("searchButton"), m_searchGroup);
+    auto* displayButton = makePageButton(DataTr::tr("显示"), QStringLiteral("displayButton"), m_searchGroup);
+    auto* helpButton = makePageButton(DataTr::tr("帮助"), QStringLiteral("helpButton"), m_searchGroup);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton* b : {searchButton, displayButton, helpButton})
@@ -78,14 +79,14 @@ QWidget* ArticlePage::buildSearchSide()
     groupLayout->addLayout(m_searchOptions);
     groupLayout->addLayout(buttons);
 
-    m_model = new RecordListModel({tr("编号"), m_settings.titleHeading, m_settings.typeHeading}, this);
+    m_model = new RecordListModel({DataTr::tr("编号"), m_settings.titleHeading, m_settings.typeHeading}, this);
     QTableView* list = makeRecordList(side, m_model, {50, 250, 120});
-    list->setAccessibleName(tr("文章列表"));
+    list->setAccessibleName(DataTr::tr("文章列表"));
 
-    auto* shown = new QGroupBox(tr("显示"), side);
+    auto* shown = new QGroupBox(DataTr::tr("显示"), side);
     m_displayEdit = new QPlainTextEdit(shown);
     m_displayEdit->setObjectName(QStringLiteral("displayEdit"));
-    m_displayEdit->setAccessibleName(tr("文章内容"));
+    m_displayEdit->setAccessibleName(DataTr::tr("文章内容"));
     m_displayEdit->setReadOnly(true);
     auto* shownLayout = new QVBoxLayout(shown);
     shownLayout->addWidget(m_displayEdit);
@@ -114,24 +115,25 @@ QWidget* ArticlePage::buildSearchSide()
 
 QWidget* ArticlePage::buildEditSide()
 {
-    auto* group = new QGroupBox(tr("增加"), this);
+    auto* group = new QGroupBox(DataTr::tr("增加"), this);
     m_editTypeCombo = new QComboBox(group);
     m_editTypeCombo->setObjectName(QStringLiteral("editTypeCombo"));
-    m_editTypeCombo->setAccessibleName(tr("类型"));
+    m_editTypeCombo->setAccessibleName(DataTr::tr("类型"));
     m_editTypeCombo->setEditable(m_settings.editTypeTyped);
     m_editTypeCombo->setInsertPolicy(QComboBox::NoInsert);
     m_titleEdit = new QLineEdit(group);
     m_titleEdit->setObjectName(QStringLiteral("titleEdit"));
-    m_titleEdit->setAccessibleName(tr("标题"));
+    m_titleEdit->setAccessibleName(DataTr::tr("标题"));
     m_textEdit = new QPlainTextEdit(group);
     m_textEdit->setObjectName(QStringLiteral("textEdit"));
-    m_textEdit->setAccessibleName(tr("内容"));
+    m_textEdit->setAccessibleName(DataTr::tr("内容"));
     m_textEdit->setTabChangesFocus(true);
     auto* form = new QFormLayout;
-    form->addRow(tr("类型"), m_editTypeCombo);
-    form->addRow(tr("标题"), m_titleEdit);
+    form->addRow(DataTr::tr("类型"), m_editTypeCombo);
+    form->addRow(DataTr::tr("标题"), m_titleEdit);
 
-    makeEditButtons(group, {tr("增加"), tr("保存"), tr("修改"), tr("删除"), tr("撤消")});
+    makeEditButtons(
+        group, {DataTr::tr("增加"), DataTr::tr("保存"), DataTr::tr("修改"), DataTr::tr("删除"), DataTr::tr("撤消")});
     auto* buttons = new QHBoxLayout;
     for (Button b : {AddButton, ModifyButton, DeleteButton, SaveButton, UndoButton})
         buttons->addWidget(button(b));
@@ -234,7 +236,7 @@ void ArticlePage::display()
 {
     const QString type = searchType();
     if (type.isEmpty()) {
-        message(tr("不能为空"));
+        message(DataTr::tr("不能为空"));
         return;
     }
     const std::unique_ptr<Recordset> records = createRecords();
@@ -258,7 +260,7 @@ void ArticlePage::search()
 {
     m_enterSearches = true;
     if (keyword().isEmpty()) {
-        message(tr("标题不能为空"));
+        message(DataTr::tr("标题不能为空"));
         return;
     }
     listArticles(ArticleQuery::ofTypeWithTitle(m_settings.table, searchType(), keyword()));
@@ -318,8 +320,8 @@ bool ArticlePage::checkFields()
 {
     return (m_settings.maxTextBytes <= 0 ||
             FieldChecks::fits(this, text(), m_settings.maxTextBytes, m_settings.textTooLong)) &&
-           FieldChecks::require(this, editType(), tr("类型不能为空")) &&
-           FieldChecks::require(this, title(), tr("标题不能为空")) &&
+           FieldChecks::require(this, editType(), DataTr::tr("类型不能为空")) &&
+           FieldChecks::require(this, title(), DataTr::tr("标题不能为空")) &&
            FieldChecks::fits(this, title(), m_settings.maxTitleBytes, m_settings.titleTooLong);
 }
 
@@ -350,19 +352,19 @@ void ArticlePage::save()
     if (!adding && editMode() != EditMode::Changing)
         return;
     if (!adding && marked <= 0) {
-        message(tr("没有选择记录"));
+        message(DataTr::tr("没有选择记录"));
         return;
     }
     const std::unique_ptr<Recordset> records = createRecords();
     const auto write = [&](Recordset& record) { writeArticle(record, adding); };
     const Result r = adding ? Records::add(*records, write)
                             : Records::change(*records, QStringLiteral("id"), marked, write,
-                                              tr("这篇文章已经不存在了，可能已被删除。"));
+                                              DataTr::tr("这篇文章已经不存在了，可能已被删除。"));
     if (!r) {
         message(r.error());
         return;
     }
-    message(adding ? tr("添加成功!") : tr("修改成功!"));
+    message(adding ? DataTr::tr("添加成功!") : DataTr::tr("修改成功!"));
     clearFields();
     clearList();
     setFieldsEnabled(false);
@@ -388,7 +390,7 @@ void ArticlePage::showMarked(bool clicked)
     const qint64 id = markedId();
     if (id <= 0) {
         if (!clicked)
-            message(tr("表格上还没有记录"));
+            message(DataTr::tr("表格上还没有记录"));
         return;
     }
     const std::unique_ptr<Recordset> record = createRecords();

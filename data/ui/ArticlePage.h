@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DataTr.h"
 #include "data/Statement.h"
 #include "data/ui/EditingPage.h"
 
@@ -40,7 +41,7 @@ public:
         // The search type list keeps its entries sorted.
         bool sortedSearchTypes = true;
         QString titleHeading;
-        QString typeHeading = QStringLiteral("类型");
+        QString typeHeading = DataTr::tr("类型");
         int maxTitleBytes = 40;
         QString titleTooLong;
         // 0 for no limit on the text.
@@ -58,8 +59,8 @@ public:
         int firstType = 0;
         // Order of the articles 显示 lists; empty for the order of the table.
         QString displaySort = QStringLiteral("id desc");
-        QString unknownTypeAdding = QStringLiteral("没有该类型,请正确操作");
-        QString unknownTypeModifying = QStringLiteral("没有该类型");
+        QString unknownTypeAdding = DataTr::tr("没有该类型,请正确操作");
+        QString unknownTypeModifying = DataTr::tr("没有该类型");
     };
 
 public slots:

@@ -1,4 +1,5 @@
 #include "data/ui/RecordPage.h"
+#include "data/DataTr.h"
 
 #include "common/Clock.h"
 #include "common/ui/DialogService.h"
@@ -62,12 +63,12 @@ RecordPage::~RecordPage() = default;
 
 void RecordPage::buildSearchGroup(QVBoxLayout* column)
 {
-    auto* group = new QGroupBox(tr("查找"), this);
-    m_searchCategoryCombo = named(new QComboBox(group), QStringLiteral("searchCategoryCombo"), tr("类别"));
-    m_dateFromEdit = named(new QLineEdit(group), QStringLiteral("dateFromEdit"), tr("日期 从"));
-    m_dateToEdit = named(new QLineEdit(group), QStringLiteral("dateToEdit"), tr("日期 至"));
-    m_searchUserCombo = named(new QComboBox(group), QStringLiteral("searchUserCombo"), tr("用户"));
-    m_keywordEdit = named(new QLineEdit(group), QStringLiteral("keywordEdit"), tr("标题"));
+    auto* group = new QGroupBox(DataTr::tr("查找"), this);
+    m_searchCategoryCombo = named(new QComboBox(group), QStringLiteral("searchCategoryCombo"), DataTr::tr("类别"));
+    m_dateFromEdit = named(new QLineEdit(group), QStringLiteral("dateFromEdit"), DataTr::tr("日期 从"));
+    m_dateToEdit = named(new QLineEdit(group), QStringLiteral("dateToEdit"), DataTr::tr("日期 至"));
+    m_searchUserCombo = named(new QComboBox(group), QStringLiteral("searchUserCombo"), DataTr::tr("用户"));
+    m_keywordEdit = named(new QLineEdit(group), QStringLiteral("keywordEdit"), DataTr::tr("标题"));
     m_dateFromEdit->setEnabled(false);
     m_dateToEdit->setEnabled(false);
     m_dateFromEdit->setMaxLength(8);
@@ -75,18 +76,18 @@ void RecordPage::buildSearchGroup(QVBoxLayout* column)
 
     auto* dates = new QHBoxLayout;
     dates->addWidget(m_dateFromEdit);
-    dates->addWidget(new QLabel(tr("至"), group));
+    dates->addWidget(new QLabel(DataTr::tr("至"), group));
     dates->addWidget(m_dateToEdit);
 
     auto* form = new QFormLayout;
-    form->addRow(tr("类别"), m_searchCategoryCombo);
-    form->addRow(tr("日期"), dates);
-    form->addRow(tr("用户"), m_searchUserCombo);
-    form->addRow(tr("标题"), m_keywordEdit);
+    form->addRow(DataTr::tr("类别"), m_searchCategoryCombo);
+    form->addRow(DataTr::tr("日期"), dates);
+    form->addRow(DataTr::tr("用户"), m_searchUserCombo);
+    form->addRow(DataTr::tr("标题"), m_keywordEdit);
 
     m_searchKinds = new QButtonGroup(this);
     auto* kinds = new QHBoxLayout;
-    const QStringList kindNames{tr("全文搜索"), tr("按类别搜索"), tr("按日期")};
+    const QStringList kindNames{DataTr::tr("全文搜索"), DataTr::tr("按类别搜索"), DataTr::tr("按日期")};
     const QStringList objectNames{QStringLiteral("fullTextRadio"), QStringLiteral("byCategoryRadio"),
                                   QStringLiteral("byDateRadio")};
     for (int i = 0; i < kindNames.size(); ++i) {
@@ -98,9 +99,9 @@ void RecordPage::buildSearchGroup(QVBoxLayout* column)
     kinds->setSpacing(14);
     kinds->addStretch();
 
-    auto* searchButton = makePageButton(tr("搜索"), QStringLiteral("searchButton"), group);
-    auto* displayButton = makePageButton(tr("显示"), QStringLiteral("displayButton"), group);
-    auto* helpButton = makePageButton(tr("帮助"), QStringLiteral("helpButton"), group);
+    auto* searchButton = makePageButton(DataTr::tr("搜索"), QStringLiteral("searchButton"), group);
+    auto* displayButton = makePageButton(DataTr::tr("显示"), QStringLiteral("displayButton"), group);
+    auto* helpButton = makePageButton(DataTr::tr("帮助"), QStringLiteral("helpButton"), group);
     m_searchButtons = new QHBoxLayout;
     m_searchButtons->addStretch();
     m_searchButtons->addWidget(searchButton);
@@ -127,9 +128,10 @@ void RecordPage::buildSearchGroup(QVBoxLayout* column)
 
 void RecordPage::buildList(QVBoxLayout* column)
 {
-    m_model = new RecordListModel({tr("编号"), m_settings.titleHeading, tr("类型"), tr("日期")}, this);
+    m_model = new RecordListModel({DataTr::tr("编号"), m_settings.titleHeading, DataTr::tr("类型"), DataTr::tr("日期")},
+                                  this);
     QTableView* list = makeRecordList(this, m_model, {60, 190, 110, 100});
-    list->setAccessibleName(tr("记录列表"));
+    list->setAccessibleName(DataTr::tr("记录列表"));
     column->addWidget(list, 1);
 
     connect(list, &QTableView::clicked, this, [this] { showMarkedRow(true); });
@@ -142,28 +144,29 @@ void RecordPage::buildList(QVBoxLayout* column)
 
 QGroupBox* RecordPage::buildEditGroup()
 {
-    auto* group = new QGroupBox(tr("增加"), this);
-    m_editCategoryCombo = named(new QComboBox(group), QStringLiteral("editCategoryCombo"), tr("类型"));
+    auto* group = new QGroupBox(DataTr::tr("增加"), this);
+    m_editCategoryCombo = named(new QComboBox(group), QStringLiteral("editCategoryCombo"), DataTr::tr("类型"));
     m_editCategoryCombo->setEditable(true);
     m_editCategoryCombo->setInsertPolicy(QComboBox::NoInsert);
-    m_titleEdit = named(new QLineEdit(group), QStringLiteral("titleEdit"), tr("标题"));
+    m_titleEdit = named(new QLineEdit(group), QStringLiteral("titleEdit"), DataTr::tr("标题"));
 
     auto* top = new QFormLayout;
-    top->addRow(tr("类  型"), m_editCategoryCombo);
-    top->addRow(tr("标  题"), m_titleEdit);
+    top->addRow(DataTr::tr("类  型"), m_editCategoryCombo);
+    top->addRow(DataTr::tr("标  题"), m_titleEdit);
     m_contentLayout = new QVBoxLayout;
 
-    auto* userGroup = new QGroupBox(tr("用 户 操 作"), group);
-    m_childCombo = named(new QComboBox(userGroup), QStringLiteral("childCombo"), tr("儿童姓名"));
+    auto* userGroup = new QGroupBox(DataTr::tr("用 户 操 作"), group);
+    m_childCombo = named(new QComboBox(userGroup), QStringLiteral("childCombo"), DataTr::tr("儿童姓名"));
     m_childCombo->setEditable(true);
     m_childCombo->setInsertPolicy(QComboBox::NoInsert);
-    m_dateEdit = named(new QLineEdit(userGroup), QStringLiteral("dateEdit"), tr("日期"));
+    m_dateEdit = named(new QLineEdit(userGroup), QStringLiteral("dateEdit"), DataTr::tr("日期"));
     m_dateEdit->setReadOnly(true);
     m_userLayout = new QFormLayout(userGroup);
-    m_userLayout->addRow(tr("儿童姓名:"), m_childCombo);
-    m_userLayout->addRow(tr("日   期"), m_dateEdit);
+    m_userLayout->addRow(DataTr::tr("儿童姓名:"), m_childCombo);
+    m_userLayout->addRow(DataTr::tr("日   期"), m_dateEdit);
 
-    makeEditButtons(group, {tr("增加"), tr("保存"), tr("修改"), tr("删除"), tr("撤消")});
+    makeEditButtons(
+        group, {DataTr::tr("增加"), DataTr::tr("保存"), DataTr::tr("修改"), DataTr::tr("删除"), DataTr::tr("撤消")});
     auto* buttons = new QHBoxLayout;
     for (Button b : {AddButton, SaveButton, ModifyButton, DeleteButton, UndoButton})
         buttons->addWidget(button(b));
@@ -343,7 +346,7 @@ void RecordPage::save()
     } else if (editMode() == EditMode::Changing) {
         const qint64 id = markedId();
         if (id <= 0) {
-            message(tr("没有选择记录"));
+            message(DataTr::tr("没有选择记录"));
             return;
         }
         saved = categoryKnown(editCategory()) && changeRecord(id, today);
@@ -377,7 +380,7 @@ bool RecordPage::addRecord(int dateKey)
         message(r.error());
         return false;
     }
-    afterSave(tr("添加成功!"), false);
+    afterSave(DataTr::tr("添加成功!"), false);
     return true;
 }
 
@@ -386,12 +389,12 @@ bool RecordPage::changeRecord(qint64 id, int dateKey)
     const std::unique_ptr<Recordset> records = createRecords();
     const Result r = Records::change(
         *records, QStringLiteral("id"), id, [&](Recordset& record) { writeRecord(record, dateKey); },
-        tr("这条记录已经不存在了，可能已被删除。"));
+        DataTr::tr("这条记录已经不存在了，可能已被删除。"));
     if (!r) {
         message(r.error());
         return false;
     }
-    afterSave(tr("修改成功!"), m_settings.searchAfterChange);
+    afterSave(DataTr::tr("修改成功!"), m_settings.searchAfterChange);
     return true;
 }
 
@@ -426,7 +429,7 @@ void RecordPage::showRecordsOf(const QString& child, const QString& category)
         return;
     }
     if (records->isEOF()) {
-        message(tr("当前还没有该用户记录,或者该类型的记录已经被删除"));
+        message(DataTr::tr("当前还没有该用户记录,或者该类型的记录已经被删除"));
         clearList();
         return;
     }
@@ -500,7 +503,7 @@ void RecordPage::showMarkedRow(bool clicked)
     }
     const qint64 id = markedId();
     if (id <= 0) {
-        message(clicked ? tr("表格还没有记录") : tr("表格上还没有记录"));
+        message(clicked ? DataTr::tr("表格还没有记录") : DataTr::tr("表格上还没有记录"));
         return;
     }
     showRecord(id);

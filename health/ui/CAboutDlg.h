@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/ui/AboutBox.h"
+#include "health/HealthTr.h"
 
 // The About box of health.
 class CAboutDlg : public AboutBox
@@ -9,7 +10,7 @@ class CAboutDlg : public AboutBox
 
 public:
     explicit CAboutDlg(QWidget* parent = nullptr)
-        : AboutBox(tr("禾岚森儿童成长健康管理V1.0"), tr("禾岚森儿童成长健康管理V1.0"),
+        : AboutBox(HealthTr::tr("禾岚森儿童成长健康管理V1.0"), HealthTr::tr("禾岚森儿童成长健康管理V1.0"),
                    QStringLiteral(":/health/health-64.png"), parent)
     {
     }

@@ -1,4 +1,5 @@
 #include "health/ui/CBL.h"
+#include "health/HealthTr.h"
 
 #include "data/tables/CBNRONG.h"
 #include "data/tables/Categories.h"
@@ -13,8 +14,8 @@ RecordPage::Settings medicalRecordSettings()
 {
     RecordPage::Settings s;
     s.columns.table = QStringLiteral("bnrong");
-    s.titleHeading = QStringLiteral("      标题");
-    s.noUserMessage = QObject::tr("请选择用户名");
+    s.titleHeading = HealthTr::tr("      标题");
+    s.noUserMessage = HealthTr::tr("请选择用户名");
     return s;
 }
 
@@ -35,10 +36,10 @@ CBL::CBL(QWidget* parent)
 {
     setObjectName(QStringLiteral("medicalRecordsPage"));
     m_operatorEdit->setObjectName(QStringLiteral("operatorEdit"));
-    addContent(tr("症 状 描 述"), m_symptomsEdit);
-    addContent(tr("医 生 诊 断"), m_diagnosisEdit);
-    addContent(tr("处  方"), m_prescriptionEdit);
-    addUserField(tr("操   作:"), m_operatorEdit);
+    addContent(HealthTr::tr("症 状 描 述"), m_symptomsEdit);
+    addContent(HealthTr::tr("医 生 诊 断"), m_diagnosisEdit);
+    addContent(HealthTr::tr("处  方"), m_prescriptionEdit);
+    addUserField(HealthTr::tr("操   作:"), m_operatorEdit);
     setContentEnabled(false);
     m_operatorEdit->setEnabled(false);
 }
@@ -47,14 +48,14 @@ void CBL::display()
 {
     if (userTableEmpty()) {
         // Without any child there is nothing to list: say what to do first.
-        message(tr("当前还没有该用户，请添加"));
+        message(HealthTr::tr("当前还没有该用户，请添加"));
         childCombo()->setEnabled(true);
         childCombo()->setFocus();
         showRecordsOf(QString(), QString());
         return;
     }
     if (searchUser().isEmpty()) {
-        message(tr("请选择用户名"));
+        message(HealthTr::tr("请选择用户名"));
         searchUserCombo()->setEnabled(true);
         searchUserCombo()->setCurrentIndex(searchUserCombo()->count() > 0 ? 0 : -1);
         return;
@@ -74,14 +75,15 @@ std::unique_ptr<CategoryRecordset> CBL::createCategories() const
 
 bool CBL::checkFields()
 {
-    return require(editCategory(), tr("类型不能为空")) && require(child(), tr("用户不能为空")) &&
-           require(title(), tr("标题不能为空")) && titleFits(title(), 40, tr("标题太长,不能超过20个字")) &&
-           childExists(child(), tr("请检查用户名是否存在"));
+    return require(editCategory(), HealthTr::tr("类型不能为空")) && require(child(), HealthTr::tr("用户不能为空")) &&
+           require(title(), HealthTr::tr("标题不能为空")) &&
+           titleFits(title(), 40, HealthTr::tr("标题太长,不能超过20个字")) &&
+           childExists(child(), HealthTr::tr("请检查用户名是否存在"));
 }
 
 QString CBL::unknownCategoryMessage() const
 {
-    return editMode() == EditMode::Adding ? tr("没有该类型,请正确操作") : tr("没有该类型");
+    return editMode() == EditMode::Adding ? HealthTr::tr("没有该类型,请正确操作") : HealthTr::tr("没有该类型");
 }
 
 void CBL::writeRecord(Recordset& record, int dateKey)

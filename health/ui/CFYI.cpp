@@ -1,4 +1,5 @@
 #include "health/ui/CFYI.h"
+#include "health/HealthTr.h"
 
 #include "data/tables/CFNRONG.h"
 #include "data/tables/Categories.h"
@@ -17,10 +18,10 @@ RecordPage::Settings immunisationSettings()
 {
     RecordPage::Settings s;
     s.columns.table = QStringLiteral("cfnrong");
-    s.titleHeading = QStringLiteral("     标题");
+    s.titleHeading = HealthTr::tr("     标题");
     s.categoriesNewestFirst = true;
-    s.nothingFoundMessage = QObject::tr("还没有记录");
-    s.noUserMessage = QObject::tr("没有选择用户");
+    s.nothingFoundMessage = HealthTr::tr("还没有记录");
+    s.noUserMessage = HealthTr::tr("没有选择用户");
     s.showTodayWithRecord = false;
     s.searchAfterChange = false;
     s.copyEditChoicesBack = false;
@@ -31,20 +32,20 @@ RecordPage::Settings immunisationSettings()
 
 CFYI::CFYI(QWidget* parent)
     : RecordPage(immunisationSettings(), parent), m_descriptionEdit(new QPlainTextEdit(this)),
-      m_newCategoryEdit(new QLineEdit(this)), m_addCategoryButton(new QPushButton(tr("添加"), this))
+      m_newCategoryEdit(new QLineEdit(this)), m_addCategoryButton(new QPushButton(HealthTr::tr("添加"), this))
 {
     setObjectName(QStringLiteral("immunisationPage"));
     m_descriptionEdit->setObjectName(QStringLiteral("descriptionEdit"));
     m_descriptionEdit->setTabChangesFocus(true);
-    addContent(tr("描述"), m_descriptionEdit);
+    addContent(HealthTr::tr("描述"), m_descriptionEdit);
     setContentEnabled(false);
 
     // "类型添加" unlocks the box for a new category and its button; they stay unlocked.
-    auto* unlock = new QRadioButton(tr("类型添加"), this);
+    auto* unlock = new QRadioButton(HealthTr::tr("类型添加"), this);
     unlock->setObjectName(QStringLiteral("addCategoryRadio"));
     unlock->setAutoExclusive(false);
     m_newCategoryEdit->setObjectName(QStringLiteral("newCategoryEdit"));
-    m_newCategoryEdit->setAccessibleName(tr("新类型"));
+    m_newCategoryEdit->setAccessibleName(HealthTr::tr("新类型"));
     m_newCategoryEdit->setEnabled(false);
     m_addCategoryButton->setObjectName(QStringLiteral("addCategoryButton"));
     m_addCategoryButton->setEnabled(false);
@@ -61,7 +62,7 @@ CFYI::CFYI(QWidget* parent)
     });
     connect(m_addCategoryButton, &QPushButton::clicked, this, &CFYI::addCategory);
 
-    auto* schedule = new QPushButton(tr("防疫信息"), this);
+    auto* schedule = new QPushButton(HealthTr::tr("防疫信息"), this);
     schedule->setObjectName(QStringLiteral("scheduleButton"));
     addSearchButton(schedule);
     connect(schedule, &QPushButton::clicked, this, &CFYI::showSchedule);
@@ -80,15 +81,16 @@ std::unique_ptr<CategoryRecordset> CFYI::createCategories() const
 bool CFYI::checkFields()
 {
     const QString description = m_descriptionEdit->toPlainText();
-    return require(title(), tr("标题不能为空")) && titleFits(title(), 40, tr("标题太长,不要超过20个字")) &&
-           require(description, tr("内容不能为空")) &&
-           FieldChecks::fits(this, description, 2000, tr("内容太长,不要超过1000个字")) &&
-           childExists(child(), tr("没有该用户")) && require(editCategory(), tr("不能为空"));
+    return require(title(), HealthTr::tr("标题不能为空")) &&
+           titleFits(title(), 40, HealthTr::tr("标题太长,不要超过20个字")) &&
+           require(description, HealthTr::tr("内容不能为空")) &&
+           FieldChecks::fits(this, description, 2000, HealthTr::tr("内容太长,不要超过1000个字")) &&
+           childExists(child(), HealthTr::tr("没有该用户")) && require(editCategory(), HealthTr::tr("不能为空"));
 }
 
 QString CFYI::unknownCategoryMessage() const
 {
-    return tr("没有该类型");
+    return HealthTr::tr("没有该类型");
 }
 
 void CFYI::writeRecord(Recordset& record, int dateKey)
@@ -120,13 +122,13 @@ void CFYI::addCategory()
 {
     const QString name = m_newCategoryEdit->text().trimmed();
     if (name.isEmpty()) {
-        message(tr("不能为空"));
+        message(HealthTr::tr("不能为空"));
         return;
     }
     CFleixing categories;
     Result r = categories.openNamed(name);
     if (r && !categories.isEOF()) {
-        message(tr("已经有该类型了"));
+        message(HealthTr::tr("已经有该类型了"));
         return;
     }
     if (r) {
@@ -138,7 +140,7 @@ void CFYI::addCategory()
         message(r.error());
         return;
     }
-    message(tr("添加成功"));
+    message(HealthTr::tr("添加成功"));
     m_newCategoryEdit->clear();
     appendCategory(name);
 }

@@ -1,4 +1,5 @@
 #include "health/ui/CHealthDlg.h"
+#include "health/HealthTr.h"
 
 #include "common/ui/LazyPage.h"
 #include "common/ui/PageLeaveCheck.h"
@@ -17,21 +18,21 @@
 CHealthDlg::CHealthDlg(QWidget* parent) : MainWindowBase(parent), m_pages(new QTabWidget(this))
 {
     setObjectName(QStringLiteral("healthWindow"));
-    setWindowTitle(tr("禾岚森儿童成长健康管理"));
+    setWindowTitle(HealthTr::tr("禾岚森儿童成长健康管理"));
     setWindowIcon(QIcon(QStringLiteral(":/health/health-64.png")));
     SkinEngine::applyToWindow(this, QStringLiteral("Dialog"));
 
     m_pages->setObjectName(QStringLiteral("pageTabs"));
-    m_pages->setAccessibleName(tr("页面"));
+    m_pages->setAccessibleName(HealthTr::tr("页面"));
     // Each page is built the first time its tab is shown.
-    addPage<CJIBEN>(tr("基本健康管理"));
-    addPage<CBL>(tr("病历信息管理"));
-    addPage<CFYI>(tr("防疫信息管理"));
-    addPage<CZS>(tr("健康知识库"));
-    addPage<CYYANG>(tr("基本营养信息"));
-    addPage<CTN>(tr("体能训练"));
-    addPage<CWMAN>(tr("健康妈咪"));
-    addPage<CCHILD>(tr("婴幼儿健康"));
+    addPage<CJIBEN>(HealthTr::tr("基本健康管理"));
+    addPage<CBL>(HealthTr::tr("病历信息管理"));
+    addPage<CFYI>(HealthTr::tr("防疫信息管理"));
+    addPage<CZS>(HealthTr::tr("健康知识库"));
+    addPage<CYYANG>(HealthTr::tr("基本营养信息"));
+    addPage<CTN>(HealthTr::tr("体能训练"));
+    addPage<CWMAN>(HealthTr::tr("健康妈咪"));
+    addPage<CCHILD>(HealthTr::tr("婴幼儿健康"));
     m_pages->setCurrentIndex(0);
     connect(m_pages, &QTabWidget::currentChanged, this, &CHealthDlg::pageChanged);
 

@@ -1,4 +1,5 @@
 #include "health/ui/CJIBEN.h"
+#include "health/HealthTr.h"
 
 #include "common/Clock.h"
 #include "common/ui/CSkinDlg.h"
@@ -57,15 +58,15 @@ CJIBEN::CJIBEN(QWidget* parent) : EditingPage(parent)
 
 QWidget* CJIBEN::buildChildGroup()
 {
-    auto* group = new QGroupBox(tr("用户操作"), this);
+    auto* group = new QGroupBox(HealthTr::tr("用户操作"), this);
     m_childNameEdit = named(new QLineEdit(group), QStringLiteral("childNameEdit"));
-    auto* label = new QLabel(tr("儿童姓名:"), group);
+    auto* label = new QLabel(HealthTr::tr("儿童姓名:"), group);
     label->setBuddy(m_childNameEdit);
-    m_childNameEdit->setAccessibleName(tr("儿童姓名"));
-    auto* addChild = makePageButton(tr("添加"), QStringLiteral("addChildButton"), group);
-    auto* deleteChild = makePageButton(tr("删除"), QStringLiteral("deleteChildButton"), group);
-    auto* skin = makePageButton(tr("换皮肤"), QStringLiteral("changeSkinButton"), group);
-    auto* help = makePageButton(tr("帮助F1"), QStringLiteral("helpButton"), group);
+    m_childNameEdit->setAccessibleName(HealthTr::tr("儿童姓名"));
+    auto* addChild = makePageButton(HealthTr::tr("添加"), QStringLiteral("addChildButton"), group);
+    auto* deleteChild = makePageButton(HealthTr::tr("删除"), QStringLiteral("deleteChildButton"), group);
+    auto* skin = makePageButton(HealthTr::tr("换皮肤"), QStringLiteral("changeSkinButton"), group);
+    auto* help = makePageButton(HealthTr::tr("帮助F1"), QStringLiteral("helpButton"), group);
     auto* picture = new QLabel(group);
     picture->setPixmap(QPixmap(QStringLiteral(":/health/health-64.png"))
                            .scaled(36, 36, Qt::KeepAspectRatio, Qt::SmoothTransformation));
@@ -88,12 +89,12 @@ QWidget* CJIBEN::buildChildGroup()
 
 QWidget* CJIBEN::buildFieldGroup()
 {
-    auto* group = new QGroupBox(tr("个人基本信息:"), this);
+    auto* group = new QGroupBox(HealthTr::tr("个人基本信息:"), this);
     m_numberEdit = named(new QLineEdit(group), QStringLiteral("recordNumberEdit"));
     m_userCombo = named(new QComboBox(group), QStringLiteral("userCombo"));
     m_sexCombo = named(new QComboBox(group), QStringLiteral("sexCombo"));
     m_sexCombo->setEditable(true);
-    m_sexCombo->addItems({tr("男"), tr("女")});
+    m_sexCombo->addItems({HealthTr::tr("男"), HealthTr::tr("女")});
     m_ageCombo = named(new QComboBox(group), QStringLiteral("ageCombo"));
     m_ageCombo->setEditable(true);
     m_ageCombo->addItems(AgeLabels::all());
@@ -123,18 +124,18 @@ QWidget* CJIBEN::buildFieldGroup()
             grid->addLayout(withUnit, row, column * 3 + 1);
         }
     };
-    place(0, 0, tr("记录号:"), m_numberEdit);
-    place(0, 1, tr("用户名:"), m_userCombo);
-    place(0, 2, tr("性别:"), m_sexCombo);
-    place(0, 3, tr("年龄:"), m_ageCombo);
-    place(1, 0, tr("身  高:"), m_heightEdit, tr("厘米"));
-    place(1, 1, tr("体重:"), m_weightEdit, tr("公斤"));
-    place(1, 2, tr("心  率:"), m_heartRateEdit);
-    place(1, 3, tr("日  期:"), m_dateEdit);
-    place(2, 0, tr("血  压:"), m_bloodPressureEdit);
-    place(2, 1, tr("饮食:"), m_dietEdit);
-    place(2, 2, tr("睡眠状况:"), m_sleepEdit);
-    place(2, 3, tr("操作员:"), m_operatorEdit);
+    place(0, 0, HealthTr::tr("记录号:"), m_numberEdit);
+    place(0, 1, HealthTr::tr("用户名:"), m_userCombo);
+    place(0, 2, HealthTr::tr("性别:"), m_sexCombo);
+    place(0, 3, HealthTr::tr("年龄:"), m_ageCombo);
+    place(1, 0, HealthTr::tr("身  高:"), m_heightEdit, HealthTr::tr("厘米"));
+    place(1, 1, HealthTr::tr("体重:"), m_weightEdit, HealthTr::tr("公斤"));
+    place(1, 2, HealthTr::tr("心  率:"), m_heartRateEdit);
+    place(1, 3, HealthTr::tr("日  期:"), m_dateEdit);
+    place(2, 0, HealthTr::tr("血  压:"), m_bloodPressureEdit);
+    place(2, 1, HealthTr::tr("饮食:"), m_dietEdit);
+    place(2, 2, HealthTr::tr("睡眠状况:"), m_sleepEdit);
+    place(2, 3, HealthTr::tr("操作员:"), m_operatorEdit);
     for (int column = 0; column < 4; ++column) {
         grid->setColumnStretch(column * 3 + 1, 1);
         grid->setColumnMinimumWidth(column * 3 + 2, 14);
@@ -146,18 +147,19 @@ QWidget* CJIBEN::buildFieldGroup()
 
 QWidget* CJIBEN::buildRecordGroup()
 {
-    auto* group = new QGroupBox(tr("记录操作"), this);
+    auto* group = new QGroupBox(HealthTr::tr("记录操作"), this);
     m_model = new TextRowsModel(this);
     QTableView* list = makeRecordList(group, m_model, {});
     list->setObjectName(QStringLiteral("measurementList"));
-    list->setAccessibleName(tr("测量记录"));
+    list->setAccessibleName(HealthTr::tr("测量记录"));
     list->horizontalHeader()->setMinimumSectionSize(56);
     list->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
-    m_displayButton = makePageButton(tr("显示"), QStringLiteral("displayButton"), group);
-    makeEditButtons(group, {tr("添加"), tr("保存"), tr("修改"), tr("删除(&D)"), tr("撤消")});
-    auto* searchButton = makePageButton(tr("查找"), QStringLiteral("searchButton"), group);
-    auto* compareButton = makePageButton(tr("对比分析"), QStringLiteral("compareButton"), group);
+    m_displayButton = makePageButton(HealthTr::tr("显示"), QStringLiteral("displayButton"), group);
+    makeEditButtons(group, {HealthTr::tr("添加"), HealthTr::tr("保存"), HealthTr::tr("修改"), HealthTr::tr("删除(&D)"),
+                            HealthTr::tr("撤消")});
+    auto* searchButton = makePageButton(HealthTr::tr("查找"), QStringLiteral("searchButton"), group);
+    auto* compareButton = makePageButton(HealthTr::tr("对比分析"), QStringLiteral("compareButton"), group);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {m_displayButton, button(AddButton), button(ModifyButton), button(DeleteButton),
@@ -213,7 +215,7 @@ bool CJIBEN::checkHeartRate()
 {
     if (Measurements::parseHeartRate(m_heartRateEdit->text()))
         return true;
-    message(tr("心率必须是0到%1之间的整数，请重新输入。").arg(Measurements::MaxHeartRate));
+    message(HealthTr::tr("心率必须是0到%1之间的整数，请重新输入。").arg(Measurements::MaxHeartRate));
     m_heartRateEdit->setFocus();
     m_heartRateEdit->selectAll();
     return false;
@@ -228,7 +230,7 @@ void CJIBEN::addChild()
 {
     const QString name = m_childNameEdit->text().trimmed();
     if (name.isEmpty()) {
-        message(tr("请填写用户名"));
+        message(HealthTr::tr("请填写用户名"));
         m_childNameEdit->setEnabled(true);
         return;
     }
@@ -238,10 +240,10 @@ void CJIBEN::addChild()
         return;
     }
     if (*change == Children::Change::Exists) {
-        message(tr("已经有该用户了"));
+        message(HealthTr::tr("已经有该用户了"));
         return;
     }
-    message(tr("添加成功"));
+    message(HealthTr::tr("添加成功"));
     m_userCombo->addItem(name);
     if (m_userCombo->currentIndex() < 0)
         m_userCombo->setCurrentIndex(0);
@@ -252,12 +254,12 @@ void CJIBEN::deleteChild()
 {
     const QString name = m_childNameEdit->text().trimmed();
     if (name.isEmpty()) {
-        message(tr("请填写用户名"));
+        message(HealthTr::tr("请填写用户名"));
         m_childNameEdit->setEnabled(true);
         return;
     }
     // Deleting a child deletes every measurement of the child, so ask first.
-    if (!DialogService::current().confirm(this, tr("确定要删除吗？"), tr("系统提示")))
+    if (!DialogService::current().confirm(this, HealthTr::tr("确定要删除吗？"), HealthTr::tr("系统提示")))
         return;
     const ResultOf<Children::Change> change = Children::remove(name);
     if (!change) {
@@ -265,7 +267,7 @@ void CJIBEN::deleteChild()
         return;
     }
     if (*change == Children::Change::Missing) {
-        message(tr("没有该用户，请重新输入"));
+        message(HealthTr::tr("没有该用户，请重新输入"));
         return;
     }
     m_childNameEdit->clear();
@@ -277,13 +279,13 @@ void CJIBEN::display()
 {
     m_model->clear();
     if (m_userCombo->currentText().isEmpty()) {
-        message(tr("请选择用户名"));
+        message(HealthTr::tr("请选择用户名"));
         m_userCombo->setEnabled(true);
         m_userCombo->setCurrentIndex(m_userCombo->count() > 0 ? 0 : -1);
         return;
     }
     if (m_userCombo->currentIndex() < 0) {
-        message(tr("非法操作"));
+        message(HealthTr::tr("非法操作"));
         return;
     }
     const QString user = m_userCombo->currentText();
@@ -302,7 +304,7 @@ void CJIBEN::fillList(const std::function<Result(CPPER&)>& open)
     }
     if (records.isEOF()) {
         m_model->clear();
-        message(tr("请添加记录"));
+        message(HealthTr::tr("请添加记录"));
         return;
     }
     QList<QStringList> rows;
@@ -335,7 +337,7 @@ void CJIBEN::beginAdding()
 {
     setEditMode(EditMode::Adding);
     if (m_userCombo->currentText().isEmpty()) {
-        message(tr("请选择用户"));
+        message(HealthTr::tr("请选择用户"));
         m_userCombo->setEnabled(true);
         m_userCombo->setCurrentIndex(m_userCombo->count() > 0 ? 0 : -1);
         return;
@@ -352,8 +354,8 @@ void CJIBEN::beginAdding()
 void CJIBEN::beginChanging()
 {
     if (m_numberEdit->text().isEmpty()) {
-        DialogService::current().message(this, tr("请在表格上选择一条记录！"), DialogService::Icon::Critical,
-                                         tr("系统提示"));
+        DialogService::current().message(this, HealthTr::tr("请在表格上选择一条记录！"), DialogService::Icon::Critical,
+                                         HealthTr::tr("系统提示"));
         return;
     }
     setEditMode(EditMode::Changing);
@@ -367,14 +369,15 @@ void CJIBEN::save()
     const QString user = m_userCombo->currentText();
     const ResultOf<bool> known = Children::exists(user);
     if (!known || !*known) {
-        message(known ? tr("请检查用户名是否存在") : known.error());
+        message(known ? HealthTr::tr("请检查用户名是否存在") : known.error());
         return;
     }
     // Measurements that are not numbers are refused by name, rather than stored as nothing.
     const std::optional<double> height = Measurements::parseNumber(m_heightEdit->text());
     const std::optional<double> weight = Measurements::parseNumber(m_weightEdit->text());
     if (!height || !weight) {
-        message(!height ? tr("身高必须是数字（厘米），请重新输入。") : tr("体重必须是数字（公斤），请重新输入。"));
+        message(!height ? HealthTr::tr("身高必须是数字（厘米），请重新输入。")
+                        : HealthTr::tr("体重必须是数字（公斤），请重新输入。"));
         (!height ? m_heightEdit : m_weightEdit)->setFocus();
         return;
     }
@@ -402,7 +405,7 @@ void CJIBEN::save()
         r = Records::add(record, write);
     else if (editMode() == EditMode::Changing)
         r = Records::change(record, QStringLiteral("编号"), m_numberEdit->text().toInt(), write,
-                            tr("这条记录已经不存在了，可能已被删除。"));
+                            HealthTr::tr("这条记录已经不存在了，可能已被删除。"));
     if (!r) {
         message(r.error());
         return;
@@ -437,7 +440,7 @@ void CJIBEN::showMarkedRecord(bool clicked)
 {
     const QModelIndex current = recordList()->currentIndex();
     if (!current.isValid()) {
-        message(tr("表格上还没有记录"));
+        message(HealthTr::tr("表格上还没有记录"));
         return;
     }
     CPPER record;
@@ -475,7 +478,7 @@ void CJIBEN::search()
         const int from = DateKey::parse(dialog.dateFrom());
         const int to = DateKey::parse(dialog.dateTo());
         if (!from || !to) {
-            message(tr("日期要写成8位数字的年月日，例如20260101。请检查查找的起止日期。"));
+            message(HealthTr::tr("日期要写成8位数字的年月日，例如20260101。请检查查找的起止日期。"));
             return;
         }
         fillList([&](CPPER& records) { return records.openOfChildBetween(user, from, to); });
@@ -494,7 +497,7 @@ void CJIBEN::compare()
 
 void CJIBEN::changeSkin()
 {
-    CSkinDlg::changeSkin(std::make_unique<CSKINDATA>(), tr("皮肤文件对话框"), this);
+    CSkinDlg::changeSkin(std::make_unique<CSKINDATA>(), HealthTr::tr("皮肤文件对话框"), this);
 }
 
 void CJIBEN::showHelp()

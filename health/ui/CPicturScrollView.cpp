@@ -1,4 +1,5 @@
 #include "health/ui/CPicturScrollView.h"
+#include "health/HealthTr.h"
 
 #include "health/ChartGeometry.h"
 
@@ -28,7 +29,7 @@ QColor colourOf(ChartGeometry::Pen pen)
 CPicturScrollView::CPicturScrollView(QWidget* parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("chartView"));
-    setAccessibleName(tr("生长曲线"));
+    setAccessibleName(HealthTr::tr("生长曲线"));
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setMinimumSize(600, 420);
 }

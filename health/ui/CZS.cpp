@@ -1,4 +1,5 @@
 #include "health/ui/CZS.h"
+#include "health/HealthTr.h"
 
 #include "common/Clock.h"
 #include "data/ArticleQuery.h"
@@ -20,15 +21,15 @@ ArticlePage::Settings diseases()
 {
     ArticlePage::Settings s;
     s.table = QStringLiteral("bing");
-    s.titleHeading = QStringLiteral("    标题");
-    s.typeHeading = QStringLiteral("    类型");
+    s.titleHeading = HealthTr::tr("    标题");
+    s.typeHeading = HealthTr::tr("    类型");
     s.sortedSearchTypes = false;
     s.maxTitleBytes = 30;
-    s.titleTooLong = QObject::tr("标题太长,不能超过15个字");
-    s.nothingToShow = QObject::tr("当前还没有该用户记录,或者该类型的记录已经被删除");
+    s.titleTooLong = HealthTr::tr("标题太长,不能超过15个字");
+    s.nothingToShow = HealthTr::tr("当前还没有该用户记录,或者该类型的记录已经被删除");
     s.firstType = 1;
     s.displaySort.clear();
-    s.unknownTypeAdding = QObject::tr("没有该类型");
+    s.unknownTypeAdding = HealthTr::tr("没有该类型");
     return s;
 }
 
@@ -40,7 +41,7 @@ CZS::CZS(QWidget* parent)
 {
     setObjectName(QStringLiteral("diseaseKnowledgePage"));
     keywordEdit()->setEnabled(false);
-    const QStringList names{tr("当前类别"), tr("全文"), tr("日期")};
+    const QStringList names{HealthTr::tr("当前类别"), HealthTr::tr("全文"), HealthTr::tr("日期")};
     const QStringList objectNames{QStringLiteral("categoryRadio"), QStringLiteral("fullTextRadio"),
                                   QStringLiteral("byDateRadio")};
     QHBoxLayout* options = searchOptions();
@@ -52,15 +53,15 @@ CZS::CZS(QWidget* parent)
     }
     m_fromEdit->setObjectName(QStringLiteral("dateFromEdit"));
     m_toEdit->setObjectName(QStringLiteral("dateToEdit"));
-    m_fromEdit->setAccessibleName(tr("日期 从"));
-    m_toEdit->setAccessibleName(tr("日期 到"));
+    m_fromEdit->setAccessibleName(HealthTr::tr("日期 从"));
+    m_toEdit->setAccessibleName(HealthTr::tr("日期 到"));
     for (QLineEdit* edit : {m_fromEdit, m_toEdit}) {
         edit->setText(QStringLiteral("0"));
         edit->setEnabled(false);
         edit->setMaxLength(8);
     }
     options->insertWidget(3, m_fromEdit);
-    options->insertWidget(4, new QLabel(tr("到"), searchGroup()));
+    options->insertWidget(4, new QLabel(HealthTr::tr("到"), searchGroup()));
     options->insertWidget(5, m_toEdit);
     connect(m_modes, &QButtonGroup::idClicked, this, &CZS::chooseMode);
 }
@@ -116,7 +117,7 @@ void CZS::search()
         const int from = DateKey::parse(m_fromEdit->text());
         const int to = DateKey::parse(m_toEdit->text());
         if (from < EarliestDate || to < EarliestDate || from > LatestDate || to > LatestDate) {
-            message(tr("日期要写成8位数字的年月日，在19000101到20991231之间，例如20260101。"));
+            message(HealthTr::tr("日期要写成8位数字的年月日，在19000101到20991231之间，例如20260101。"));
             return;
         }
         listArticles(ArticleQuery::ofTypeEnteredBetween(table(), category, from, to));
@@ -130,10 +131,10 @@ void CZS::search()
 
 bool CZS::checkFields()
 {
-    return FieldChecks::require(this, title(), tr("标题不能为空")) &&
-           FieldChecks::fits(this, title(), 30, tr("标题太长,不能超过15个字")) &&
-           FieldChecks::require(this, text(), tr("内容不能为空")) &&
-           FieldChecks::require(this, editType(), tr("类型不能为空"));
+    return FieldChecks::require(this, title(), HealthTr::tr("标题不能为空")) &&
+           FieldChecks::fits(this, title(), 30, HealthTr::tr("标题太长,不能超过15个字")) &&
+           FieldChecks::require(this, text(), HealthTr::tr("内容不能为空")) &&
+           FieldChecks::require(this, editType(), HealthTr::tr("类型不能为空"));
 }
 
 void CZS::writeArticle(Recordset& record, bool adding)

@@ -1,4 +1,5 @@
 #include "health/ui/GrowthComparisonDialog.h"
+#include "health/HealthTr.h"
 
 #include "common/ui/DialogService.h"
 #include "data/Children.h"
@@ -12,19 +13,19 @@
 
 GrowthComparisonDialog::GrowthComparisonDialog(QWidget* parent)
     : QDialog(parent), m_nameCombo(new QComboBox(this)), m_ageCombo(new QComboBox(this)),
-      m_analyseButton(new QPushButton(tr("分析"), this)), m_chart(new CPicturScrollView(this))
+      m_analyseButton(new QPushButton(HealthTr::tr("分析"), this)), m_chart(new CPicturScrollView(this))
 {
     setObjectName(QStringLiteral("growthComparisonDialog"));
-    setWindowTitle(tr("对比分析"));
+    setWindowTitle(HealthTr::tr("对比分析"));
     m_nameCombo->setObjectName(QStringLiteral("nameCombo"));
     m_ageCombo->setObjectName(QStringLiteral("ageCombo"));
     m_analyseButton->setObjectName(QStringLiteral("analyseButton"));
 
-    auto* nameLabel = new QLabel(tr("姓名"), this);
+    auto* nameLabel = new QLabel(HealthTr::tr("姓名"), this);
     nameLabel->setBuddy(m_nameCombo);
-    auto* ageLabel = new QLabel(tr(" 年龄"), this);
+    auto* ageLabel = new QLabel(HealthTr::tr(" 年龄"), this);
     ageLabel->setBuddy(m_ageCombo);
-    auto* legend = new QLabel(tr("说明：红线是当前值，蓝线代表最大值，黄线代表最小值"), this);
+    auto* legend = new QLabel(HealthTr::tr("说明：红线是当前值，蓝线代表最大值，黄线代表最小值"), this);
     legend->setObjectName(QStringLiteral("legendLabel"));
 
     // A row of controls above the chart, which fills the rest of the window.
@@ -83,7 +84,7 @@ void GrowthComparisonDialog::assess()
 {
     const QString name = m_nameCombo->currentText();
     if (name.isEmpty()) {
-        DialogService::current().message(this, tr("请选择用户"));
+        DialogService::current().message(this, HealthTr::tr("请选择用户"));
         return;
     }
     if (Result r = GrowthAssessment::assessChild(m_chart->data(), name, AgeUnit(m_unit), m_chosenAge); !r)

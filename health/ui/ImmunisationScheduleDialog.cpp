@@ -1,4 +1,5 @@
 #include "health/ui/ImmunisationScheduleDialog.h"
+#include "health/HealthTr.h"
 
 #include <QHeaderView>
 #include <QTableWidget>
@@ -29,12 +30,13 @@ const char* const Schedule[14][8] = {
 ImmunisationScheduleDialog::ImmunisationScheduleDialog(QWidget* parent)
     : QDialog(parent), m_table(new QTableWidget(14, 8, this))
 {
-    setWindowTitle(tr("婴幼儿计划免疫表"));
+    setWindowTitle(HealthTr::tr("婴幼儿计划免疫表"));
     setObjectName(QStringLiteral("immunisationScheduleDialog"));
     m_table->setObjectName(QStringLiteral("scheduleTable"));
-    m_table->setAccessibleName(tr("婴幼儿计划免疫表"));
-    m_table->setHorizontalHeaderLabels({tr("年龄"), tr("卡介苗"), tr("乙肝疫苗"), tr("脊灰疫苗"), tr("百白破"),
-                                        tr("麻   疹"), tr("乙脑疫苗"), tr("流脑疫苗")});
+    m_table->setAccessibleName(HealthTr::tr("婴幼儿计划免疫表"));
+    m_table->setHorizontalHeaderLabels({HealthTr::tr("年龄"), HealthTr::tr("卡介苗"), HealthTr::tr("乙肝疫苗"),
+                                        HealthTr::tr("脊灰疫苗"), HealthTr::tr("百白破"), HealthTr::tr("麻   疹"),
+                                        HealthTr::tr("乙脑疫苗"), HealthTr::tr("流脑疫苗")});
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -1,21 +1,17 @@
 #include "health/ui/Libraries.h"
+#include "health/HealthTr.h"
 
 #include <QCoreApplication>
 
 namespace {
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("Libraries", text);
-}
 
 // What the libraries share: a 20-character title, "当前还没有任何记录" for an empty type.
 ArticlePage::Settings library(const QString& table)
 {
     ArticlePage::Settings s;
     s.table = table;
-    s.titleHeading = QStringLiteral("     标题");
-    s.titleTooLong = tr("标题太长，不能超过20个字");
+    s.titleHeading = HealthTr::tr("     标题");
+    s.titleTooLong = HealthTr::tr("标题太长，不能超过20个字");
     return s;
 }
 
@@ -23,20 +19,20 @@ ArticlePage::Settings training()
 {
     ArticlePage::Settings s = library(QStringLiteral("tnrong"));
     s.maxTextBytes = 2000;
-    s.textTooLong = tr("内容太长，不能超过1000个字");
-    s.nothingToShow = tr("当前还没有任何记录");
+    s.textTooLong = HealthTr::tr("内容太长，不能超过1000个字");
+    s.nothingToShow = HealthTr::tr("当前还没有任何记录");
     return s;
 }
 
 ArticlePage::Settings nutrition()
 {
     ArticlePage::Settings s = library(QStringLiteral("ynrong"));
-    s.titleHeading = QStringLiteral("    标题");
+    s.titleHeading = HealthTr::tr("    标题");
     s.sortedSearchTypes = false;
     s.maxTextBytes = 2000;
-    s.textTooLong = tr("内容太长,不要超过1000个字");
-    s.titleTooLong = tr("标题太长,不要超过20个字");
-    s.nothingToShow = tr("当前还没有任何记录");
+    s.textTooLong = HealthTr::tr("内容太长,不要超过1000个字");
+    s.titleTooLong = HealthTr::tr("标题太长,不要超过20个字");
+    s.nothingToShow = HealthTr::tr("当前还没有任何记录");
     s.keywordNeedsRadio = true;
     s.modifyDisablesAdd = true;
     return s;
@@ -55,7 +51,8 @@ ArticlePage::Settings fixedTypes(const QString& table, const QStringList& types)
 ArticlePage::Settings infants()
 {
     ArticlePage::Settings s =
-        fixedTypes(QStringLiteral("childconnect"), {tr("新生儿护理"), tr("新生儿营养"), tr("幼儿保健")});
+        fixedTypes(QStringLiteral("childconnect"),
+                   {HealthTr::tr("新生儿护理"), HealthTr::tr("新生儿营养"), HealthTr::tr("幼儿保健")});
     s.emptyEditTypes = 2;
     return s;
 }
@@ -63,8 +60,9 @@ ArticlePage::Settings infants()
 ArticlePage::Settings mothers()
 {
     ArticlePage::Settings s =
-        fixedTypes(QStringLiteral("womanconnect"), {tr("健康妈咪"), tr("孕前准备"), tr("孕期用药和环境"),
-                                                    tr("孕期饮食和营养"), tr("孕期保健"), tr("产妇护理及营养")});
+        fixedTypes(QStringLiteral("womanconnect"),
+                   {HealthTr::tr("健康妈咪"), HealthTr::tr("孕前准备"), HealthTr::tr("孕期用药和环境"),
+                    HealthTr::tr("孕期饮食和营养"), HealthTr::tr("孕期保健"), HealthTr::tr("产妇护理及营养")});
     s.editTypeTyped = false;
     return s;
 }

@@ -1,4 +1,5 @@
 #include "health/ui/MeasurementSearchDialog.h"
+#include "health/HealthTr.h"
 
 #include "data/Children.h"
 #include "health/AgeLabels.h"
@@ -16,9 +17,10 @@
 
 MeasurementSearchDialog::MeasurementSearchDialog(QWidget* parent)
     : QDialog(parent), m_userCombo(new QComboBox(this)), m_ageCombo(new QComboBox(this)),
-      m_dateRadio(new QRadioButton(tr("日期"), this)), m_fromEdit(new QLineEdit(this)), m_toEdit(new QLineEdit(this))
+      m_dateRadio(new QRadioButton(HealthTr::tr("日期"), this)), m_fromEdit(new QLineEdit(this)),
+      m_toEdit(new QLineEdit(this))
 {
-    setWindowTitle(tr("查找"));
+    setWindowTitle(HealthTr::tr("查找"));
     setObjectName(QStringLiteral("measurementSearchDialog"));
     m_userCombo->setObjectName(QStringLiteral("searchUserCombo"));
     m_userCombo->setEditable(true);
@@ -33,26 +35,26 @@ MeasurementSearchDialog::MeasurementSearchDialog(QWidget* parent)
     m_dateRadio->setAutoExclusive(false);
     m_fromEdit->setObjectName(QStringLiteral("dateFromEdit"));
     m_toEdit->setObjectName(QStringLiteral("dateToEdit"));
-    m_fromEdit->setAccessibleName(tr("日期 从"));
-    m_toEdit->setAccessibleName(tr("日期 到"));
+    m_fromEdit->setAccessibleName(HealthTr::tr("日期 从"));
+    m_toEdit->setAccessibleName(HealthTr::tr("日期 到"));
     m_fromEdit->setPlaceholderText(QStringLiteral("20260101"));
     m_toEdit->setPlaceholderText(QStringLiteral("20261231"));
 
-    auto* group = new QGroupBox(tr("搜索条件"), this);
+    auto* group = new QGroupBox(HealthTr::tr("搜索条件"), this);
     auto* form = new QFormLayout;
-    form->addRow(tr("用户名:"), m_userCombo);
-    form->addRow(tr("年龄:"), m_ageCombo);
+    form->addRow(HealthTr::tr("用户名:"), m_userCombo);
+    form->addRow(HealthTr::tr("年龄:"), m_ageCombo);
     auto* dates = new QHBoxLayout;
     dates->addWidget(m_dateRadio);
     dates->addWidget(m_fromEdit);
-    dates->addWidget(new QLabel(tr("到"), this));
+    dates->addWidget(new QLabel(HealthTr::tr("到"), this));
     dates->addWidget(m_toEdit);
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addLayout(form);
     groupLayout->addLayout(dates);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(tr("确定"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(HealthTr::tr("确定"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -18,7 +18,8 @@ class TestStatements : public QObject
 private:
     static void measure(TestDatabase& db, const QString& child, const QString& age, int date)
     {
-        db.exec(QStringLiteral("INSERT INTO personinfo ([用户名], [年龄], [日期]) VALUES (?, ?, ?)"), {child, age, date});
+        db.exec(QStringLiteral("INSERT INTO personinfo ([用户名], [年龄], [日期]) VALUES (?, ?, ?)"),
+                {child, age, date});
     }
 
     static QStringList ages(CPPER& records)
@@ -59,8 +60,7 @@ private slots:
         CPPER records;
         records.setSort(QStringLiteral("[编号] desc"));
         QVERIFY(records.openOfChild(QStringLiteral("小明")).ok());
-        QCOMPARE(ages(records),
-                 (QStringList{QStringLiteral("1岁"), QStringLiteral("6个月"), QStringLiteral("3个月")}));
+        QCOMPARE(ages(records), (QStringList{QStringLiteral("1岁"), QStringLiteral("6个月"), QStringLiteral("3个月")}));
         QVERIFY(records.openOfChildBetween(QStringLiteral("小明"), 20260101, 20260401).ok());
         QCOMPARE(ages(records), (QStringList{QStringLiteral("6个月"), QStringLiteral("3个月")}));
         QVERIFY(records.openOfChildAtAge(QStringLiteral("小明"), QStringLiteral("6个月")).ok());
@@ -95,8 +95,9 @@ private slots:
             return articles.open(statement) ? int(articles.rowCount()) : -1;
         };
         QCOMPARE(count(ArticleQuery::ofType(QStringLiteral("bing"), QStringLiteral("呼吸"))), 2);
-        QCOMPARE(count(ArticleQuery::ofTypeWithTitle(QStringLiteral("bing"), QStringLiteral("呼吸"), QStringLiteral("咳"))),
-                 1);
+        QCOMPARE(
+            count(ArticleQuery::ofTypeWithTitle(QStringLiteral("bing"), QStringLiteral("呼吸"), QStringLiteral("咳"))),
+            1);
         QCOMPARE(count(ArticleQuery::withTitle(QStringLiteral("bing"), QStringLiteral("疹"))), 1);
         QCOMPARE(count(ArticleQuery::ofTypeEnteredBetween(QStringLiteral("bing"), QStringLiteral("呼吸"), 20260101,
                                                           20260201)),
@@ -107,12 +108,13 @@ private slots:
     {
         TestDatabase db;
         CBNRONG records;
-        QVERIFY(Records::add(records, [](Recordset& r) { static_cast<CBNRONG&>(r).m_title = QStringLiteral("一"); })
-                    .ok());
+        QVERIFY(
+            Records::add(records, [](Recordset& r) { static_cast<CBNRONG&>(r).m_title = QStringLiteral("一"); }).ok());
         const qint64 id = records.lastInsertedId();
         const auto retitle = [](Recordset& r) { static_cast<CBNRONG&>(r).m_title = QStringLiteral("二"); };
         QVERIFY(Records::change(records, QStringLiteral("id"), id, retitle, QStringLiteral("gone")).ok());
-        QCOMPARE(db.scalar(QStringLiteral("SELECT title FROM bnrong WHERE id=?"), {id}).toString(), QStringLiteral("二"));
+        QCOMPARE(db.scalar(QStringLiteral("SELECT title FROM bnrong WHERE id=?"), {id}).toString(),
+                 QStringLiteral("二"));
         const Result gone = Records::change(records, QStringLiteral("id"), id + 1, retitle, QStringLiteral("gone"));
         QCOMPARE(gone.error(), QStringLiteral("gone"));
         QCOMPARE(db.count(QStringLiteral("bnrong")), 1);

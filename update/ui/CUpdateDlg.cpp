@@ -1,4 +1,5 @@
 #include "update/ui/CUpdateDlg.h"
+#include "update/UpdateTr.h"
 
 #include "common/ui/AboutBox.h"
 #include "common/ui/DialogService.h"
@@ -15,11 +16,11 @@
 
 CUpdateDlg::CUpdateDlg(OnlineUpdate& update, QWidget* parent)
     : MainWindowBase(parent), m_update(update), m_status(new QLabel(this)), m_progress(new QProgressBar(this)),
-      m_downloadButton(new QPushButton(tr("下载最新版本"), this)),
-      m_newsButton(new QPushButton(tr("查看更新信息"), this)), m_news(new QPlainTextEdit(this))
+      m_downloadButton(new QPushButton(UpdateTr::tr("下载最新版本"), this)),
+      m_newsButton(new QPushButton(UpdateTr::tr("查看更新信息"), this)), m_news(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("updateWindow"));
-    setWindowTitle(tr("在线升级"));
+    setWindowTitle(UpdateTr::tr("在线升级"));
     setWindowIcon(QIcon(QStringLiteral(":/update/update.png")));
     m_status->setObjectName(QStringLiteral("statusLabel"));
     m_status->setWordWrap(true);
@@ -29,12 +30,12 @@ CUpdateDlg::CUpdateDlg(OnlineUpdate& update, QWidget* parent)
     statusFont.setPointSizeF(statusFont.pointSizeF() * 1.3);
     m_status->setFont(statusFont);
     m_progress->setObjectName(QStringLiteral("downloadProgress"));
-    m_progress->setAccessibleName(tr("下载进度"));
+    m_progress->setAccessibleName(UpdateTr::tr("下载进度"));
     m_progress->hide();
     m_downloadButton->setObjectName(QStringLiteral("downloadButton"));
     m_newsButton->setObjectName(QStringLiteral("newsButton"));
     m_news->setObjectName(QStringLiteral("newsEdit"));
-    m_news->setAccessibleName(tr("更新信息"));
+    m_news->setAccessibleName(UpdateTr::tr("更新信息"));
     m_news->setReadOnly(true);
     for (QWidget* hidden : std::initializer_list<QWidget*>{m_downloadButton, m_newsButton, m_news})
         hidden->hide();
@@ -81,7 +82,7 @@ void CUpdateDlg::setStatus(const QString& text)
 
 void CUpdateDlg::startCheck()
 {
-    setStatus(tr("正在检查，请等待。。。。。。"));
+    setStatus(UpdateTr::tr("正在检查，请等待。。。。。。"));
     m_update.checkVersion();
 }
 
@@ -89,13 +90,13 @@ void CUpdateDlg::checked(OnlineUpdate::Check result)
 {
     switch (result) {
     case OnlineUpdate::Check::NetworkFailed:
-        setStatus(tr("网络连接失败！"));
+        setStatus(UpdateTr::tr("网络连接失败！"));
         break;
     case OnlineUpdate::Check::NoNewVersion:
-        setStatus(tr("抱歉。还没有新版本！"));
+        setStatus(UpdateTr::tr("抱歉。还没有新版本！"));
         break;
     case OnlineUpdate::Check::NewVersion:
-        setStatus(tr("有新版本了,下载前请把5个模块全部关闭"));
+        setStatus(UpdateTr::tr("有新版本了,下载前请把5个模块全部关闭"));
         for (QPushButton* button : {m_downloadButton, m_newsButton}) {
             button->show();
             button->setEnabled(true);
@@ -109,12 +110,12 @@ void CUpdateDlg::download()
     const QStringList running = m_update.runningModules();
     if (!running.isEmpty()) {
         DialogService::current().message(
-            this, tr("请先关闭正在运行的程序：%1，然后再下载。").arg(running.join(QStringLiteral("、"))),
+            this, UpdateTr::tr("请先关闭正在运行的程序：%1，然后再下载。").arg(running.join(QStringLiteral("、"))),
             DialogService::Icon::Warning);
         return;
     }
     m_downloadButton->setEnabled(false);
-    setStatus(tr("正在升级请等待。。。。"));
+    setStatus(UpdateTr::tr("正在升级请等待。。。。"));
     m_progress->setValue(0);
     m_progress->show();
     m_update.download();
@@ -124,11 +125,11 @@ void CUpdateDlg::downloaded(const Result& result)
 {
     m_progress->hide();
     if (result) {
-        setStatus(tr("升级完毕"));
+        setStatus(UpdateTr::tr("升级完毕"));
         return;
     }
     // Nothing was replaced, so the same update can be tried again.
-    setStatus(tr("升级失败：%1").arg(result.error()));
+    setStatus(UpdateTr::tr("升级失败：%1").arg(result.error()));
     m_downloadButton->setEnabled(true);
 }
 
@@ -141,6 +142,7 @@ void CUpdateDlg::showNews()
 
 void CUpdateDlg::showAbout()
 {
-    AboutBox about(tr("关于 update"), tr("kestrin在线升级 V1.0"), QStringLiteral(":/update/update.png"), this);
+    AboutBox about(UpdateTr::tr("关于 update"), UpdateTr::tr("kestrin在线升级 V1.0"),
+                   QStringLiteral(":/update/update.png"), this);
     about.exec();
 }
