@@ -5,5 +5,6 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
 scripts/check-format.sh
+scripts/check-layers.sh
 cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
