@@ -105,11 +105,6 @@ QWidget* ArticlePage::buildSearchSide()
         m_editTypeCombo->setCurrentText(searchType());
         display();
     });
-    connect(list, &QTableView::clicked, this, [this] { showMarked(true); });
-    connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
-        if (current.isValid())
-            showMarked(false);
-    });
     return side;
 }
 

@@ -108,6 +108,7 @@ protected:
 
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showMarked(bool clicked) override;
     Result deleteRecords(const QList<qint64>& ids) override;
     void afterDelete() override;
 
@@ -118,7 +119,6 @@ private:
     void clearFields();
     void setFieldsEnabled(bool enabled);
     bool typeKnown(const QString& type);
-    void showMarked(bool clicked);
 
     Settings m_settings;
     bool m_enterSearches = false;

@@ -6,6 +6,7 @@
 #include "data/ui/PageButton.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTableView>
 
@@ -82,6 +83,15 @@ QTableView* EditingPage::makeRecordList(QWidget* parent, IdListModel* model, con
     for (int i = 0; i < widths.size(); ++i)
         header->resizeSection(i, widths[i]);
     header->setStretchLastSection(true);
+
+    connect(m_list, &QTableView::clicked, this, [this] { showMarked(true); });
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    showMarked(false);
+            });
+    // Qt's clicked signal never fires where there is no row; such a click still counts.
+    m_list->viewport()->installEventFilter(this);
     return m_list;
 }
 
@@ -119,6 +129,16 @@ void EditingPage::deleteSelected()
         return;
     }
     afterDelete();
+}
+
+bool EditingPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_list && watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!m_list->indexAt(mouse->position().toPoint()).isValid())
+            showMarked(true);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void EditingPage::message(const QString& text)

@@ -57,7 +57,8 @@ protected:
     void setButtonsEnabled(Buttons buttons, bool enabled);
 
     // Makes the record list over model: whole-row and multi-row selection, grid lines, the
-    // given column widths.
+    // given column widths. A click on the list (also where there is no row) and a move of the
+    // marked row show the marked record through showMarked().
     QTableView* makeRecordList(QWidget* parent, IdListModel* model, const QList<int>& widths);
     QTableView* recordList() const { return m_list; }
     // The key of the marked (current) row; 0 when there is none.
@@ -67,6 +68,9 @@ protected:
 
     void setEditMode(EditMode mode) { m_editMode = mode; }
 
+    // Shows the marked row's record; clicked is true for a click on the list, false when the
+    // marked row moved (keyboard, or the list was filled).
+    virtual void showMarked(bool clicked) = 0;
     // Deletes the records with these keys, all or none.
     virtual Result deleteRecords(const QList<qint64>& ids) = 0;
     // Lists again after records were deleted.
@@ -75,6 +79,8 @@ protected:
     void message(const QString& text);
     // A question with OK and Cancel under the caption "系统提示"; true for OK.
     bool confirm(const QString& text);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     EditMode m_editMode = EditMode::None;

@@ -133,13 +133,6 @@ void RecordPage::buildList(QVBoxLayout* column)
     QTableView* list = makeRecordList(this, m_model, {60, 190, 110, 100});
     list->setAccessibleName(DataTr::tr("记录列表"));
     column->addWidget(list, 1);
-
-    connect(list, &QTableView::clicked, this, [this] { showMarkedRow(true); });
-    connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
-        if (current.isValid())
-            showMarkedRow(false);
-    });
-    list->viewport()->installEventFilter(this);
 }
 
 QGroupBox* RecordPage::buildEditGroup()
@@ -271,17 +264,6 @@ void RecordPage::keyPressEvent(QKeyEvent* event)
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_keyMode == KeyMode::Search)
         search();
     event->ignore();
-}
-
-bool RecordPage::eventFilter(QObject* watched, QEvent* event)
-{
-    // A click on the list where there is no row still shows the marked row, as a click on it.
-    if (watched == recordList()->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (!recordList()->indexAt(mouse->position().toPoint()).isValid())
-            showMarkedRow(true);
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void RecordPage::clearFields()
@@ -495,7 +477,7 @@ void RecordPage::clearList()
     m_model->clear();
 }
 
-void RecordPage::showMarkedRow(bool clicked)
+void RecordPage::showMarked(bool clicked)
 {
     if (clicked) {
         setContentEnabled(true);

@@ -116,7 +116,7 @@ protected:
 
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showMarked(bool clicked) override;
     Result deleteRecords(const QList<qint64>& ids) override;
     void afterDelete() override;
 
@@ -131,7 +131,6 @@ private:
     void fillList(Recordset& records);
     void clearList();
     void showRecord(qint64 id);
-    void showMarkedRow(bool clicked);
     void chooseDateSearch();
     bool categoryKnown(const QString& category);
     bool addRecord(int dateKey);

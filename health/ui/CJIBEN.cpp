@@ -172,12 +172,7 @@ QWidget* CJIBEN::buildRecordGroup()
     connect(m_displayButton, &QPushButton::clicked, this, &CJIBEN::display);
     connect(searchButton, &QPushButton::clicked, this, &CJIBEN::search);
     connect(compareButton, &QPushButton::clicked, this, &CJIBEN::compare);
-    connect(list, &QTableView::clicked, this, [this] { showMarkedRecord(true); });
-    connect(list, &QTableView::doubleClicked, this, [this] { showMarkedRecord(true); });
-    connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
-        if (current.isValid())
-            showMarkedRecord(false);
-    });
+    connect(list, &QTableView::doubleClicked, this, [this] { showMarked(true); });
     return group;
 }
 
@@ -436,7 +431,7 @@ void CJIBEN::afterDelete()
     display();
 }
 
-void CJIBEN::showMarkedRecord(bool clicked)
+void CJIBEN::showMarked(bool clicked)
 {
     const QModelIndex current = recordList()->currentIndex();
     if (!current.isValid()) {

@@ -38,6 +38,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void showMarked(bool clicked) override;
     Result deleteRecords(const QList<qint64>& ids) override;
     void afterDelete() override;
 
@@ -49,7 +50,6 @@ private:
     void fillUsers();
     // Lists the measurements the opener selects, newest first.
     void fillList(const std::function<Result(CPPER&)>& open);
-    void showMarkedRecord(bool clicked);
     void clearFields();
     void setEditing(bool editing);
     bool checkHeartRate();
