@@ -1,5 +1,6 @@
 #include "data/Database.h"
 #include "data/DataTr.h"
+#include "data/DatabaseError.h"
 
 #include "common/Clock.h"
 #include "common/DataSource.h"
@@ -23,11 +24,11 @@ Result exec(QSqlDatabase& db, const QString& statement, const QVariantList& valu
 {
     QSqlQuery query(db);
     if (!query.prepare(statement))
-        return Result::failure(query.lastError().text());
+        return DatabaseError::fromSqlError(query.lastError());
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec())
-        return Result::failure(query.lastError().text());
+        return DatabaseError::fromSqlError(query.lastError());
     return {};
 }
 
@@ -257,10 +258,11 @@ Result Database::open(const QString& path)
 
     QSqlDatabase db = addConnection(ConnectionName, path);
     if (!db.open()) {
-        const QString error = db.lastError().text();
+        const Result cause = DatabaseError::fromSqlError(db.lastError());
         db = {};
         close();
-        return Result::failure(DataTr::tr("无法打开数据库文件%1：%2").arg(quoted(path), error));
+        return Result::failure(DataTr::tr("无法打开数据库文件%1：%2").arg(quoted(path), cause.message()),
+                               cause.detail());
     }
     if (Result r = checkDatabase(db, path); !r) {
         db = {};
@@ -299,7 +301,7 @@ Result Database::create(const QString& path)
     {
         QSqlDatabase db = addConnection(connectionName, partial);
         if (!db.open())
-            result = Result::failure(db.lastError().text());
+            result = DatabaseError::fromSqlError(db.lastError());
         else
             result = fillNewDatabase(db);
         db.close();
@@ -309,7 +311,8 @@ Result Database::create(const QString& path)
         result = Result::failure(DataTr::tr("无法写入%1。").arg(quoted(path)));
     if (!result) {
         QFile::remove(partial);
-        return Result::failure(DataTr::tr("无法创建数据库文件%1：%2").arg(quoted(path), result.error()));
+        return Result::failure(DataTr::tr("无法创建数据库文件%1：%2").arg(quoted(path), result.message()),
+                               result.detail());
     }
     return {};
 }
@@ -328,9 +331,17 @@ TransactionGuard::~TransactionGuard()
 Result TransactionGuard::commit()
 {
     if (!m_started)
-        return Result::failure(m_db.lastError().text());
+        return DatabaseError::fromSqlError(m_db.lastError());
     m_done = true;
-    if (!m_db.commit())
-        return Result::failure(m_db.lastError().text());
-    return {};
+    if (m_db.commit())
+        return {};
+    // A commit the engine refused (another program holds the file past the busy timeout)
+    // leaves the transaction open; without the rollback every later write of the session
+    // would land in it and be lost when the program ends.
+    const QSqlError error = m_db.lastError();
+    m_db.rollback();
+    const Result cause = DatabaseError::fromSqlError(error);
+    if (cause.message().contains(DataTr::tr("没有保存")))
+        return cause;
+    return Result::failure(DataTr::tr("修改没有保存，数据库里仍是原来的内容。") + cause.message(), cause.detail());
 }

@@ -1,6 +1,7 @@
 #include "data/Records.h"
 
 #include "data/Database.h"
+#include "data/DatabaseError.h"
 #include "data/Recordset.h"
 
 #include <QSqlError>
@@ -34,11 +35,11 @@ Result deleteByIds(const QString& table, const QString& keyColumn, const QList<q
     QSqlQuery query(Database::connection());
     if (!query.prepare(QStringLiteral("DELETE FROM [") + table + QStringLiteral("] WHERE [") + keyColumn +
                        QStringLiteral("]=?")))
-        return Result::failure(query.lastError().text());
+        return DatabaseError::fromSqlError(query.lastError());
     for (const qint64 id : ids) {
         query.addBindValue(id);
         if (!query.exec())
-            return Result::failure(query.lastError().text());
+            return DatabaseError::fromSqlError(query.lastError());
     }
     return transaction.commit();
 }

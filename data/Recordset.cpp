@@ -1,5 +1,6 @@
 #include "data/Recordset.h"
 #include "data/DataTr.h"
+#include "data/DatabaseError.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
@@ -190,17 +191,22 @@ Result Recordset::update()
     StoreExchange store;
     exchange(store);
     QSqlQuery write(m_db);
+    bool prepared = false;
     if (m_pending == Pending::Adding) {
         const QString placeholders = QStringList(store.columns.size(), QStringLiteral("?")).join(QStringLiteral(", "));
-        write.prepare(QStringLiteral("INSERT INTO [%1] (%2) VALUES (%3)")
-                          .arg(m_table, store.columns.join(QStringLiteral(", ")), placeholders));
+        prepared = write.prepare(QStringLiteral("INSERT INTO [%1] (%2) VALUES (%3)")
+                                     .arg(m_table, store.columns.join(QStringLiteral(", ")), placeholders));
     } else if (m_pending == Pending::Editing) {
-        write.prepare(QStringLiteral("UPDATE [%1] SET %2 = ? WHERE [%3] = ?")
-                          .arg(m_table, store.columns.join(QStringLiteral(" = ?, ")), store.keyColumn));
+        prepared = write.prepare(QStringLiteral("UPDATE [%1] SET %2 = ? WHERE [%3] = ?")
+                                     .arg(m_table, store.columns.join(QStringLiteral(" = ?, ")), store.keyColumn));
         store.values << currentKey();
     } else {
         return Result::failure(DataTr::tr("没有要保存的记录。"));
     }
+    // A statement the engine cannot prepare (a table or column missing) is a failure, never
+    // a write that silently does nothing.
+    if (!prepared)
+        return fail(write);
     for (const QVariant& value : std::as_const(store.values))
         write.addBindValue(value);
     if (!write.exec())
@@ -218,7 +224,8 @@ Result Recordset::remove()
     StoreExchange store;
     exchange(store);
     QSqlQuery write(m_db);
-    write.prepare(QStringLiteral("DELETE FROM [%1] WHERE [%2] = ?").arg(m_table, store.keyColumn));
+    if (!write.prepare(QStringLiteral("DELETE FROM [%1] WHERE [%2] = ?").arg(m_table, store.keyColumn)))
+        return fail(write);
     write.addBindValue(currentKey());
     if (!write.exec())
         return fail(write);
@@ -227,6 +234,5 @@ Result Recordset::remove()
 
 Result Recordset::fail(const QSqlQuery& query)
 {
-    const QSqlError error = query.lastError();
-    return Result::failure(error.databaseText().isEmpty() ? error.text() : error.databaseText());
+    return DatabaseError::fromSqlError(query.lastError());
 }

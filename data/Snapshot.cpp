@@ -1,5 +1,6 @@
 #include "data/Snapshot.h"
 #include "data/DataTr.h"
+#include "data/DatabaseError.h"
 
 #include <memory>
 #include <sqlite3.h>
@@ -8,7 +9,7 @@ namespace {
 
 Result engineError(sqlite3* handle)
 {
-    return Result::failure(QString::fromUtf8(sqlite3_errmsg(handle)));
+    return DatabaseError::fromCode(sqlite3_extended_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle)));
 }
 
 int bind(sqlite3_stmt* statement, int index, const QVariant& value)
@@ -44,6 +45,7 @@ Result Snapshot::read(sqlite3* handle, const QString& statement, const QVariantL
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> query(raw, sqlite3_finalize);
     if (sqlite3_bind_parameter_count(raw) != values.size())
         return Result::failure(
+            DataTr::tr("程序内部错误：查询语句无法执行。请重新启动程序；如果问题一直存在，请告诉软件作者。"),
             DataTr::tr("语句需要 %1 个值，给了 %2 个。").arg(sqlite3_bind_parameter_count(raw)).arg(values.size()));
     for (int i = 0; i < values.size(); ++i) {
         if (bind(raw, i + 1, values.at(i)) != SQLITE_OK)

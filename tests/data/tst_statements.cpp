@@ -134,6 +134,51 @@ private slots:
         QVERIFY(!Records::deleteByIds(QStringLiteral("bnrong"), QStringLiteral("id"), {4, 2}).ok());
         QCOMPARE(db.count(QStringLiteral("bnrong")), 2);
     }
+
+    void failedCommitRollsBackAndLeavesTheConnectionUsable()
+    {
+        TestDatabase db;
+        db.exec(QStringLiteral("INSERT INTO bnrong (title) VALUES ('a'), ('b')"));
+        {
+            // Another client of the file holds a read transaction past the busy timeout.
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
+            other.setDatabaseName(db.path());
+            other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1"));
+            QVERIFY(other.open());
+            QSqlQuery read(other);
+            QVERIFY(read.exec(QStringLiteral("BEGIN")));
+            QVERIFY(read.exec(QStringLiteral("SELECT count(*) FROM bnrong")) && read.next());
+
+            const Result r = Records::deleteByIds(QStringLiteral("bnrong"), QStringLiteral("id"), {1});
+            QVERIFY(!r.ok());
+            QVERIFY2(r.message().contains(QStringLiteral("没有保存")), qPrintable(r.error()));
+            QVERIFY2(!r.detail().isEmpty(), "the engine's words follow as detail");
+            read.finish();
+            read.exec(QStringLiteral("COMMIT"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("reader"));
+
+        // The connection is out of the failed transaction: the next write lands for good.
+        QVERIFY(Records::deleteByIds(QStringLiteral("bnrong"), QStringLiteral("id"), {2}).ok());
+        Database::close();
+        QVERIFY(Database::open(db.path()).ok());
+        QCOMPARE(db.count(QStringLiteral("bnrong")), 1);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT title FROM bnrong")).toString(), QStringLiteral("a"));
+    }
+
+    void enginesWordsFollowAChineseMessage()
+    {
+        TestDatabase db;
+        CBNRONG records;
+        db.exec(QStringLiteral("DROP TABLE bnrong"));
+        const Result r = records.open();
+        QVERIFY(!r.ok());
+        QVERIFY2(r.message().contains(QStringLiteral("缺少")), qPrintable(r.error()));
+        QVERIFY(r.detail().contains(QStringLiteral("no such table")));
+        // A write whose statement cannot be prepared fails instead of doing nothing.
+        records.addNew();
+        QVERIFY(!records.update().ok());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestStatements)
