@@ -18,10 +18,10 @@ constexpr qint64 maxScaledPixels = 16 * 1024 * 1024;
 QSize fullDecodeSize(QSize natural, QSize)
 {
     // The reader refuses images above its allocation limit; such a picture is decoded smaller
-    // (with a margin for the decoder's own buffers) rather than not at all.
+    // rather than not at all, with room for the decoder's own larger intermediate image.
     const qint64 limit = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
     const qint64 bytes = qint64(natural.width()) * natural.height() * 4;
-    if (limit <= 0 || bytes <= limit / 2)
+    if (limit <= 0 || bytes <= limit)
         return natural;
     const double factor = std::sqrt(double(limit / 2) / double(bytes));
     return QSize(std::max(1, int(natural.width() * factor)), std::max(1, int(natural.height() * factor)));

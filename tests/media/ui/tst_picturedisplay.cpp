@@ -3,6 +3,7 @@
 #include "tests/media/ui/TestPictures.h"
 
 #include <QApplication>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -80,6 +81,21 @@ private slots:
         picture.loadFitted(TestPictures::write(dir, QStringLiteral("small.png"), QSize(20, 10), Qt::red),
                            QSize(800, 600));
         QCOMPARE(picture.image().size(), QSize(800, 400));
+    }
+
+    void pictureTooLargeForMemoryIsDecodedSmaller()
+    {
+        const QString path =
+            TestPictures::write(QDir(m_dir.path()), QStringLiteral("huge.png"), QSize(1000, 600), Qt::red);
+        const int limit = QImageReader::allocationLimit();
+        QImageReader::setAllocationLimit(1); // megabytes; the picture needs 2.4
+        CPicture picture;
+        picture.load(path);
+        QImageReader::setAllocationLimit(limit);
+        QVERIFY(!picture.isEmpty());
+        QCOMPARE(picture.size(), QSize(1000, 600));
+        QVERIFY(picture.image().width() < 1000);
+        QVERIFY(qAbs(double(picture.image().width()) / picture.image().height() - 5.0 / 3) < 0.01);
     }
 
     void turnedPhotographsAreShownUpright()
