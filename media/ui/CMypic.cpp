@@ -118,34 +118,36 @@ QCursor CMypic::dragCursor()
     static const QCursor cursor = [] {
         constexpr int side = 32;
         constexpr double mid = side / 2.0;
+        // Arrowheads: tip distance from the edge, base distance from the edge, half the base.
+        constexpr double tip = 2;
+        constexpr double back = 8;
+        constexpr double half = 3.5;
         QPixmap pixmap(side, side);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
         painter.setRenderHint(QPainter::Antialiasing);
         // A cross with an arrowhead at each end, black on a white outline so it shows on any
         // picture.
-        QPainterPath path;
-        path.moveTo(mid, 4);
-        path.lineTo(mid, side - 4);
-        path.moveTo(4, mid);
-        path.lineTo(side - 4, mid);
+        QPainterPath shafts;
+        shafts.moveTo(mid, back);
+        shafts.lineTo(mid, side - back);
+        shafts.moveTo(back, mid);
+        shafts.lineTo(side - back, mid);
         QPainterPath heads;
-        const double tip = 2.5;
-        const double back = 9;
-        const double half = 5;
-        heads.addPolygon(QPolygonF({{mid, tip}, {mid - half, back}, {mid + half, back}, {mid, tip}}));
-        heads.addPolygon(
-            QPolygonF({{mid, side - tip}, {mid - half, side - back}, {mid + half, side - back}, {mid, side - tip}}));
-        heads.addPolygon(QPolygonF({{tip, mid}, {back, mid - half}, {back, mid + half}, {tip, mid}}));
-        heads.addPolygon(
-            QPolygonF({{side - tip, mid}, {side - back, mid - half}, {side - back, mid + half}, {side - tip, mid}}));
-        painter.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        auto head = [&heads](QPointF tipPoint, QPointF left, QPointF right) {
+            heads.addPolygon(QPolygonF(QList<QPointF>{tipPoint, left, right, tipPoint}));
+        };
+        head({mid, tip}, {mid - half, back}, {mid + half, back});
+        head({mid, side - tip}, {mid - half, side - back}, {mid + half, side - back});
+        head({tip, mid}, {back, mid - half}, {back, mid + half});
+        head({side - tip, mid}, {side - back, mid - half}, {side - back, mid + half});
+        painter.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.setBrush(Qt::white);
-        painter.drawPath(path);
+        painter.drawPath(shafts);
         painter.drawPath(heads);
-        painter.setPen(QPen(Qt::black, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setPen(QPen(Qt::black, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.setBrush(Qt::black);
-        painter.drawPath(path);
+        painter.drawPath(shafts);
         painter.drawPath(heads);
         painter.end();
         return QCursor(pixmap, side / 2, side / 2);

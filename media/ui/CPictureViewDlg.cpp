@@ -34,28 +34,37 @@ CPictureViewDlg::CPictureViewDlg(const QString& mediaFolder, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowState(Qt::WindowFullScreen);
 
-    auto* buttons = new QHBoxLayout;
-    auto addButton = [this, buttons](const QString& text, const QString& name, void (CPictureViewDlg::*slot)()) {
+    // Zooming, stepping and the way out above the picture; the slide show below it, so both rows
+    // fit on a small screen.
+    auto* top = new QHBoxLayout;
+    auto* bottom = new QHBoxLayout;
+    auto addButton = [this](QHBoxLayout* row, const QString& text, const QString& name,
+                            void (CPictureViewDlg::*slot)()) {
         auto* button = new QPushButton(text, this);
         button->setObjectName(name);
         // Enter must not press a button the user did not mean: keys go to the focused control only.
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, slot);
-        buttons->addWidget(button);
+        row->addWidget(button);
         return button;
     };
-    addButton(MediaTr::tr("+ 放大 + "), QStringLiteral("zoomInButton"), &CPictureViewDlg::zoomIn);
-    addButton(MediaTr::tr("-  缩小 -"), QStringLiteral("zoomOutButton"), &CPictureViewDlg::zoomOut);
-    addButton(MediaTr::tr("原始大小"), QStringLiteral("naturalSizeButton"), &CPictureViewDlg::naturalSize);
+    addButton(top, MediaTr::tr("+ 放大 + "), QStringLiteral("zoomInButton"), &CPictureViewDlg::zoomIn);
+    addButton(top, MediaTr::tr("-  缩小 -"), QStringLiteral("zoomOutButton"), &CPictureViewDlg::zoomOut);
+    addButton(top, MediaTr::tr("原始大小"), QStringLiteral("naturalSizeButton"), &CPictureViewDlg::naturalSize);
+    top->addSpacing(20);
     m_previousButton =
-        addButton(MediaTr::tr("上一个"), QStringLiteral("previousButton"), &CPictureViewDlg::showPrevious);
-    m_nextButton = addButton(MediaTr::tr("下一个"), QStringLiteral("nextButton"), &CPictureViewDlg::showNext);
-    addButton(MediaTr::tr("换灯片显示"), QStringLiteral("slideShowButton"), &CPictureViewDlg::startSlideShow);
+        addButton(top, MediaTr::tr("上一个"), QStringLiteral("previousButton"), &CPictureViewDlg::showPrevious);
+    m_nextButton = addButton(top, MediaTr::tr("下一个"), QStringLiteral("nextButton"), &CPictureViewDlg::showNext);
+    top->addStretch();
+    // Full screen leaves no title bar on some desktops; this way out is always there.
+    addButton(top, MediaTr::tr("关闭"), QStringLiteral("closeButton"), &CPictureViewDlg::reject);
 
-    buttons->addSpacing(24);
+    addButton(bottom, MediaTr::tr("换灯片显示"), QStringLiteral("slideShowButton"), &CPictureViewDlg::startSlideShow);
+    bottom->addSpacing(20);
     auto* speedLabel = new QLabel(MediaTr::tr("播放速度"), this);
-    buttons->addWidget(speedLabel);
-    buttons->addWidget(new QLabel(MediaTr::tr("快"), this));
+    bottom->addWidget(speedLabel);
+    bottom->addSpacing(10);
+    bottom->addWidget(new QLabel(MediaTr::tr("快"), this));
     m_speedSlider->setObjectName(QStringLiteral("speedSlider"));
     m_speedSlider->setAccessibleName(speedLabel->text());
     speedLabel->setBuddy(m_speedSlider);
@@ -63,19 +72,18 @@ CPictureViewDlg::CPictureViewDlg(const QString& mediaFolder, QWidget* parent)
     m_speedSlider->setRange(0, 10);
     m_speedSlider->setPageStep(1);
     m_speedSlider->setTickPosition(QSlider::TicksBelow);
-    m_speedSlider->setFixedWidth(160);
+    m_speedSlider->setFixedWidth(200);
     connect(m_speedSlider, &QSlider::valueChanged, this, &CPictureViewDlg::speedChanged);
-    buttons->addWidget(m_speedSlider);
-    buttons->addWidget(new QLabel(MediaTr::tr("慢"), this));
-    buttons->addStretch();
-    // Full screen leaves no title bar on some desktops; this way out is always there.
-    addButton(MediaTr::tr("关闭"), QStringLiteral("closeButton"), &CPictureViewDlg::reject);
+    bottom->addWidget(m_speedSlider);
+    bottom->addWidget(new QLabel(MediaTr::tr("慢"), this));
+    bottom->addStretch();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 20, 10);
     layout->setSpacing(10);
-    layout->addLayout(buttons);
+    layout->addLayout(top);
     layout->addWidget(m_view, 1);
+    layout->addLayout(bottom);
 
     setSlideShowTimer(std::make_unique<QtSlideShowTimer>());
 }
