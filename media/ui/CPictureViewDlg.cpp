@@ -102,17 +102,17 @@ void CPictureViewDlg::setPictures(const QStringList& names, qsizetype selectedRo
     m_firstPath = firstPath;
     m_openPending = true;
     if (isVisible())
-        open();
+        showFirstPicture();
 }
 
 void CPictureViewDlg::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (m_openPending)
-        open();
+        showFirstPicture();
 }
 
-void CPictureViewDlg::open()
+void CPictureViewDlg::showFirstPicture()
 {
     m_openPending = false;
     m_timer->stop();
@@ -128,6 +128,8 @@ void CPictureViewDlg::done(int result)
     m_timer->stop();
     m_view->setPicture(nullptr);
     m_picture.release();
+    // Shown again, the viewer opens as it did.
+    m_openPending = true;
     QDialog::done(result);
 }
 

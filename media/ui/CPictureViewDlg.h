@@ -51,14 +51,16 @@ public slots:
     void showNext();
     void showPrevious();
     void startSlideShow();
+    // Closing stops the slide show and lets go of the full-size picture.
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void done(int result) override;
 
 private:
-    void open();
+    // Puts the viewer in its opening state: the first picture, the slider, both step buttons.
+    void showFirstPicture();
     void showPicture(qsizetype index);
     void showFile(const QString& path, const QString& name);
     void centreAtNaturalSize();
