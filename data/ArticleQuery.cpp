@@ -18,12 +18,13 @@ Statement ofType(const QString& table, const QString& type)
 
 Statement ofTypeWithTitle(const QString& table, const QString& type, const QString& keyword)
 {
-    return {from(table) + QStringLiteral("leixing=? and title LIKE ?"), {type, Like::containing(keyword)}};
+    return {from(table) + QStringLiteral("leixing=? and ") + Like::condition(QStringLiteral("title")),
+            {type, Like::containing(keyword)}};
 }
 
 Statement withTitle(const QString& table, const QString& keyword)
 {
-    return {from(table) + QStringLiteral("title LIKE ?"), {Like::containing(keyword)}};
+    return {from(table) + Like::condition(QStringLiteral("title")), {Like::containing(keyword)}};
 }
 
 Statement ofTypeEnteredBetween(const QString& table, const QString& type, int from, int to)

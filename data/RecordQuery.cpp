@@ -22,7 +22,7 @@ ResultOf<Statement> search(const RecordColumns& c, const SearchInput& in)
     const QString from = QStringLiteral("select * from [") + c.table + QStringLiteral("] where ");
     const QString user = column(c.user) + QStringLiteral("=?");
     const QString category = column(c.category) + QStringLiteral("=?");
-    const QString title = column(c.title) + QStringLiteral(" LIKE ?");
+    const QString title = Like::condition(column(c.title));
     switch (in.kind) {
     case SearchKind::FullText:
         out = {from + user + QStringLiteral(" and ") + title, {in.user, Like::containing(in.keyword)}};

@@ -11,9 +11,15 @@ struct Statement
     QVariantList values;
 };
 
+// Keyword searches: what the user types is matched literally, so "50%" finds only texts that
+// contain "50%", and "%" or "_" alone are no wildcards.
 namespace Like {
 
-// The LIKE pattern that finds text containing keyword.
+// "column LIKE ? ESCAPE '\'": the condition to bind a pattern below to.
+QString condition(const QString& column);
+// The pattern that finds text containing keyword, its wildcards escaped.
 QString containing(const QString& keyword);
+// The pattern that finds text starting with prefix, its wildcards escaped.
+QString startingWith(const QString& prefix);
 
 } // namespace Like

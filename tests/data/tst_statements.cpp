@@ -2,6 +2,7 @@
 
 #include "data/ArticleQuery.h"
 #include "data/Children.h"
+#include "data/RecordQuery.h"
 #include "data/Records.h"
 #include "data/tables/Articles.h"
 #include "data/tables/CBNRONG.h"
@@ -102,6 +103,35 @@ private slots:
         QCOMPARE(count(ArticleQuery::ofTypeEnteredBetween(QStringLiteral("bing"), QStringLiteral("呼吸"), 20260101,
                                                           20260201)),
                  1);
+    }
+
+    void typedWildcardsMatchThemselves()
+    {
+        TestDatabase db;
+        db.exec(QStringLiteral("DELETE FROM bing"));
+        for (const char* title : {"50%的孩子", "500克", "a_b", "axb", "c\\d", "cd"})
+            db.exec(QStringLiteral("INSERT INTO bing (leixing, title) VALUES ('t', ?)"), {QString::fromUtf8(title)});
+        const auto found = [](const QString& keyword) {
+            Cbingli articles;
+            QStringList titles;
+            if (!articles.open(ArticleQuery::withTitle(QStringLiteral("bing"), keyword)))
+                return QStringList{QStringLiteral("failed")};
+            for (; !articles.isEOF(); articles.moveNext())
+                titles << articles.m_title;
+            return titles;
+        };
+        QCOMPARE(found(QStringLiteral("50%")), QStringList{QStringLiteral("50%的孩子")});
+        QCOMPARE(found(QStringLiteral("%")), QStringList{QStringLiteral("50%的孩子")});
+        QCOMPARE(found(QStringLiteral("_")), QStringList{QStringLiteral("a_b")});
+        QCOMPARE(found(QStringLiteral("c\\d")), QStringList{QStringLiteral("c\\d")});
+        QCOMPARE(found(QStringLiteral("50")).size(), 2);
+
+        SearchInput input{SearchKind::FullText, QStringLiteral("小明"), {}, QStringLiteral("%"), {}, {}};
+        db.exec(QStringLiteral("INSERT INTO bnrong (username, title) VALUES ('小明', '发烧'), ('小明', '100%好了')"));
+        CBNRONG records;
+        QVERIFY(records.open(*RecordQuery::search(RecordColumns{QStringLiteral("bnrong")}, input)).ok());
+        QCOMPARE(records.rowCount(), 1);
+        QCOMPARE(records.m_title, QStringLiteral("100%好了"));
     }
 
     void changeOfAVanishedRowSaysSoAndWritesNothing()
