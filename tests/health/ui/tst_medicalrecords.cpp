@@ -16,12 +16,6 @@ class TestMedicalRecords : public QObject
 private:
     std::unique_ptr<PageFixture<CBL>> m_f;
 
-    template <typename T> T* field(const char* name) const
-    {
-        return Gui::find<T>(&m_f->page(), QString::fromLatin1(name));
-    }
-    bool click(const char* name) { return Gui::click(&m_f->page(), QString::fromLatin1(name)); }
-
     void addChild(const QString& name)
     {
         m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES (?)"), {name});
@@ -33,29 +27,15 @@ private:
     }
     // Reopens the page so it reloads its lists, as switching tabs does.
     void showPage() { m_f->show(); }
-    QStringList listedTitles() const
-    {
-        QStringList titles;
-        auto* model = field<QTableView>("recordList")->model();
-        for (int row = 0; row < model->rowCount(); ++row)
-            titles << model->index(row, 1).data().toString();
-        return titles;
-    }
     void fillNewRecord(const QString& category, const QString& title)
     {
-        QVERIFY(click("addButton"));
-        field<QComboBox>("editCategoryCombo")->setCurrentText(category);
-        field<QLineEdit>("titleEdit")->setText(title);
-        field<QPlainTextEdit>("symptomsEdit")->setPlainText(QStringLiteral("发烧38.5度"));
-        field<QPlainTextEdit>("diagnosisEdit")->setPlainText(QStringLiteral("上呼吸道感染"));
-        field<QPlainTextEdit>("prescriptionEdit")->setPlainText(QStringLiteral("多喝水，按时服药"));
-        field<QLineEdit>("operatorEdit")->setText(QStringLiteral("妈妈"));
-    }
-    void clickRow(int row)
-    {
-        auto* list = field<QTableView>("recordList");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualRect(list->model()->index(row, 1)).center());
+        QVERIFY(m_f->click("addButton"));
+        m_f->field<QComboBox>("editCategoryCombo")->setCurrentText(category);
+        m_f->field<QLineEdit>("titleEdit")->setText(title);
+        m_f->field<QPlainTextEdit>("symptomsEdit")->setPlainText(QStringLiteral("发烧38.5度"));
+        m_f->field<QPlainTextEdit>("diagnosisEdit")->setPlainText(QStringLiteral("上呼吸道感染"));
+        m_f->field<QPlainTextEdit>("prescriptionEdit")->setPlainText(QStringLiteral("多喝水，按时服药"));
+        m_f->field<QLineEdit>("operatorEdit")->setText(QStringLiteral("妈妈"));
     }
     // One child with one record of 2020, displayed and clicked.
     void openOneOldRecord(const QString& title)
@@ -63,11 +43,11 @@ private:
         addChild(QStringLiteral("小明"));
         addRecord(QStringLiteral("小明"), QStringLiteral("咳嗽"), title, 20200101);
         showPage();
-        field<QComboBox>("searchCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
-        QVERIFY(click("displayButton"));
-        clickRow(0);
+        m_f->field<QComboBox>("searchCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
+        QVERIFY(m_f->click("displayButton"));
+        m_f->clickRow(0);
     }
-    void chooseSearchKind(const char* radio) { QTest::mouseClick(field<QRadioButton>(radio), Qt::LeftButton); }
+    void chooseSearchKind(const char* radio) { QTest::mouseClick(m_f->field<QRadioButton>(radio), Qt::LeftButton); }
 
 private slots:
     void init() { m_f = std::make_unique<PageFixture<CBL>>(); }
@@ -77,13 +57,13 @@ private slots:
     void pageStartsWithOnlyAddEnabled()
     {
         showPage();
-        QVERIFY(field<QPushButton>("addButton")->isEnabled());
+        QVERIFY(m_f->field<QPushButton>("addButton")->isEnabled());
         for (const char* name : {"saveButton", "modifyButton", "deleteButton", "undoButton"})
-            QVERIFY2(!field<QPushButton>(name)->isEnabled(), name);
-        QVERIFY(!field<QLineEdit>("titleEdit")->isEnabled());
-        QVERIFY(!field<QLineEdit>("dateFromEdit")->isEnabled());
-        QCOMPARE(field<QComboBox>("searchCategoryCombo")->itemText(0), QStringLiteral("感冒发烧"));
-        auto* model = field<QTableView>("recordList")->model();
+            QVERIFY2(!m_f->field<QPushButton>(name)->isEnabled(), name);
+        QVERIFY(!m_f->field<QLineEdit>("titleEdit")->isEnabled());
+        QVERIFY(!m_f->field<QLineEdit>("dateFromEdit")->isEnabled());
+        QCOMPARE(m_f->field<QComboBox>("searchCategoryCombo")->itemText(0), QStringLiteral("感冒发烧"));
+        auto* model = m_f->field<QTableView>("recordList")->model();
         QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("      标题"));
     }
 
@@ -105,22 +85,22 @@ private slots:
             {QStringLiteral("咳嗽"), QStringLiteral("小强"), twenty, QStringLiteral("请检查用户名是否存在")},
             {QStringLiteral("手填的类型"), QStringLiteral("小明"), twenty, QStringLiteral("没有该类型,请正确操作")},
         };
-        QVERIFY(click("addButton"));
+        QVERIFY(m_f->click("addButton"));
         for (const Step& step : steps) {
-            field<QComboBox>("editCategoryCombo")->setCurrentText(step.category);
-            field<QComboBox>("childCombo")->setCurrentText(step.child);
-            field<QLineEdit>("titleEdit")->setText(step.title);
-            QVERIFY(click("saveButton"));
+            m_f->field<QComboBox>("editCategoryCombo")->setCurrentText(step.category);
+            m_f->field<QComboBox>("childCombo")->setCurrentText(step.child);
+            m_f->field<QLineEdit>("titleEdit")->setText(step.title);
+            QVERIFY(m_f->click("saveButton"));
             QCOMPARE(m_f->dialogs().take(), QStringList{step.expected});
             QCOMPARE(m_f->db().count(QStringLiteral("bnrong")), 0);
         }
         // The refused category left the fields open for another try.
-        QVERIFY(field<QLineEdit>("titleEdit")->isEnabled());
-        QVERIFY(field<QLineEdit>("titleEdit")->text().isEmpty());
+        QVERIFY(m_f->field<QLineEdit>("titleEdit")->isEnabled());
+        QVERIFY(m_f->field<QLineEdit>("titleEdit")->text().isEmpty());
 
-        field<QComboBox>("editCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
-        field<QLineEdit>("titleEdit")->setText(twenty);
-        QVERIFY(click("saveButton"));
+        m_f->field<QComboBox>("editCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
+        m_f->field<QLineEdit>("titleEdit")->setText(twenty);
+        QVERIFY(m_f->click("saveButton"));
         QCOMPARE(m_f->dialogs().texts().first(), QStringLiteral("添加成功!"));
         QCOMPARE(m_f->db().count(QStringLiteral("bnrong"), QStringLiteral("title=?"), {twenty}), 1);
     }
@@ -129,34 +109,34 @@ private slots:
     {
         addChild(QStringLiteral("小明"));
         showPage();
-        field<QComboBox>("searchCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
+        m_f->field<QComboBox>("searchCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
         fillNewRecord(QStringLiteral("咳嗽"), QStringLiteral("夜里咳嗽"));
-        QCOMPARE(field<QComboBox>("childCombo")->currentText(), QStringLiteral("小明"));
-        QCOMPARE(field<QLineEdit>("dateEdit")->text(), QStringLiteral("20261207"));
-        QVERIFY(click("saveButton"));
+        QCOMPARE(m_f->field<QComboBox>("childCombo")->currentText(), QStringLiteral("小明"));
+        QCOMPARE(m_f->field<QLineEdit>("dateEdit")->text(), QStringLiteral("20261207"));
+        QVERIFY(m_f->click("saveButton"));
         QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("添加成功!")});
 
         QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT riqi FROM bnrong")).toInt(), 20261207);
         QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT zaozuo FROM bnrong")).toString(), QStringLiteral("妈妈"));
-        QCOMPARE(listedTitles(), QStringList{QStringLiteral("夜里咳嗽")});
-        auto* model = field<QTableView>("recordList")->model();
+        QCOMPARE(m_f->listed(), QStringList{QStringLiteral("夜里咳嗽")});
+        auto* model = m_f->field<QTableView>("recordList")->model();
         QCOMPARE(model->index(0, 3).data().toString(), QStringLiteral("20261207"));
-        QVERIFY(field<QPushButton>("addButton")->isEnabled());
-        QVERIFY(!field<QPushButton>("saveButton")->isEnabled());
-        QVERIFY(!field<QPushButton>("undoButton")->isEnabled());
-        QVERIFY(!field<QLineEdit>("titleEdit")->isEnabled());
+        QVERIFY(m_f->field<QPushButton>("addButton")->isEnabled());
+        QVERIFY(!m_f->field<QPushButton>("saveButton")->isEnabled());
+        QVERIFY(!m_f->field<QPushButton>("undoButton")->isEnabled());
+        QVERIFY(!m_f->field<QLineEdit>("titleEdit")->isEnabled());
     }
 
     void changingMovesTheDateToToday()
     {
         openOneOldRecord(QStringLiteral("旧记录"));
-        QCOMPARE(field<QLineEdit>("titleEdit")->text(), QStringLiteral("旧记录"));
-        QVERIFY(field<QPushButton>("modifyButton")->isEnabled());
-        QVERIFY(click("modifyButton"));
-        QVERIFY(!field<QComboBox>("childCombo")->isEnabled());
-        QVERIFY(!field<QPushButton>("modifyButton")->isEnabled());
-        field<QLineEdit>("titleEdit")->setText(QStringLiteral("改过的记录"));
-        QVERIFY(click("saveButton"));
+        QCOMPARE(m_f->field<QLineEdit>("titleEdit")->text(), QStringLiteral("旧记录"));
+        QVERIFY(m_f->field<QPushButton>("modifyButton")->isEnabled());
+        QVERIFY(m_f->click("modifyButton"));
+        QVERIFY(!m_f->field<QComboBox>("childCombo")->isEnabled());
+        QVERIFY(!m_f->field<QPushButton>("modifyButton")->isEnabled());
+        m_f->field<QLineEdit>("titleEdit")->setText(QStringLiteral("改过的记录"));
+        QVERIFY(m_f->click("saveButton"));
         QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("修改成功!")});
         QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT riqi FROM bnrong")).toInt(), 20261207);
         QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT title FROM bnrong")).toString(), QStringLiteral("改过的记录"));
@@ -165,9 +145,9 @@ private slots:
     void changingToAnUnknownCategoryIsRefused()
     {
         openOneOldRecord(QStringLiteral("记录"));
-        QVERIFY(click("modifyButton"));
-        field<QComboBox>("editCategoryCombo")->setCurrentText(QStringLiteral("不存在"));
-        QVERIFY(click("saveButton"));
+        QVERIFY(m_f->click("modifyButton"));
+        m_f->field<QComboBox>("editCategoryCombo")->setCurrentText(QStringLiteral("不存在"));
+        QVERIFY(m_f->click("saveButton"));
         QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("没有该类型")});
         QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT leixing FROM bnrong")).toString(), QStringLiteral("咳嗽"));
     }
@@ -207,18 +187,18 @@ private slots:
         addRecord(QStringLiteral("小明"), QStringLiteral("咳嗽"), QStringLiteral("咳嗽复查"), 20260310);
         addRecord(QStringLiteral("小红"), QStringLiteral("咳嗽"), QStringLiteral("咳嗽"), 20260310);
         showPage();
-        field<QComboBox>("searchUserCombo")->setCurrentText(QStringLiteral("小明"));
-        field<QComboBox>("searchCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
+        m_f->field<QComboBox>("searchUserCombo")->setCurrentText(QStringLiteral("小明"));
+        m_f->field<QComboBox>("searchCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
         if (!radio.isEmpty())
             chooseSearchKind(qPrintable(radio));
-        field<QLineEdit>("keywordEdit")->setText(keyword);
+        m_f->field<QLineEdit>("keywordEdit")->setText(keyword);
         if (!from.isEmpty()) {
-            QCOMPARE(field<QLineEdit>("dateFromEdit")->text(), QStringLiteral("20261207")); // today by default
-            field<QLineEdit>("dateFromEdit")->setText(from);
-            field<QLineEdit>("dateToEdit")->setText(to);
+            QCOMPARE(m_f->field<QLineEdit>("dateFromEdit")->text(), QStringLiteral("20261207")); // today by default
+            m_f->field<QLineEdit>("dateFromEdit")->setText(from);
+            m_f->field<QLineEdit>("dateToEdit")->setText(to);
         }
-        QVERIFY(click("searchButton"));
-        QStringList listed = listedTitles();
+        QVERIFY(m_f->click("searchButton"));
+        QStringList listed = m_f->listed();
         listed.sort();
         titles.sort();
         QCOMPARE(listed, titles);
@@ -230,12 +210,12 @@ private slots:
         addChild(QStringLiteral("小明"));
         addRecord(QStringLiteral("小明"), QStringLiteral("咳嗽"), QStringLiteral("咳嗽一周"), 20251103);
         showPage();
-        QTest::keyClick(field<QLineEdit>("keywordEdit"), Qt::Key_Return);
-        QVERIFY(listedTitles().isEmpty()); // no kind chosen yet: Enter does nothing special
+        QTest::keyClick(m_f->field<QLineEdit>("keywordEdit"), Qt::Key_Return);
+        QVERIFY(m_f->listed().isEmpty()); // no kind chosen yet: Enter does nothing special
         chooseSearchKind("fullTextRadio");
-        field<QLineEdit>("keywordEdit")->setText(QStringLiteral("一周"));
-        QTest::keyClick(field<QLineEdit>("keywordEdit"), Qt::Key_Return);
-        QCOMPARE(listedTitles(), QStringList{QStringLiteral("咳嗽一周")});
+        m_f->field<QLineEdit>("keywordEdit")->setText(QStringLiteral("一周"));
+        QTest::keyClick(m_f->field<QLineEdit>("keywordEdit"), Qt::Key_Return);
+        QCOMPARE(m_f->listed(), QStringList{QStringLiteral("咳嗽一周")});
     }
 
     void dateSearchRefusesTextThatIsNoDate()
@@ -243,8 +223,8 @@ private slots:
         addChild(QStringLiteral("小明"));
         showPage();
         chooseSearchKind("byDateRadio");
-        field<QLineEdit>("dateFromEdit")->setText(QStringLiteral("0 or 1"));
-        QVERIFY(click("searchButton"));
+        m_f->field<QLineEdit>("dateFromEdit")->setText(QStringLiteral("0 or 1"));
+        QVERIFY(m_f->click("searchButton"));
         QCOMPARE(m_f->dialogs().texts().size(), 1);
         QVERIFY(m_f->dialogs().last().contains(QStringLiteral("8位数字")));
     }
@@ -255,26 +235,26 @@ private slots:
         for (int i = 1; i <= 4; ++i)
             addRecord(QStringLiteral("小明"), QStringLiteral("咳嗽"), QStringLiteral("记录%1").arg(i), 20260100 + i);
         showPage();
-        field<QComboBox>("searchCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
-        QVERIFY(click("displayButton"));
-        auto* list = field<QTableView>("recordList");
+        m_f->field<QComboBox>("searchCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
+        QVERIFY(m_f->click("displayButton"));
+        auto* list = m_f->field<QTableView>("recordList");
         list->selectionModel()->select(list->model()->index(0, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
         list->selectionModel()->select(list->model()->index(2, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
 
         m_f->dialogs().answerConfirm(false);
-        QVERIFY(click("deleteButton"));
+        QVERIFY(m_f->click("deleteButton"));
         QCOMPARE(m_f->db().count(QStringLiteral("bnrong")), 4);
         QCOMPARE(m_f->dialogs().shown().last().caption, QStringLiteral("系统提示"));
 
         m_f->dialogs().answerConfirm(true);
-        QVERIFY(click("deleteButton"));
+        QVERIFY(m_f->click("deleteButton"));
         QCOMPARE(m_f->dialogs().take(),
                  (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("确定要删除吗？")}));
         QCOMPARE(m_f->db().count(QStringLiteral("bnrong")), 2);
         QCOMPARE(m_f->db().count(QStringLiteral("bnrong"), QStringLiteral("title IN ('记录4', '记录2')")), 0);
-        QStringList listed = listedTitles(); // the search runs again: every record of the child
+        QStringList listed = m_f->listed(); // the search runs again: every record of the child
         listed.sort();
         QCOMPARE(listed, (QStringList{QStringLiteral("记录1"), QStringLiteral("记录3")}));
     }
@@ -283,9 +263,9 @@ private slots:
     {
         addRecord(QStringLiteral("小明"), QStringLiteral("感冒发烧"), QStringLiteral("孤儿记录"), 20260101);
         showPage();
-        QVERIFY(click("displayButton"));
+        QVERIFY(m_f->click("displayButton"));
         QCOMPARE(m_f->dialogs().texts().first(), QStringLiteral("当前还没有该用户，请添加"));
-        QVERIFY(listedTitles().isEmpty());
+        QVERIFY(m_f->listed().isEmpty());
     }
 
     void namesAndKeywordsWithQuotes()
@@ -294,13 +274,13 @@ private slots:
         addChild(name);
         showPage();
         fillNewRecord(QStringLiteral("感冒发烧"), QStringLiteral("it's a 'cold'"));
-        QVERIFY(click("saveButton"));
+        QVERIFY(m_f->click("saveButton"));
         QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("添加成功!")});
         QCOMPARE(m_f->db().count(QStringLiteral("bnrong"), QStringLiteral("username=?"), {name}), 1);
         chooseSearchKind("fullTextRadio");
-        field<QLineEdit>("keywordEdit")->setText(QStringLiteral("'cold'"));
-        QVERIFY(click("searchButton"));
-        QCOMPARE(listedTitles(), QStringList{QStringLiteral("it's a 'cold'")});
+        m_f->field<QLineEdit>("keywordEdit")->setText(QStringLiteral("'cold'"));
+        QVERIFY(m_f->click("searchButton"));
+        QCOMPARE(m_f->listed(), QStringList{QStringLiteral("it's a 'cold'")});
         QVERIFY(m_f->dialogs().texts().isEmpty());
     }
 
@@ -309,11 +289,11 @@ private slots:
         addChild(QStringLiteral("小明"));
         showPage();
         fillNewRecord(QStringLiteral("咳嗽"), QStringLiteral("不要了"));
-        QVERIFY(click("undoButton"));
-        QVERIFY(field<QLineEdit>("titleEdit")->text().isEmpty());
-        QVERIFY(!field<QLineEdit>("titleEdit")->isEnabled());
-        QVERIFY(field<QPushButton>("addButton")->isEnabled());
-        QVERIFY(!field<QPushButton>("saveButton")->isEnabled());
+        QVERIFY(m_f->click("undoButton"));
+        QVERIFY(m_f->field<QLineEdit>("titleEdit")->text().isEmpty());
+        QVERIFY(!m_f->field<QLineEdit>("titleEdit")->isEnabled());
+        QVERIFY(m_f->field<QPushButton>("addButton")->isEnabled());
+        QVERIFY(!m_f->field<QPushButton>("saveButton")->isEnabled());
         QCOMPARE(m_f->db().count(QStringLiteral("bnrong")), 0);
     }
 };
