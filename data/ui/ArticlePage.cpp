@@ -3,6 +3,7 @@
 
 #include "data/tables/Categories.h"
 
+#include "common/TextOrder.h"
 #include "common/ui/DialogService.h"
 #include "common/ui/HelpService.h"
 #include "data/ArticleQuery.h"
@@ -26,15 +27,15 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-
-} // namespace
-
 ArticlePage::ArticlePage(Settings settings, QWidget* parent) : EditingPage(parent), m_settings(std::move(settings))
 {
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(buildSearchSide(), 5);
-    layout->addWidget(buildEditSide(), 4);
+    auto* right = new QVBoxLayout;
+    QWidget* editSide = buildEditSide();
+    right->addWidget(m_shownGroup, 1);
+    right->addWidget(editSide);
+    layout->addLayout(right, 4);
     setFieldsEnabled(false);
     setButtonsEnabled(ModifyButton | DeleteButton | SaveButton | UndoButton, false);
     m_keywordEdit->setEnabled(!m_settings.keywordNeedsRadio);
@@ -46,21 +47,24 @@ QWidget* ArticlePage::buildSearchSide()
 {
     auto* side = new QWidget(this);
     m_searchGroup = new QGroupBox(DataTr::tr("查找"), side);
+    m_searchGroup->setAccessibleName(DataTr::tr("查找"));
     m_searchTypeCombo = new QComboBox(m_searchGroup);
     m_searchTypeCombo->setObjectName(QStringLiteral("searchTypeCombo"));
-    m_searchTypeCombo->setAccessibleName(DataTr::tr("类型"));
+    m_searchTypeCombo->setAccessibleName(m_settings.searchTypeLabel);
     m_keywordEdit = new QLineEdit(m_searchGroup);
     m_keywordEdit->setObjectName(QStringLiteral("keywordEdit"));
     m_keywordEdit->setAccessibleName(DataTr::tr("关键字"));
     auto* form = new QFormLayout;
-    form->addRow(DataTr::tr("类型"), m_searchTypeCombo);
+    form->addRow(m_settings.searchTypeLabel, m_searchTypeCombo);
     form->addRow(DataTr::tr("关键字"), m_keywordEdit);
     m_searchOptions = new QHBoxLayout;
     if (m_settings.keywordNeedsRadio) {
         auto* byTitle = new QRadioButton(DataTr::tr("标题"), m_searchGroup);
         byTitle->setObjectName(QStringLiteral("byTitleRadio"));
         m_searchOptions->addWidget(byTitle);
-        connect(byTitle, &QRadioButton::clicked, this, [this] {
+        connect(byTitle, &QRadioButton::toggled, this, [this](bool checked) {
+            if (!checked)
+                return;
             m_keywordEdit->setEnabled(true);
             m_keywordEdit->setFocus();
         });
@@ -83,19 +87,19 @@ QWidget* ArticlePage::buildSearchSide()
     QTableView* list = makeRecordList(side, m_model, {50, 250, 120});
     list->setAccessibleName(DataTr::tr("文章列表"));
 
-    auto* shown = new QGroupBox(DataTr::tr("显示"), side);
-    m_displayEdit = new QPlainTextEdit(shown);
+    m_shownGroup = new QGroupBox(DataTr::tr("显示"), this);
+    m_shownGroup->setAccessibleName(DataTr::tr("显示"));
+    m_displayEdit = new QPlainTextEdit(m_shownGroup);
     m_displayEdit->setObjectName(QStringLiteral("displayEdit"));
     m_displayEdit->setAccessibleName(DataTr::tr("文章内容"));
     m_displayEdit->setReadOnly(true);
-    auto* shownLayout = new QVBoxLayout(shown);
+    auto* shownLayout = new QVBoxLayout(m_shownGroup);
     shownLayout->addWidget(m_displayEdit);
 
     auto* layout = new QVBoxLayout(side);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_searchGroup);
-    layout->addWidget(list, 3);
-    layout->addWidget(shown, 2);
+    layout->addWidget(list, 1);
 
     connect(searchButton, &QPushButton::clicked, this, &ArticlePage::search);
     connect(displayButton, &QPushButton::clicked, this, &ArticlePage::display);
@@ -111,9 +115,10 @@ QWidget* ArticlePage::buildSearchSide()
 QWidget* ArticlePage::buildEditSide()
 {
     auto* group = new QGroupBox(DataTr::tr("增加"), this);
+    group->setAccessibleName(DataTr::tr("增加"));
     m_editTypeCombo = new QComboBox(group);
     m_editTypeCombo->setObjectName(QStringLiteral("editTypeCombo"));
-    m_editTypeCombo->setAccessibleName(DataTr::tr("类型"));
+    m_editTypeCombo->setAccessibleName(m_settings.editTypeLabel);
     m_editTypeCombo->setEditable(m_settings.editTypeTyped);
     m_editTypeCombo->setInsertPolicy(QComboBox::NoInsert);
     m_titleEdit = new QLineEdit(group);
@@ -121,11 +126,13 @@ QWidget* ArticlePage::buildEditSide()
     m_titleEdit->setAccessibleName(DataTr::tr("标题"));
     m_textEdit = new QPlainTextEdit(group);
     m_textEdit->setObjectName(QStringLiteral("textEdit"));
-    m_textEdit->setAccessibleName(DataTr::tr("内容"));
+    m_textEdit->setAccessibleName(m_settings.textLabel.isEmpty() ? DataTr::tr("内容") : m_settings.textLabel);
     m_textEdit->setTabChangesFocus(true);
     auto* form = new QFormLayout;
-    form->addRow(DataTr::tr("类型"), m_editTypeCombo);
+    form->addRow(m_settings.editTypeLabel, m_editTypeCombo);
     form->addRow(DataTr::tr("标题"), m_titleEdit);
+    if (!m_settings.textLabel.isEmpty())
+        form->addRow(new QLabel(m_settings.textLabel, group));
 
     makeEditButtons(
         group, {DataTr::tr("增加"), DataTr::tr("保存"), DataTr::tr("修改"), DataTr::tr("删除"), DataTr::tr("撤消")});
@@ -159,11 +166,8 @@ void ArticlePage::loadTypes()
         for (; !table->isEOF(); table->moveNext())
             types << table->m_name;
     }
-    QStringList searchTypes = types;
-    if (m_settings.sortedSearchTypes)
-        searchTypes.sort();
-    m_searchTypeCombo->addItems(searchTypes);
-    m_editTypeCombo->addItems(types);
+    m_searchTypeCombo->addItems(m_settings.sortedSearchTypes ? TextOrder::sortedByPinyin(types) : types);
+    m_editTypeCombo->addItems(m_settings.sortedEditTypes ? TextOrder::sortedByPinyin(types) : types);
     for (int i = 0; i < m_settings.emptyEditTypes; ++i)
         m_editTypeCombo->addItem(QString());
     for (QComboBox* combo : {m_searchTypeCombo, m_editTypeCombo})
@@ -241,9 +245,9 @@ void ArticlePage::display()
         return;
     }
     if (records->isEOF()) {
-        if (m_settings.nothingToShow.isEmpty())
-            clearList();
-        else
+        // Articles deleted a moment ago must not stay listed.
+        clearList();
+        if (!m_settings.nothingToShow.isEmpty())
             message(m_settings.nothingToShow);
         return;
     }
@@ -273,8 +277,16 @@ void ArticlePage::clearFields()
     m_displayEdit->clear();
 }
 
+void ArticlePage::giveRoomToEditing(bool editing)
+{
+    const int line = fontMetrics().lineSpacing();
+    m_textEdit->setMaximumHeight(editing ? QWIDGETSIZE_MAX : 4 * line);
+    m_shownGroup->setMaximumHeight(editing ? 9 * line : QWIDGETSIZE_MAX);
+}
+
 void ArticlePage::setFieldsEnabled(bool enabled)
 {
+    giveRoomToEditing(enabled);
     m_editTypeCombo->setEnabled(enabled);
     m_titleEdit->setEnabled(enabled);
     m_textEdit->setEnabled(enabled);
@@ -305,6 +317,7 @@ void ArticlePage::beginChanging()
 void ArticlePage::undo()
 {
     m_enterSearches = true;
+    setEditMode(EditMode::None);
     setFieldsEnabled(false);
     clearFields();
     setButtonsEnabled(SaveButton | UndoButton, false);
@@ -384,8 +397,7 @@ void ArticlePage::showMarked(bool clicked)
 {
     const qint64 id = markedId();
     if (id <= 0) {
-        if (!clicked)
-            message(DataTr::tr("表格上还没有记录"));
+        message(clicked ? DataTr::tr("表格还没有记录") : DataTr::tr("表格上还没有记录"));
         return;
     }
     const std::unique_ptr<Recordset> record = createRecords();

@@ -38,8 +38,14 @@ public:
         int emptyEditTypes = 0;
         // The editing type can be typed in (else it is chosen from the list only).
         bool editTypeTyped = true;
-        // The search type list keeps its entries sorted.
+        // The search type list keeps its entries sorted (by pinyin).
         bool sortedSearchTypes = true;
+        // The editing type list keeps its entries sorted too.
+        bool sortedEditTypes = false;
+        // Labels of the two type boxes, and of the text box (none when empty).
+        QString searchTypeLabel = DataTr::tr("类型");
+        QString editTypeLabel = DataTr::tr("类型");
+        QString textLabel;
         QString titleHeading;
         QString typeHeading = DataTr::tr("类型");
         int maxTitleBytes = 40;
@@ -118,6 +124,8 @@ private:
     void loadTypes();
     void clearFields();
     void setFieldsEnabled(bool enabled);
+    // The article being read gets the page's room; while one is edited, the editing box does.
+    void giveRoomToEditing(bool editing);
     bool typeKnown(const QString& type);
 
     Settings m_settings;
@@ -125,6 +133,7 @@ private:
     bool m_typesLoaded = false;
 
     QGroupBox* m_searchGroup;
+    QGroupBox* m_shownGroup;
     QComboBox* m_searchTypeCombo;
     QLineEdit* m_keywordEdit;
     QHBoxLayout* m_searchOptions;

@@ -84,15 +84,25 @@ QTableView* EditingPage::makeRecordList(QWidget* parent, IdListModel* model, con
         header->resizeSection(i, widths[i]);
     header->setStretchLastSection(true);
 
-    connect(m_list, &QTableView::clicked, this, [this] { showMarked(true); });
+    connect(m_list, &QTableView::clicked, this, [this] {
+        if (m_editMode == EditMode::None)
+            showMarked(true);
+    });
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                if (current.isValid())
+                if (current.isValid() && m_editMode == EditMode::None)
                     showMarked(false);
             });
     // Qt's clicked signal never fires where there is no row; such a click still counts.
     m_list->viewport()->installEventFilter(this);
     return m_list;
+}
+
+void EditingPage::setEditMode(EditMode mode)
+{
+    m_editMode = mode;
+    if (m_list)
+        m_list->setEnabled(mode == EditMode::None);
 }
 
 qint64 EditingPage::markedId() const
@@ -135,7 +145,7 @@ bool EditingPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (m_list && watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (!m_list->indexAt(mouse->position().toPoint()).isValid())
+        if (!m_list->indexAt(mouse->position().toPoint()).isValid() && m_editMode == EditMode::None)
             showMarked(true);
     }
     return QWidget::eventFilter(watched, event);

@@ -66,7 +66,9 @@ protected:
     // The keys of the selected rows, top to bottom.
     QList<qint64> selectedIds() const;
 
-    void setEditMode(EditMode mode) { m_editMode = mode; }
+    // While a record is being added or changed the list is locked: a click, an arrow key or
+    // the focus entering a refilled list must not replace what is being typed.
+    void setEditMode(EditMode mode);
 
     // Shows the marked row's record; clicked is true for a click on the list, false when the
     // marked row moved (keyboard, or the list was filled).

@@ -64,6 +64,7 @@ RecordPage::~RecordPage() = default;
 void RecordPage::buildSearchGroup(QVBoxLayout* column)
 {
     auto* group = new QGroupBox(DataTr::tr("查找"), this);
+    group->setAccessibleName(DataTr::tr("查找"));
     m_searchCategoryCombo = named(new QComboBox(group), QStringLiteral("searchCategoryCombo"), DataTr::tr("类别"));
     m_dateFromEdit = named(new QLineEdit(group), QStringLiteral("dateFromEdit"), DataTr::tr("日期 从"));
     m_dateToEdit = named(new QLineEdit(group), QStringLiteral("dateToEdit"), DataTr::tr("日期 至"));
@@ -117,7 +118,13 @@ void RecordPage::buildSearchGroup(QVBoxLayout* column)
     connect(searchButton, &QPushButton::clicked, this, &RecordPage::search);
     connect(displayButton, &QPushButton::clicked, this, &RecordPage::display);
     connect(helpButton, &QPushButton::clicked, this, &RecordPage::showHelp);
-    connect(m_searchKinds, &QButtonGroup::idClicked, this, [this](int id) {
+    // A radio button reacts to being checked however that happens: a click, the keyboard, or a
+    // screen reader's toggle action.
+    // Typing a keyword is working in the search group: Enter then searches.
+    connect(m_keywordEdit, &QLineEdit::textEdited, this, [this] { m_keyMode = KeyMode::Search; });
+    connect(m_searchKinds, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (!checked)
+            return;
         m_keyMode = KeyMode::Search;
         if (id == int(SearchKind::ByDate))
             chooseDateSearch();
@@ -138,25 +145,28 @@ void RecordPage::buildList(QVBoxLayout* column)
 QGroupBox* RecordPage::buildEditGroup()
 {
     auto* group = new QGroupBox(DataTr::tr("增加"), this);
-    m_editCategoryCombo = named(new QComboBox(group), QStringLiteral("editCategoryCombo"), DataTr::tr("类型"));
+    group->setAccessibleName(DataTr::tr("增加"));
+    m_editCategoryCombo =
+        named(new QComboBox(group), QStringLiteral("editCategoryCombo"), plainLabel(m_settings.categoryLabel));
     m_editCategoryCombo->setEditable(true);
     m_editCategoryCombo->setInsertPolicy(QComboBox::NoInsert);
-    m_titleEdit = named(new QLineEdit(group), QStringLiteral("titleEdit"), DataTr::tr("标题"));
+    m_titleEdit = named(new QLineEdit(group), QStringLiteral("titleEdit"), plainLabel(m_settings.titleLabel));
 
     auto* top = new QFormLayout;
-    top->addRow(DataTr::tr("类  型"), m_editCategoryCombo);
-    top->addRow(DataTr::tr("标  题"), m_titleEdit);
+    top->addRow(m_settings.categoryLabel, m_editCategoryCombo);
+    top->addRow(m_settings.titleLabel, m_titleEdit);
     m_contentLayout = new QVBoxLayout;
 
-    auto* userGroup = new QGroupBox(DataTr::tr("用 户 操 作"), group);
-    m_childCombo = named(new QComboBox(userGroup), QStringLiteral("childCombo"), DataTr::tr("儿童姓名"));
+    auto* userGroup = new QGroupBox(m_settings.userGroupTitle, group);
+    userGroup->setAccessibleName(plainLabel(m_settings.userGroupTitle));
+    m_childCombo = named(new QComboBox(userGroup), QStringLiteral("childCombo"), plainLabel(m_settings.childLabel));
     m_childCombo->setEditable(true);
     m_childCombo->setInsertPolicy(QComboBox::NoInsert);
-    m_dateEdit = named(new QLineEdit(userGroup), QStringLiteral("dateEdit"), DataTr::tr("日期"));
+    m_dateEdit = named(new QLineEdit(userGroup), QStringLiteral("dateEdit"), plainLabel(m_settings.dateLabel));
     m_dateEdit->setReadOnly(true);
     m_userLayout = new QFormLayout(userGroup);
-    m_userLayout->addRow(DataTr::tr("儿童姓名:"), m_childCombo);
-    m_userLayout->addRow(DataTr::tr("日   期"), m_dateEdit);
+    m_userLayout->addRow(m_settings.childLabel, m_childCombo);
+    m_userLayout->addRow(m_settings.dateLabel, m_dateEdit);
 
     makeEditButtons(
         group, {DataTr::tr("增加"), DataTr::tr("保存"), DataTr::tr("修改"), DataTr::tr("删除"), DataTr::tr("撤消")});
@@ -193,6 +203,7 @@ void RecordPage::addContent(const QString& label, QWidget* box)
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(box);
     box->setAccessibleName(plainLabel(label));
+    group->setAccessibleName(plainLabel(label));
     m_contentLayout->addWidget(group, 1);
 }
 
@@ -255,7 +266,11 @@ void RecordPage::showEvent(QShowEvent* event)
         m_categoriesLoaded = true;
         loadCategories();
     }
-    reloadUserLists();
+    // The lists are reloaded when the page's tab is chosen, not when the window comes back
+    // from being minimised (a spontaneous show): that would put 类型 and 儿童姓名 back on their
+    // first entry in the middle of an edit.
+    if (!event->spontaneous())
+        reloadUserLists();
 }
 
 void RecordPage::keyPressEvent(QKeyEvent* event)
@@ -296,17 +311,22 @@ void RecordPage::beginAdding()
 
 void RecordPage::beginChanging()
 {
+    // Enter in the fields of a change must not run the search (which would lose the marked row).
+    m_keyMode = KeyMode::Editing;
     setEditMode(EditMode::Changing);
     setFieldsEnabled(true);
     m_childCombo->setEnabled(false);
     m_dateEdit->setEnabled(false);
     setButtonsEnabled(SaveButton | UndoButton, true);
-    setButtonsEnabled(AddButton | ModifyButton, false);
+    setButtonsEnabled(AddButton, false);
+    if (m_settings.changingDisablesModify)
+        setButtonsEnabled(ModifyButton, false);
 }
 
 void RecordPage::undo()
 {
     m_keyMode = KeyMode::Search;
+    setEditMode(EditMode::None);
     setFieldsEnabled(false);
     clearFields();
     setButtonsEnabled(UndoButton | SaveButton, false);
@@ -382,6 +402,7 @@ bool RecordPage::changeRecord(qint64 id, int dateKey)
 
 void RecordPage::afterSave(const QString& text, bool searchAgain)
 {
+    setEditMode(EditMode::None);
     message(text);
     clearFields();
     clearList();

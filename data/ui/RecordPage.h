@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DataTr.h"
 #include "data/RecordQuery.h"
 #include "data/ui/EditingPage.h"
 
@@ -52,6 +53,14 @@ public:
         bool searchAfterChange = true;
         // The editing group's category and child boxes copy their choice back to the search group.
         bool copyEditChoicesBack = true;
+        // 修改 is disabled while a change is edited (else it stays enabled).
+        bool changingDisablesModify = true;
+        // Labels of the editing group.
+        QString categoryLabel = DataTr::tr("类  型");
+        QString titleLabel = DataTr::tr("标  题");
+        QString userGroupTitle = DataTr::tr("用 户 操 作");
+        QString childLabel = DataTr::tr("儿童姓名:");
+        QString dateLabel = DataTr::tr("日   期");
     };
 
     KeyMode keyMode() const { return m_keyMode; }

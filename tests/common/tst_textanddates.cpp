@@ -1,4 +1,5 @@
 #include "common/TextBytes.h"
+#include "common/TextOrder.h"
 #include "tests/support/FixedClock.h"
 
 #include <QTest>
@@ -8,6 +9,15 @@ class TestTextAndDates : public QObject
     Q_OBJECT
 
 private slots:
+    void chineseListsAreSortedByPinyin()
+    {
+        // By character code the order would be 天 夜 森 暖; by pinyin it is nuan, sen, tian, ye.
+        const QStringList skins{QStringLiteral("天空蓝"), QStringLiteral("森林绿"), QStringLiteral("暖阳橙"),
+                                QStringLiteral("夜幕灰")};
+        QCOMPARE(TextOrder::sortedByPinyin(skins), (QStringList{QStringLiteral("暖阳橙"), QStringLiteral("森林绿"),
+                                                                QStringLiteral("天空蓝"), QStringLiteral("夜幕灰")}));
+    }
+
     void byteLengths()
     {
         QCOMPARE(TextBytes::length(QString()), 0);
