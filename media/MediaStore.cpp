@@ -15,6 +15,7 @@
 #include <cstring>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 #ifdef Q_OS_LINUX
@@ -83,43 +84,60 @@ enum class Comparison
 {
     Same,
     Different,
-    Cancelled,
-    Failed
+    Cancelled
 };
 
-// Compares the open source with the stored file of the same size, chunk by chunk.
-Comparison sameContent(QFile& source, const QString& storedPath, qint64 size, const MediaStore::Progress& progress,
-                       QString& error)
+// Compares the open source with the stored file of the same size. The last chunk goes first:
+// files of equal size that differ mostly differ at one end, so most comparisons end at once.
+ResultOf<Comparison> sameContent(QFile& source, const QString& storedPath, qint64 size, const QString& name,
+                                 const MediaStore::Progress& progress)
 {
     QFile stored(storedPath);
     if (!stored.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        // A stored file we cannot read is not known to be the same: store under another name.
+        // A stored file that cannot be read is not known to be the same: store under another name.
         return Comparison::Different;
-    }
-    if (!source.seek(0)) {
-        error = source.errorString();
-        return Comparison::Failed;
     }
     constexpr qint64 chunk = 4 * 1024 * 1024;
     QByteArray a(chunk, Qt::Uninitialized);
     QByteArray b(chunk, Qt::Uninitialized);
-    qint64 compared = 0;
-    while (compared < size) {
-        const qint64 n = readFully(source, a.data(), chunk);
-        if (n < 0) {
-            error = source.errorString();
-            return Comparison::Failed;
-        }
-        const qint64 m = readFully(stored, b.data(), n);
-        if (m != n || std::memcmp(a.constData(), b.constData(), size_t(n)) != 0)
+    // Compares length bytes from offset; Different also when the stored file ends early.
+    const auto compare = [&](qint64 offset, qint64 length) -> ResultOf<Comparison> {
+        if (!source.seek(offset))
+            return readFailure(name, source.errorString());
+        if (!stored.seek(offset))
             return Comparison::Different;
-        if (n == 0)
-            break;
-        compared += n;
+        const qint64 n = readFully(source, a.data(), length);
+        if (n != length)
+            return readFailure(name, source.errorString());
+        if (readFully(stored, b.data(), n) != n || std::memcmp(a.constData(), b.constData(), size_t(n)) != 0)
+            return Comparison::Different;
+        return Comparison::Same;
+    };
+
+    if (size > chunk) {
+        const ResultOf<Comparison> tail = compare(size - chunk, chunk);
+        if (!tail || *tail != Comparison::Same)
+            return tail;
+    }
+    for (qint64 compared = 0; compared < size;) {
+        const qint64 length = std::min(chunk, size - compared);
+        const ResultOf<Comparison> part = compare(compared, length);
+        if (!part || *part != Comparison::Same)
+            return part;
+        compared += length;
         if (progress && !progress(compared, size))
             return Comparison::Cancelled;
     }
-    return compared == size ? Comparison::Same : Comparison::Different;
+    return Comparison::Same;
+}
+
+// Asks the system to start writing a copied chunk to disk now, so the wait for the whole file
+// at the end is short: the disk works while the next chunks are copied.
+void startWriting([[maybe_unused]] QFile& target, [[maybe_unused]] qint64 from, [[maybe_unused]] qint64 length)
+{
+#ifdef Q_OS_LINUX
+    ::sync_file_range(target.handle(), from, length, SYNC_FILE_RANGE_WRITE);
+#endif
 }
 
 // Copies the open source from its start to the open target. The kernel copies by itself where
@@ -145,6 +163,7 @@ Result copyContent(QFile& source, QFile& target, qint64 size, const QString& nam
         }
         if (n == 0)
             return readFailure(name, MediaTr::tr("文件在复制时变短了。"));
+        startWriting(target, copied, n);
         copied += n;
         if (progress && !progress(copied, size))
             return cancelled(name);
@@ -161,11 +180,24 @@ Result copyContent(QFile& source, QFile& target, qint64 size, const QString& nam
             return readFailure(name, MediaTr::tr("文件在复制时变短了。"));
         if (target.write(buffer.constData(), n) != n)
             return writeFailure(name, target.errorString());
+        startWriting(target, copied, n);
         copied += n;
         if (progress && !progress(copied, size))
             return cancelled(name);
     }
     return {};
+}
+
+// Makes a new name in folder last through a power cut.
+void syncFolder([[maybe_unused]] const QString& folder)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#endif
 }
 
 // Writes the source under a hidden temporary name in folder; gives that name's path.
@@ -241,23 +273,16 @@ ResultOf<MediaStore::Stored> MediaStore::store(const QString& sourcePath, const 
                 return Stored{candidate, true}; // chosen from the media folder itself
             if (!targetInfo.isFile() || targetInfo.size() != size)
                 continue;
-            QString error;
-            switch (sameContent(source, target, size, progress, error)) {
-            case Comparison::Same:
-                if (!temporary.isEmpty())
-                    QFile::remove(temporary);
-                return Stored{candidate, true};
-            case Comparison::Different:
+            const ResultOf<Comparison> comparison = sameContent(source, target, size, name, progress);
+            if (comparison.ok() && *comparison == Comparison::Different)
                 continue;
-            case Comparison::Cancelled:
-                if (!temporary.isEmpty())
-                    QFile::remove(temporary);
+            if (!temporary.isEmpty())
+                QFile::remove(temporary);
+            if (!comparison)
+                return Result(comparison);
+            if (*comparison == Comparison::Cancelled)
                 return cancelled(name);
-            case Comparison::Failed:
-                if (!temporary.isEmpty())
-                    QFile::remove(temporary);
-                return readFailure(name, error);
-            }
+            return Stored{candidate, true};
         }
         if (temporary.isEmpty()) {
             ResultOf<QString> copy = copyToTemporary(source, size, m_folder, name, progress);
@@ -267,8 +292,10 @@ ResultOf<MediaStore::Stored> MediaStore::store(const QString& sourcePath, const 
         }
         // rename never replaces an existing file; if another program took the name meanwhile,
         // the next round compares with what it stored.
-        if (QFile::rename(temporary, target))
+        if (QFile::rename(temporary, target)) {
+            syncFolder(m_folder);
             return Stored{candidate, false};
+        }
         if (!QFileInfo::exists(target)) {
             QFile::remove(temporary);
             return writeFailure(name, MediaTr::tr("无法给复制好的文件改名。"));
