@@ -1,6 +1,6 @@
 #include "media/MediaFolder.h"
 
-#include "media/MediaTr.h"
+#include "media/MediaStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -37,9 +37,5 @@ QString MediaFolder::filePath(const QString& storedName)
 
 Result MediaFolder::ensureExists()
 {
-    const QString folder = path();
-    if (QDir(folder).exists() || QDir().mkpath(folder))
-        return {};
-    return Result::failure(MediaTr::tr("无法建立媒体文件夹“%1”。请检查磁盘空间和这个文件夹的写入权限。")
-                               .arg(QDir::toNativeSeparators(folder)));
+    return MediaStore(path()).ensureFolder();
 }

@@ -241,6 +241,14 @@ QString MediaStore::filePath(const QString& storedName) const
     return m_folder + QLatin1Char('/') + storedName;
 }
 
+Result MediaStore::ensureFolder() const
+{
+    if (QDir(m_folder).exists() || QDir().mkpath(m_folder))
+        return {};
+    return Result::failure(MediaTr::tr("无法建立媒体文件夹%1。请检查磁盘空间和这个文件夹的写入权限。")
+                               .arg(quoted(QDir::toNativeSeparators(m_folder))));
+}
+
 ResultOf<MediaStore::Stored> MediaStore::store(const QString& sourcePath, const Progress& progress) const
 {
     const QFileInfo sourceInfo(sourcePath);

@@ -44,6 +44,8 @@ public:
 
     const QString& folder() const { return m_folder; }
     QString filePath(const QString& storedName) const;
+    // Creates the folder when it is missing.
+    Result ensureFolder() const;
 
     // Copies the file at sourcePath into the folder; the name to store it under is the file's
     // own, made storable (AttachmentText::storableName). Fails with a message naming the file

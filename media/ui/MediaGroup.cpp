@@ -230,6 +230,10 @@ void MediaGroup::addMedia()
         return;
     }
     const QString type = m_typeCombo->itemText(typeIndex);
+    if (const Result made = m_store.ensureFolder(); !made) {
+        DialogService::current().message(this, made.error(), DialogService::Icon::Warning);
+        return;
+    }
 
     QStringList sources;
     for (const QString& name : std::as_const(m_chosen))
