@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QMediaPlayer>
+#include <QWidget>
+
+class QAudioOutput;
+class QLabel;
+class QSlider;
+class QStackedWidget;
+class QToolButton;
+class QVideoWidget;
+
+// The media player of growth and Reelbox: plays a sound or video file in the window, with its
+// own transport bar (play/pause, stop, position, volume). Setting a file starts it. A file it
+// cannot play gets a short line in the display area; the player never shows a message box of
+// its own. Full screen is left with Escape or a double-click.
+class CWMPPlayer4 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CWMPPlayer4(QWidget* parent = nullptr);
+    ~CWMPPlayer4() override;
+
+    // Opens the file at path and starts playing it.
+    void setURL(const QString& path);
+    // The file last set; empty after close().
+    QString URL() const { return m_url; }
+    // Stops and lets go of the file. (Hides QWidget::close: a player's close ends its media.)
+    void close();
+    // Starts the file, or resumes it at normal speed after a pause or fast forward.
+    void play();
+    void pause();
+    // Plays on at several times the normal speed until play() or pause().
+    void fastForward();
+    // Shows the picture over the whole screen, or back in the window.
+    void setFullScreen(bool on);
+    bool isFullScreen() const;
+
+    QMediaPlayer::PlaybackState playbackState() const;
+    QMediaPlayer::MediaStatus mediaStatus() const;
+    qreal playbackRate() const;
+    // The line shown in the display area: the file's name, or why it cannot be played.
+    QString statusLine() const;
+    int volume() const;
+
+    static constexpr int InitialVolume = 50;
+    static constexpr qreal FastForwardRate = 5.0;
+
+signals:
+    // A double-click on the display area while the player is in the window.
+    void doubleClicked();
+    // The file could not be opened or played; the display area says so.
+    void failed(const QString& line);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void attachPlayer();
+    void replacePlayer();
+    void showLine(const QString& text);
+    void showPicture(bool video);
+    void onError(QMediaPlayer::Error error);
+    void onStateChanged(QMediaPlayer::PlaybackState state);
+    void onPositionChanged(qint64 position);
+    void onDurationChanged(qint64 duration);
+    void togglePlay();
+    void stop();
+
+    QMediaPlayer* m_player;
+    QAudioOutput* m_audio;
+    QStackedWidget* m_display;
+    QVideoWidget* m_video;
+    QLabel* m_line;
+    QToolButton* m_playButton;
+    QToolButton* m_stopButton;
+    QSlider* m_position;
+    QLabel* m_time;
+    QSlider* m_volume;
+    QString m_url;
+    bool m_failed = false;
+};

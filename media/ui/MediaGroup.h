@@ -1,0 +1,119 @@
+#pragma once
+
+#include "common/Result.h"
+#include "media/MediaStore.h"
+
+#include <QGroupBox>
+#include <QStringList>
+
+#include <functional>
+
+class CWMPPlayer4;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+// The media group of the growth pages: choose files of one type ("浏览"), copy them into the
+// media folder and list them ("添加媒体"), delete one ("删除媒体文件"), and play the listed
+// files in the group's player.
+//
+// The page places the group, tells it how to reach the entry that is open (its own statements
+// stay in the data layer), writes attachmentText() into the row when it saves the entry, fills
+// the list with setAttachmentText() when it loads one, and calls removeFilesWithEntry() after
+// it deleted the entry's row.
+class MediaGroup : public QGroupBox
+{
+    Q_OBJECT
+
+public:
+    // What differs from page to page.
+    struct Settings
+    {
+        QString title;
+        QString deleteText;
+        // Deleting an attachment asks "确定要删除吗？" first.
+        bool confirmDelete = true;
+        // What deleting without a chosen attachment says.
+        QString noSelectionMessage;
+        // Deleting an attachment moves the insert position back by one.
+        bool deleteLowersRowCounter = true;
+        // The name column takes the rest of the list's width.
+        int typeColumnWidth = 70;
+
+        static Settings diary();
+        static Settings honours();
+        static Settings birthday();
+    };
+
+    // How the group reaches the page's open entry.
+    struct Entry
+    {
+        // Whether an entry is open, so that its row must follow the list.
+        std::function<bool()> isOpen;
+        // Writes the attachment text into the open entry's row, whole or not at all.
+        std::function<Result(const QString& attachmentText)> saveAttachmentText;
+    };
+
+    // A chosen-file list holds at most this many names.
+    static constexpr int MaxChosenFiles = 200;
+
+    explicit MediaGroup(Settings settings, QWidget* parent = nullptr);
+    ~MediaGroup() override;
+
+    void setEntry(Entry entry) { m_entry = std::move(entry); }
+    // Where files are copied to and deleted from; the shared media folder unless set.
+    void setStore(MediaStore store) { m_store = std::move(store); }
+    const MediaStore& store() const { return m_store; }
+
+    // The attachment text of the list, in list order.
+    QString attachmentText() const;
+    // Fills the list from a stored attachment text; each row's type follows its file's name.
+    void setAttachmentText(const QString& text);
+    QStringList attachmentNames() const;
+    // Empties the attachment list; the insert position stays.
+    void clearAttachments();
+    // Deletes every listed file that no row names any more; call it after the entry's row is
+    // gone. Nothing is shown.
+    void removeFilesWithEntry();
+
+    // The list position where the next added file goes.
+    int rowCounter() const { return m_rowCounter; }
+    void resetRowCounter() { m_rowCounter = 0; }
+    // Forgets the chosen files, the folder and the type.
+    void clearChoice();
+    QStringList chosenFiles() const { return m_chosen; }
+
+    CWMPPlayer4* player() const { return m_player; }
+
+public slots:
+    void browse();
+    void addMedia();
+    void deleteAttachment();
+    void play();
+    void pause();
+    void stop();
+    void fastForward();
+    void fullScreen();
+
+private:
+    int selectedRow() const;
+    void insertRow(int row, const QString& type, const QString& name);
+    void message(const QString& text);
+
+    Settings m_settings;
+    Entry m_entry;
+    MediaStore m_store;
+    QStringList m_chosen;
+    int m_rowCounter = 0;
+    // Set by pause and fast forward: "播放" then resumes the file in the player.
+    bool m_playState = false;
+
+    QComboBox* m_typeCombo;
+    QLineEdit* m_folderEdit;
+    QPushButton* m_browseButton;
+    QPushButton* m_addButton;
+    QPushButton* m_deleteButton;
+    QTableWidget* m_list;
+    CWMPPlayer4* m_player;
+};
