@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int Records = 10000;
+constexpr int RecordCount = 10000;
 
 void fill()
 {
@@ -25,7 +25,7 @@ void fill()
     query.exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
     query.prepare(QStringLiteral("INSERT INTO bnrong (leixing, username, title, chufang, zhengzhuang, zhenduan, "
                                  "zaozuo, riqi) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (int i = 0; i < Records; ++i) {
+    for (int i = 0; i < RecordCount; ++i) {
         query.addBindValue(QStringLiteral("感冒发烧"));
         query.addBindValue(QStringLiteral("小明"));
         query.addBindValue(QStringLiteral("第%1次发烧").arg(i));
@@ -102,7 +102,7 @@ int main(int argc, char* argv[])
         listed = list->model()->rowCount();
     });
     const double baseline = bestOf(15, [&] { read = readRaw(raw); });
-    if (listed != Records || read != Records)
+    if (listed != RecordCount || read != RecordCount)
         QTextStream(stdout) << "row counts differ: " << listed << " listed, " << read << " read\n";
     report(QStringLiteral("Display of 10,000 medical records"), display, baseline, 3.0);
     sqlite3_close(raw);

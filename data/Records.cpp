@@ -16,17 +16,32 @@ Result add(Recordset& records, const Writer& write)
     return records.update();
 }
 
-Result change(Recordset& records, const QString& keyColumn, qint64 id, const Writer& write, const QString& goneMessage)
+RowVersion versionOf(const Recordset& records)
 {
+    return records.rowValues();
+}
+
+ResultOf<ChangeOutcome> change(Recordset& records, const QString& keyColumn, qint64 id, const Writer& write,
+                               const QString& goneMessage, const RowVersion& shown)
+{
+    // The check and the write run in one transaction, so no other program can change the row
+    // between them.
+    TransactionGuard transaction;
     records.setFilter(QLatin1Char('[') + keyColumn + QStringLiteral("]=?"), {id});
     if (Result r = records.open(); !r)
         return r;
     if (records.isEOF())
         return Result::failure(goneMessage);
+    if (!shown.isEmpty() && versionOf(records) != shown)
+        return ChangeOutcome::ChangedMeanwhile;
     if (Result r = records.edit(); !r)
         return r;
     write(records);
-    return records.update();
+    if (Result r = records.update(); !r)
+        return r;
+    if (Result r = transaction.commit(); !r)
+        return r;
+    return ChangeOutcome::Written;
 }
 
 Result deleteByIds(const QString& table, const QString& keyColumn, const QList<qint64>& ids)

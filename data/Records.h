@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QVariantList>
 
 #include <functional>
 
@@ -18,9 +19,22 @@ using Writer = std::function<void(Recordset&)>;
 // Adds a row whose members the writer fills.
 Result add(Recordset& records, const Writer& write);
 
-// Changes the row whose key column holds id. When the row is gone, nothing is written and the
-// failure says goneMessage.
-Result change(Recordset& records, const QString& keyColumn, qint64 id, const Writer& write, const QString& goneMessage);
+// A row's values as they were read, to tell later whether another program changed it.
+using RowVersion = QVariantList;
+RowVersion versionOf(const Recordset& records);
+
+enum class ChangeOutcome
+{
+    Written,
+    // The row is no longer as it was shown: nothing was written, and records stands on the row
+    // as it is now.
+    ChangedMeanwhile
+};
+
+// Changes the row whose key column holds id, when it is still as shown (any row when shown is
+// empty). When the row is gone, nothing is written and the failure says goneMessage.
+ResultOf<ChangeOutcome> change(Recordset& records, const QString& keyColumn, qint64 id, const Writer& write,
+                               const QString& goneMessage, const RowVersion& shown = {});
 
 // Deletes the rows of table whose key column holds one of ids: all of them, or none.
 Result deleteByIds(const QString& table, const QString& keyColumn, const QList<qint64>& ids);

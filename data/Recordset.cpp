@@ -171,6 +171,16 @@ QVariant Recordset::fieldValue(const QString& column) const
     return m_rows.value(m_position, int(m_rows.columns().indexOf(column)));
 }
 
+QVariantList Recordset::rowValues() const
+{
+    QVariantList values;
+    if (!onRow())
+        return values;
+    for (int column = 0; column < m_rows.columns().size(); ++column)
+        values << m_rows.value(m_position, column);
+    return values;
+}
+
 void Recordset::addNew()
 {
     ClearExchange clear;

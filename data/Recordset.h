@@ -57,6 +57,8 @@ public:
 
     // One column of the current row by name; null when there is no row or no such column.
     QVariant fieldValue(const QString& column) const;
+    // Every column of the current row, in column order; empty when there is no row.
+    QVariantList rowValues() const;
 
     // Direct reading of the whole result, for filling long lists without loading every member.
     qsizetype rowCount() const { return m_rows.rowCount(); }

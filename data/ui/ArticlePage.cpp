@@ -365,12 +365,25 @@ void ArticlePage::save()
     }
     const std::unique_ptr<Recordset> records = createRecords();
     const auto write = [&](Recordset& record) { writeArticle(record, adding); };
-    const Result r = adding ? Records::add(*records, write)
-                            : Records::change(*records, QStringLiteral("id"), marked, write,
-                                              DataTr::tr("这篇文章已经不存在了，可能已被删除。"));
-    if (!r) {
-        message(r.error());
-        return;
+    if (adding) {
+        if (Result r = Records::add(*records, write); !r) {
+            message(r.error());
+            return;
+        }
+    } else {
+        const ResultOf<Records::ChangeOutcome> r =
+            Records::change(*records, QStringLiteral("id"), marked, write,
+                            DataTr::tr("这篇文章已经不存在了，可能已被删除。"), shownVersion());
+        if (!r) {
+            message(r.error());
+            return;
+        }
+        if (*r == Records::ChangeOutcome::ChangedMeanwhile) {
+            reportChangedMeanwhile(*records, DataTr::tr("类型“%1”，标题“%2”")
+                                                 .arg(records->fieldValue(QStringLiteral("leixing")).toString(),
+                                                      records->fieldValue(QStringLiteral("title")).toString()));
+            return;
+        }
     }
     message(adding ? DataTr::tr("添加成功!") : DataTr::tr("修改成功!"));
     clearFields();
@@ -403,6 +416,7 @@ void ArticlePage::showMarked(bool clicked)
     const std::unique_ptr<Recordset> record = createRecords();
     if (Result r = record->open(ArticleQuery::byId(m_settings.table, id)); !r || record->isEOF())
         return;
+    rememberShown(*record);
     showArticle(*record);
     setButtonsEnabled(DeleteButton, true);
     if (clicked) {

@@ -151,6 +151,20 @@ bool EditingPage::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+void EditingPage::rememberShown(const Recordset& record)
+{
+    m_shownVersion = Records::versionOf(record);
+}
+
+void EditingPage::reportChangedMeanwhile(const Recordset& current, const QString& summary)
+{
+    m_shownVersion = Records::versionOf(current);
+    message(DataTr::tr("这条记录在您修改的时候已被其他程序改动过，您的修改没有保存。\n\n"
+                       "它现在的内容：%1\n\n"
+                       "您填写的内容仍在编辑框里。如果仍要用您的内容替换现在的内容，请再按一次“保存”。")
+                .arg(summary));
+}
+
 void EditingPage::message(const QString& text)
 {
     DialogService::current().message(this, text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Result.h"
+#include "data/Records.h"
 
 #include <QFlags>
 #include <QList>
@@ -9,6 +10,7 @@
 class IdListModel;
 class QPushButton;
 class QTableView;
+class Recordset;
 
 // The mechanics every editing page shares, whatever its table: the editing mode, the page's
 // five editing buttons and their states, the record list with its marked and selected rows,
@@ -78,6 +80,14 @@ protected:
     // Lists again after records were deleted.
     virtual void afterDelete() = 0;
 
+    // The row of the record shown in the fields, as it was read, so that a change is saved only
+    // while nobody else has changed the row.
+    void rememberShown(const Recordset& record);
+    const Records::RowVersion& shownVersion() const { return m_shownVersion; }
+    // Tells the user that the row changed meanwhile (summary says how it reads now); the user's
+    // text stays in the fields, and saving again replaces what is stored now.
+    void reportChangedMeanwhile(const Recordset& current, const QString& summary);
+
     void message(const QString& text);
     // A question with OK and Cancel under the caption "系统提示"; true for OK.
     bool confirm(const QString& text);
@@ -89,6 +99,7 @@ private:
     QList<QPushButton*> m_buttons;
     QTableView* m_list = nullptr;
     IdListModel* m_model = nullptr;
+    Records::RowVersion m_shownVersion;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(EditingPage::Buttons)

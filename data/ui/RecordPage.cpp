@@ -389,11 +389,19 @@ bool RecordPage::addRecord(int dateKey)
 bool RecordPage::changeRecord(qint64 id, int dateKey)
 {
     const std::unique_ptr<Recordset> records = createRecords();
-    const Result r = Records::change(
+    const ResultOf<Records::ChangeOutcome> r = Records::change(
         *records, QStringLiteral("id"), id, [&](Recordset& record) { writeRecord(record, dateKey); },
-        DataTr::tr("这条记录已经不存在了，可能已被删除。"));
+        DataTr::tr("这条记录已经不存在了，可能已被删除。"), shownVersion());
     if (!r) {
         message(r.error());
+        return false;
+    }
+    if (*r == Records::ChangeOutcome::ChangedMeanwhile) {
+        const RecordColumns& c = m_settings.columns;
+        reportChangedMeanwhile(*records, DataTr::tr("类型“%1”，标题“%2”，日期 %3")
+                                             .arg(records->fieldValue(c.category).toString(),
+                                                  records->fieldValue(c.title).toString(),
+                                                  records->fieldValue(c.date).toString()));
         return false;
     }
     afterSave(DataTr::tr("修改成功!"), m_settings.searchAfterChange);
@@ -520,6 +528,7 @@ void RecordPage::showRecord(qint64 id)
     const Statement statement = RecordQuery::byId(m_settings.columns, id);
     if (Result r = records->open(statement); !r || records->isEOF())
         return;
+    rememberShown(*records);
     const QString category = records->fieldValue(m_settings.columns.category).toString();
     m_editCategoryCombo->setCurrentText(category);
     m_titleEdit->setText(records->fieldValue(m_settings.columns.title).toString());

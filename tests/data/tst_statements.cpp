@@ -142,7 +142,8 @@ private slots:
             Records::add(records, [](Recordset& r) { static_cast<CBNRONG&>(r).m_title = QStringLiteral("一"); }).ok());
         const qint64 id = records.lastInsertedId();
         const auto retitle = [](Recordset& r) { static_cast<CBNRONG&>(r).m_title = QStringLiteral("二"); };
-        QVERIFY(Records::change(records, QStringLiteral("id"), id, retitle, QStringLiteral("gone")).ok());
+        QCOMPARE(*Records::change(records, QStringLiteral("id"), id, retitle, QStringLiteral("gone")),
+                 Records::ChangeOutcome::Written);
         QCOMPARE(db.scalar(QStringLiteral("SELECT title FROM bnrong WHERE id=?"), {id}).toString(),
                  QStringLiteral("二"));
         const Result gone = Records::change(records, QStringLiteral("id"), id + 1, retitle, QStringLiteral("gone"));

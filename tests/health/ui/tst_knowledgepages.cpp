@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 
 // The knowledge libraries and the disease knowledge base, clicked as a user would.
 class TestKnowledgePages : public QObject
@@ -204,6 +205,70 @@ private slots:
         QCOMPARE(f.dialogs().take().first(), QStringLiteral("修改成功!"));
         QCOMPARE(f.db().scalar(QStringLiteral("SELECT time FROM bing")).toInt(), 20050301);
         QCOMPARE(f.db().scalar(QStringLiteral("SELECT connect FROM bing")).toString(), QStringLiteral("新内容"));
+    }
+
+    // The training library's first type, listed with its shipped articles.
+    static void displayFirstType(PageFixture<CTN>& f)
+    {
+        f.show();
+        QVERIFY(f.click("displayButton"));
+        QVERIFY(f.listed().size() >= 2);
+    }
+
+    void arrowKeysWhileChangingDoNotSwapTheArticle()
+    {
+        PageFixture<CTN> f;
+        displayFirstType(f);
+        const QString first = f.listed().at(0);
+        const QString second = f.listed().at(1);
+        f.clickRow(0);
+        QVERIFY(f.click("modifyButton"));
+        f.field<QPlainTextEdit>("textEdit")->setPlainText(QStringLiteral("新的内容"));
+        auto* list = f.field<QTableView>("recordList");
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(f.field<QLineEdit>("titleEdit")->text(), first);
+        QVERIFY(f.click("saveButton"));
+        QCOMPARE(f.dialogs().take().first(), QStringLiteral("修改成功!"));
+        QCOMPARE(f.db().scalar(QStringLiteral("SELECT connect FROM tnrong WHERE title=?"), {first}).toString(),
+                 QStringLiteral("新的内容"));
+        QVERIFY(f.db().scalar(QStringLiteral("SELECT connect FROM tnrong WHERE title=?"), {second}).toString() !=
+                QStringLiteral("新的内容"));
+    }
+
+    void deletingTheLastArticlesOfATypeEmptiesTheList()
+    {
+        PageFixture<CTN> f;
+        displayFirstType(f);
+        f.field<QTableView>("recordList")->selectAll();
+        f.dialogs().answerConfirm(true);
+        QVERIFY(f.click("deleteButton"));
+        QCOMPARE(f.dialogs().take(),
+                 (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("当前还没有任何记录")}));
+        QVERIFY(f.listed().isEmpty());
+    }
+
+    void aClickBelowTheRowsSaysTheListIsEmpty()
+    {
+        PageFixture<CTN> f;
+        f.show();
+        auto* list = f.field<QTableView>("recordList");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->viewport()->rect().center());
+        QCOMPARE(f.dialogs().take(), QStringList{QStringLiteral("表格还没有记录")});
+    }
+
+    void theArticleBeingReadGetsTheRoom()
+    {
+        PageFixture<CTN> f;
+        displayFirstType(f);
+        f.clickRow(0);
+        auto* reading = f.field<QPlainTextEdit>("displayEdit");
+        auto* editing = f.field<QPlainTextEdit>("textEdit");
+        QVERIFY2(reading->height() > 2 * editing->height(),
+                 qPrintable(QStringLiteral("%1 / %2").arg(reading->height()).arg(editing->height())));
+        QVERIFY(f.click("addButton"));
+        QTest::qWait(10);
+        QVERIFY2(editing->height() > reading->height(),
+                 qPrintable(QStringLiteral("%1 / %2").arg(reading->height()).arg(editing->height())));
     }
 
     void shippedArticlesFitTheirPages()

@@ -2,6 +2,7 @@
 #include "tests/support/PageFixture.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -282,6 +283,100 @@ private slots:
         QVERIFY(m_f->click("searchButton"));
         QCOMPARE(m_f->listed(), QStringList{QStringLiteral("it's a 'cold'")});
         QVERIFY(m_f->dialogs().texts().isEmpty());
+    }
+
+    // While a record is added or changed, the list never replaces what is being typed.
+    void listStaysOutOfTheWayWhileEditing()
+    {
+        openOneOldRecord(QStringLiteral("旧记录"));
+        addRecord(QStringLiteral("小明"), QStringLiteral("咳嗽"), QStringLiteral("另一条"), 20200102);
+        QVERIFY(m_f->click("addButton"));
+        m_f->field<QLineEdit>("titleEdit")->setText(QStringLiteral("正在写的"));
+        QVERIFY(m_f->click("displayButton"));
+        auto* list = m_f->field<QTableView>("recordList");
+        QCOMPARE(list->model()->rowCount(), 2);
+        // Tab into the freshly filled list, arrow keys, a click on a row: none reach the fields.
+        list->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(list, Qt::Key_Down);
+        m_f->clickRow(1);
+        QCOMPARE(m_f->field<QLineEdit>("titleEdit")->text(), QStringLiteral("正在写的"));
+        QVERIFY(!list->isEnabled());
+        QVERIFY(m_f->click("undoButton"));
+        QVERIFY(list->isEnabled());
+    }
+
+    // Restoring the minimised window must not put 类型 and 儿童姓名 back on their first entry.
+    void restoringTheWindowKeepsTheChoicesOfAnEdit()
+    {
+        addChild(QStringLiteral("小明"));
+        addChild(QStringLiteral("小红"));
+        showPage();
+        fillNewRecord(QStringLiteral("咳嗽"), QStringLiteral("小明的"));
+        m_f->field<QComboBox>("childCombo")->setCurrentText(QStringLiteral("小明"));
+        m_f->page().showMinimized();
+        QTest::qWait(20);
+        m_f->page().showNormal();
+        QTest::qWait(20);
+        QCOMPARE(m_f->field<QComboBox>("editCategoryCombo")->currentText(), QStringLiteral("咳嗽"));
+        QCOMPARE(m_f->field<QComboBox>("childCombo")->currentText(), QStringLiteral("小明"));
+        // Choosing the page's tab again (a show from the program) still reloads the children.
+        addChild(QStringLiteral("小刚"));
+        m_f->page().hide();
+        m_f->page().show();
+        QCOMPARE(m_f->field<QComboBox>("searchUserCombo")->itemText(0), QStringLiteral("小刚"));
+    }
+
+    void changeOfARowAnotherProgramChangedIsNotSavedOverIt()
+    {
+        openOneOldRecord(QStringLiteral("旧记录"));
+        QVERIFY(m_f->click("modifyButton"));
+        m_f->field<QLineEdit>("titleEdit")->setText(QStringLiteral("我的修改"));
+        // Meanwhile another client of the file changes the row.
+        m_f->db().exec(QStringLiteral("UPDATE bnrong SET title='别人的修改'"));
+        QVERIFY(m_f->click("saveButton"));
+        const QStringList shown = m_f->dialogs().take();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.first().contains(QStringLiteral("已被其他程序改动")), qPrintable(shown.first()));
+        QVERIFY(shown.first().contains(QStringLiteral("别人的修改")));
+        QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT title FROM bnrong")).toString(), QStringLiteral("别人的修改"));
+        QCOMPARE(m_f->field<QLineEdit>("titleEdit")->text(), QStringLiteral("我的修改"));
+        // Saving again, knowing, replaces what is stored now.
+        QVERIFY(m_f->click("saveButton"));
+        QCOMPARE(m_f->dialogs().take().first(), QStringLiteral("修改成功!"));
+        QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT title FROM bnrong")).toString(), QStringLiteral("我的修改"));
+    }
+
+    void enterSearchesOnlyWhileWorkingInTheSearchGroup()
+    {
+        openOneOldRecord(QStringLiteral("旧记录"));
+        QVERIFY(m_f->click("modifyButton"));
+        // Enter in the fields of a change keeps the marked row (a search would refill the list).
+        QTest::keyClick(m_f->field<QLineEdit>("titleEdit"), Qt::Key_Return);
+        QCOMPARE(m_f->field<QTableView>("recordList")->currentIndex().row(), 0);
+        QVERIFY(m_f->click("undoButton"));
+        // Typing a keyword is working in the search group: Enter searches.
+        addRecord(QStringLiteral("小明"), QStringLiteral("咳嗽"), QStringLiteral("X-ray"), 20200102);
+        chooseSearchKind("fullTextRadio");
+        QVERIFY(m_f->click("addButton"));
+        QTest::keyClicks(m_f->field<QLineEdit>("keywordEdit"), QStringLiteral("ray"));
+        QTest::keyClick(m_f->field<QLineEdit>("keywordEdit"), Qt::Key_Return);
+        QCOMPARE(m_f->listed(), QStringList{QStringLiteral("X-ray")});
+    }
+
+    void searchKindRadiosReactToBeingChecked()
+    {
+        showPage();
+        // A screen reader's toggle action checks the button without a mouse click.
+        m_f->field<QRadioButton>("byDateRadio")->toggle();
+        QVERIFY(m_f->field<QLineEdit>("dateFromEdit")->isEnabled());
+        QCOMPARE(m_f->field<QLineEdit>("dateFromEdit")->text(), QStringLiteral("20261207"));
+        for (const char* name : {"增加", "查找", "症状描述", "用户操作"}) {
+            const QString wanted = QString::fromUtf8(name);
+            const QList<QGroupBox*> groups = m_f->page().findChildren<QGroupBox*>();
+            QVERIFY2(std::any_of(groups.begin(), groups.end(),
+                                 [&](const QGroupBox* g) { return g->accessibleName() == wanted; }),
+                     name);
+        }
     }
 
     void undoClosesTheEditingGroup()
