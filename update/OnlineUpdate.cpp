@@ -2,6 +2,7 @@
 #include "update/UpdateTr.h"
 
 #include "common/ProcessEnumerator.h"
+#include "common/SingleInstance.h"
 #include "update/UpdateModules.h"
 
 #include <QCoreApplication>
@@ -94,11 +95,8 @@ QStringList OnlineUpdate::runningModules() const
     processes.SelectMethod(CProcessEnumerator::ExecutableNames);
     CProcessEntry entry;
     for (bool more = processes.FirstProcess(entry); more; more = processes.NextProcess(entry)) {
-        QString name = QString::fromUtf8(entry.name());
-        if (name.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive))
-            name.chop(4);
         for (const UpdateModule& module : UpdateModules::all()) {
-            if (!module.processName.isEmpty() && name.compare(module.processName, Qt::CaseInsensitive) == 0 &&
+            if (!module.processName.isEmpty() && SingleInstance::isProgram(entry.name(), module.processName) &&
                 !running.contains(module.processName))
                 running << module.processName;
         }

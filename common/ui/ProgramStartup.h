@@ -13,7 +13,7 @@ struct ProgramIdentity
 {
     // The program's title: caption of its message boxes.
     QString title;
-    // Text whose second appearance in the process list means the program already runs.
+    // Executable name whose second appearance in the process list means the program already runs.
     QString instanceKey;
     // Key handed to the skin engine.
     QString skinKey;

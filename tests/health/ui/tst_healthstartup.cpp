@@ -68,6 +68,8 @@ private slots:
         ScriptedDialogs dialogs;
         addProcess(11, QStringLiteral("/usr/bin/Health-viewer"));
         addProcess(12, root(QStringLiteral("growth/growth")));
+        addProcess(13, QStringLiteral("/usr/sbin/healthd"));
+        addProcess(14, QStringLiteral("/opt/health/bin/monitor"));
         QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::Run);
         QVERIFY(dialogs.texts().isEmpty());
     }
