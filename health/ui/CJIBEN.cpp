@@ -376,6 +376,17 @@ void CJIBEN::save()
         (!height ? m_heightEdit : m_weightEdit)->setFocus();
         return;
     }
+    // Values no child has would reach the chart and the list as nonsense.
+    const std::pair<Result, QWidget*> ranges[] = {{Measurements::checkAge(m_ageCombo->currentText()), m_ageCombo},
+                                                  {Measurements::checkHeight(*height), m_heightEdit},
+                                                  {Measurements::checkWeight(*weight), m_weightEdit}};
+    for (const auto& [range, field] : ranges) {
+        if (!range) {
+            message(range.error());
+            field->setFocus();
+            return;
+        }
+    }
     if (!checkHeartRate())
         return;
 

@@ -110,7 +110,7 @@ private slots:
         QVERIFY(!field<QPushButton>("saveButton")->isEnabled());
     }
 
-    void measurementsThatAreNoNumbersAreRefused_data()
+    void measurementsNoChildCanHaveAreRefused_data()
     {
         QTest::addColumn<QString>("edit");
         QTest::addColumn<QString>("text");
@@ -121,9 +121,15 @@ private slots:
                                     << QStringLiteral("心率");
         QTest::newRow("heart rate 201") << QStringLiteral("heartRateEdit") << QStringLiteral("201")
                                         << QStringLiteral("0到200");
+        QTest::newRow("height 1e300") << QStringLiteral("heightEdit") << QStringLiteral("1e300")
+                                      << QStringLiteral("身高要在30到250厘米之间");
+        QTest::newRow("weight 500") << QStringLiteral("weightEdit") << QStringLiteral("500")
+                                    << QStringLiteral("体重要在0.5到200公斤之间");
+        QTest::newRow("age of 99999999999 months") << QStringLiteral("ageCombo") << QStringLiteral("99999999999个月")
+                                                   << QStringLiteral("年龄要在0到21个月或2到18岁之间");
     }
 
-    void measurementsThatAreNoNumbersAreRefused()
+    void measurementsNoChildCanHaveAreRefused()
     {
         QFETCH(QString, edit);
         QFETCH(QString, text);
@@ -131,7 +137,10 @@ private slots:
         m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
         showPage();
         QVERIFY(click("addButton"));
-        Gui::find<QLineEdit>(&m_f->page(), edit)->setText(text);
+        if (auto* combo = m_f->page().findChild<QComboBox*>(edit))
+            combo->setCurrentText(text);
+        else
+            Gui::find<QLineEdit>(&m_f->page(), edit)->setText(text);
         QVERIFY(click("saveButton"));
         QCOMPARE(m_f->dialogs().texts().size(), 1);
         QVERIFY2(m_f->dialogs().last().contains(expected), qPrintable(m_f->dialogs().last()));
