@@ -2,6 +2,7 @@
 #include "health/HealthTr.h"
 
 #include "common/ui/LazyPage.h"
+#include "common/ui/PageActivation.h"
 #include "common/ui/PageLeaveCheck.h"
 #include "common/ui/SkinEngine.h"
 #include "health/ui/CAboutDlg.h"
@@ -71,6 +72,8 @@ void CHealthDlg::pageChanged(int index)
         return;
     }
     m_shownPage = index;
+    if (auto* activated = dynamic_cast<PageActivation*>(page(index)))
+        activated->pageActivated();
 }
 
 void CHealthDlg::showAbout()

@@ -29,7 +29,8 @@ MeasurementSearchDialog::MeasurementSearchDialog(QWidget* parent)
     m_ageCombo->setObjectName(QStringLiteral("searchAgeCombo"));
     m_ageCombo->setEditable(true);
     m_ageCombo->addItems(AgeLabels::all());
-    m_ageCombo->setCurrentIndex(0);
+    // Empty at first: a search for a child alone lists all of the child's records.
+    m_ageCombo->setCurrentIndex(-1);
     m_dateRadio->setObjectName(QStringLiteral("byDateRadio"));
     // Alone in its group, the radio button can be switched off again.
     m_dateRadio->setAutoExclusive(false);
