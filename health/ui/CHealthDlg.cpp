@@ -1,6 +1,7 @@
 #include "health/ui/CHealthDlg.h"
 #include "health/HealthTr.h"
 
+#include "common/ui/Accessibility.h"
 #include "common/ui/LazyPage.h"
 #include "common/ui/PageActivation.h"
 #include "common/ui/PageLeaveCheck.h"
@@ -50,7 +51,12 @@ CHealthDlg::CHealthDlg(QWidget* parent) : MainWindowBase(parent), m_pages(new QT
 
 template <typename Page> void CHealthDlg::addPage(const QString& caption)
 {
-    m_pages->addTab(new LazyPage([] { return new Page; }), caption);
+    m_pages->addTab(new LazyPage([] {
+                        auto* page = new Page;
+                        Accessibility::nameFromLabels(page);
+                        return page;
+                    }),
+                    caption);
 }
 
 QWidget* CHealthDlg::page(int index) const

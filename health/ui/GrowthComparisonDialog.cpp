@@ -1,6 +1,8 @@
 #include "health/ui/GrowthComparisonDialog.h"
 #include "health/HealthTr.h"
 
+#include "common/ui/Accessibility.h"
+
 #include "common/ui/DialogService.h"
 #include "data/Children.h"
 #include "data/tables/CPPER.h"
@@ -43,6 +45,7 @@ GrowthComparisonDialog::GrowthComparisonDialog(QWidget* parent)
     connect(m_ageCombo, &QComboBox::currentIndexChanged, this, &GrowthComparisonDialog::chooseAge);
     connect(m_analyseButton, &QPushButton::clicked, this, &GrowthComparisonDialog::assess);
     resize(760, 560);
+    Accessibility::nameFromLabels(this);
 }
 
 void GrowthComparisonDialog::resizeEvent(QResizeEvent* event)

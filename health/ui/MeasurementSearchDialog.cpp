@@ -1,6 +1,8 @@
 #include "health/ui/MeasurementSearchDialog.h"
 #include "health/HealthTr.h"
 
+#include "common/ui/Accessibility.h"
+
 #include "data/Children.h"
 #include "health/AgeLabels.h"
 
@@ -64,6 +66,7 @@ MeasurementSearchDialog::MeasurementSearchDialog(QWidget* parent)
     layout->addWidget(group);
     layout->addWidget(buttons);
     setMinimumWidth(420);
+    Accessibility::nameFromLabels(this);
 }
 
 QString MeasurementSearchDialog::user() const
