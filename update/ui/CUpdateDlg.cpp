@@ -90,7 +90,10 @@ void CUpdateDlg::checked(OnlineUpdate::Check result)
 {
     switch (result) {
     case OnlineUpdate::Check::NetworkFailed:
-        setStatus(UpdateTr::tr("网络连接失败！"));
+        setStatus(Result::failure(UpdateTr::tr("网络连接失败！") + QLatin1Char('\n') +
+                                      UpdateTr::tr("请检查电脑是否连上了网络，然后重新打开升级程序。"),
+                                  m_update.checkFailure())
+                      .error());
         break;
     case OnlineUpdate::Check::NoNewVersion:
         setStatus(UpdateTr::tr("抱歉。还没有新版本！"));
@@ -128,7 +131,7 @@ void CUpdateDlg::downloaded(const Result& result)
         setStatus(UpdateTr::tr("升级完毕"));
         return;
     }
-    // Nothing was replaced, so the same update can be tried again.
+    // Every installed program is as it was, so the same update can be tried again.
     setStatus(UpdateTr::tr("升级失败：%1").arg(result.error()));
     m_downloadButton->setEnabled(true);
 }
