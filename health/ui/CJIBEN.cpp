@@ -196,7 +196,7 @@ void CJIBEN::initialise()
     if (Result r = columns.openColumnsOnly(); !r)
         message(r.error());
     m_model->setHeadings(columns.columnNames());
-    m_list->resizeColumnsToContents();
+    fitColumns();
     fillUsers();
     m_ageCombo->setCurrentIndex(0);
     m_sexCombo->setCurrentIndex(0);
@@ -325,7 +325,16 @@ void CJIBEN::fillList(const std::function<Result(CPPER&)>& open)
     for (; !records.isEOF(); records.moveNext())
         rows.append(Measurements::listRow(records));
     m_model->setRows(std::move(rows));
+    fitColumns();
+}
+
+void CJIBEN::fitColumns()
+{
     m_list->resizeColumnsToContents();
+    // A little room on either side of the widest text, so neighbouring columns do not run together.
+    const int room = m_list->fontMetrics().averageCharWidth() * 2;
+    for (int column = 0; column < m_model->columnCount(); ++column)
+        m_list->setColumnWidth(column, m_list->columnWidth(column) + room);
 }
 
 void CJIBEN::clearFields()

@@ -57,6 +57,8 @@ private:
     void fillUsers();
     // Lists the measurements the opener selects, newest first.
     void fillList(const std::function<Result(CPPER&)>& open);
+    // Each list column as wide as its widest text.
+    void fitColumns();
     void clearFields();
     void setEditing(bool editing);
     bool checkHeartRate();
