@@ -64,14 +64,6 @@ private slots:
         QVERIFY(!QFile::exists(m_home->filePath(QStringLiteral(".odbc.ini"))));
     }
 
-    void unwritableFileIsNamed()
-    {
-        qputenv("ODBCINI", "/nonexistent-folder/odbc.ini");
-        const Result r = DataSource::registerDataSource(QStringLiteral("kestrin"), QStringLiteral("/a/kestrin.db"));
-        QVERIFY(!r.ok());
-        QVERIFY2(r.message().contains(QStringLiteral("/nonexistent-folder/odbc.ini")), qPrintable(r.error()));
-    }
-
     void unknownDataSourceHasNoPath() { QVERIFY(DataSource::databasePath(QStringLiteral("nobody")).isEmpty()); }
 
 private:

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -25,7 +26,7 @@ CUpdateDlg::CUpdateDlg(OnlineUpdate& update, QWidget* parent)
     m_status->setObjectName(QStringLiteral("statusLabel"));
     m_status->setWordWrap(true);
     m_status->setMinimumHeight(40);
-    m_status->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    m_status->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
     QFont statusFont = m_status->font();
     statusFont.setPointSizeF(statusFont.pointSizeF() * 1.3);
     m_status->setFont(statusFont);
@@ -72,12 +73,17 @@ CUpdateDlg::CUpdateDlg(OnlineUpdate& update, QWidget* parent)
 
 QString CUpdateDlg::status() const
 {
-    return m_status->text();
+    return m_status->text().remove(QChar(0x200b));
 }
 
 void CUpdateDlg::setStatus(const QString& text)
 {
-    m_status->setText(text);
+    // A web address in a detail has no spaces; it may break after its slashes and dots rather
+    // than run out of the window.
+    QString breakable = text;
+    static const QRegularExpression separator(QStringLiteral("([/.?&=_-])(?=\\S)"));
+    breakable.replace(separator, QStringLiteral("\\1\u200b"));
+    m_status->setText(breakable);
 }
 
 void CUpdateDlg::startCheck()
