@@ -1,4 +1,5 @@
 #include "common/DataSource.h"
+#include "common/CommonTr.h"
 
 #include <QDir>
 
@@ -48,10 +49,18 @@ QString defaultDatabasePath()
     return QDir::cleanPath(QDir::current().absoluteFilePath(QStringLiteral("../database/kestrin.db")));
 }
 
+QString userConfigFile()
+{
+    const QString named = qEnvironmentVariable("ODBCINI");
+    return named.isEmpty() ? QDir::home().filePath(QStringLiteral(".odbc.ini")) : named;
+}
+
 Result registerDataSource(const QString& name, const QString& databasePath)
 {
     if (!driverInstalled(Driver))
-        return Result::failure(QStringLiteral("ODBC driver %1 is not installed").arg(Driver));
+        return Result::failure(CommonTr::tr("这台电脑上没有安装 SQLite 的 ODBC 驱动程序（%1）。请安装软件包 "
+                                            "libsqliteodbc（或再运行一次安装脚本），然后重新启动程序。")
+                                   .arg(Driver));
     const QByteArray section = name.toUtf8();
     const QString absolute = QDir::cleanPath(QDir(databasePath).absolutePath());
     // The SQLite driver has no set-up routine, so the entries are written one by one.
@@ -61,7 +70,10 @@ Result registerDataSource(const QString& name, const QString& databasePath)
                          writeEntry(section, "Database", absolute);
     SQLSetConfigMode(ODBC_BOTH_DSN);
     if (!written)
-        return Result::failure(installerError());
+        return Result::failure(
+            CommonTr::tr("无法写入数据源的设置文件 %1。请确认这个文件和它所在的文件夹可以写入，然后重新启动程序。")
+                .arg(QDir::toNativeSeparators(userConfigFile())),
+            installerError());
     return {};
 }
 

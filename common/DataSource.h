@@ -13,6 +13,9 @@ inline const QString Driver = QStringLiteral("SQLite3");
 // Where the database lies, seen from a program's own folder (the current directory).
 QString defaultDatabasePath();
 
+// The file that holds the user's data sources: $ODBCINI, else ~/.odbc.ini.
+QString userConfigFile();
+
 // Writes (or rewrites) the user data source: driver, description and database file.
 Result registerDataSource(const QString& name, const QString& databasePath);
 

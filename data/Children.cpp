@@ -1,6 +1,8 @@
 #include "data/Children.h"
 
+#include "data/tables/CBNRONG.h"
 #include "data/tables/CBUSER.h"
+#include "data/tables/CFNRONG.h"
 #include "data/tables/CPPER.h"
 
 namespace Children {
@@ -50,22 +52,30 @@ ResultOf<Change> add(const QString& name)
 
 ResultOf<Change> remove(const QString& name)
 {
+    // Every row that names the child goes with it, or none does: a child added later under the
+    // same name starts without the old child's measurements, medical and immunisation records.
     TransactionGuard transaction;
     CUs users;
     if (Result r = openNamed(users, name); !r)
         return r;
     if (users.isEOF())
         return Change::Missing;
-    for (; !users.isEOF(); users.moveNext()) {
-        if (Result r = users.remove(); !r)
-            return r;
-    }
     CPPER measurements;
-    if (Result r = measurements.openOfChild(name); !r)
-        return r;
-    for (; !measurements.isEOF(); measurements.moveNext()) {
-        if (Result r = measurements.remove(); !r)
-            return r;
+    CBNRONG medical;
+    CFNRONG immunisation;
+    const std::pair<Recordset*, Result> tables[] = {
+        {&users, Result()},
+        {&measurements, measurements.openOfChild(name)},
+        {&medical, medical.open(QStringLiteral("select * from bnrong where username=?"), {name})},
+        {&immunisation, immunisation.open(QStringLiteral("select * from cfnrong where username=?"), {name})},
+    };
+    for (const auto& [rows, opened] : tables) {
+        if (!opened)
+            return opened;
+        for (; !rows->isEOF(); rows->moveNext()) {
+            if (Result r = rows->remove(); !r)
+                return r;
+        }
     }
     if (Result r = transaction.commit(); !r)
         return r;

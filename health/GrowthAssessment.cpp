@@ -5,10 +5,27 @@
 #include "health/AgeLabels.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace GrowthAssessment {
 
 namespace {
+
+// The largest values a chart is asked to draw. Rows that another program or an older version
+// wrote may hold anything; what lies outside these is left out rather than converted to pixels.
+constexpr double MaxAgeMonths = 18 * 12;
+constexpr double MaxAgeYears = 18;
+constexpr double MaxValue = 300;
+
+bool drawable(double value, double max)
+{
+    return std::isfinite(value) && value >= 0 && value <= max;
+}
+
+bool drawableAge(double age, bool months)
+{
+    return drawable(age, months ? MaxAgeMonths : MaxAgeYears);
+}
 
 QList<ChartData::Range> referenceFor(const QList<ReferenceRow>& rows, bool months)
 {
@@ -19,7 +36,10 @@ QList<ChartData::Range> referenceFor(const QList<ReferenceRow>& rows, bool month
         // Rows whose label has "月" are month rows; every other row is a year row.
         if (AgeLabels::isMonths(row.label) != months)
             continue;
-        ranges.append({AgeLabels::leadingNumber(row.label).value_or(0), row.max, row.min});
+        const double age = AgeLabels::leadingNumber(row.label).value_or(0);
+        if (!drawableAge(age, months) || !drawable(row.max, MaxValue) || !drawable(row.min, MaxValue))
+            continue;
+        ranges.append({age, row.max, row.min});
     }
     return ranges;
 }
@@ -37,10 +57,11 @@ Result readReference(GrowthReferenceRecordset& table, QList<ReferenceRow>& rows)
 
 AgeUnit unitOf(const QString& label)
 {
-    if (AgeLabels::isMonths(label))
-        return AgeUnit::Months;
+    // A label such as "1岁3个月" is years: the year check comes after the month check and wins.
     if (AgeLabels::isYears(label))
         return AgeUnit::Years;
+    if (AgeLabels::isMonths(label))
+        return AgeUnit::Months;
     return AgeUnit::None;
 }
 
@@ -49,17 +70,23 @@ void assess(ChartData& chart, AgeUnit unit, const QString& chosenLabel, const QL
 {
     QList<ChartData::Point> monthPoints;
     QList<ChartData::Point> yearPoints;
-    if (unit == AgeUnit::Months)
-        chart.selectedMonths = int(AgeLabels::leadingNumber(chosenLabel).value_or(chart.selectedMonths));
-    else if (unit == AgeUnit::Years)
-        chart.selectedYears = AgeLabels::leadingNumber(chosenLabel).value_or(chart.selectedYears);
+    // A chosen age beyond the axes puts the marker at their end.
+    const std::optional<double> chosen = AgeLabels::leadingNumber(chosenLabel);
+    if (unit == AgeUnit::Months && chosen)
+        chart.selectedMonths = int(std::clamp(*chosen, 0.0, MaxAgeMonths));
+    else if (unit == AgeUnit::Years && chosen)
+        chart.selectedYears = std::clamp(*chosen, 0.0, MaxAgeYears);
 
     for (const Measurement& row : rows) {
-        const std::optional<double> age = AgeLabels::leadingNumber(row.age);
-        if (unit == AgeUnit::Months && AgeLabels::isMonths(row.age) && monthPoints.size() < ChartData::MaxPoints)
-            monthPoints.append({double(int(age.value_or(0))), row.height, row.weight});
-        else if (unit == AgeUnit::Years && AgeLabels::isYears(row.age) && yearPoints.size() < ChartData::MaxPoints)
-            yearPoints.append({age.value_or(0), row.height, row.weight});
+        const double age = AgeLabels::leadingNumber(row.age).value_or(0);
+        const bool months = unit == AgeUnit::Months;
+        if (unit == AgeUnit::None || !drawableAge(age, months) || !drawable(row.height, MaxValue) ||
+            !drawable(row.weight, MaxValue))
+            continue;
+        if (months && AgeLabels::isMonths(row.age) && monthPoints.size() < ChartData::MaxPoints)
+            monthPoints.append({std::floor(age), row.height, row.weight});
+        else if (!months && AgeLabels::isYears(row.age) && yearPoints.size() < ChartData::MaxPoints)
+            yearPoints.append({age, row.height, row.weight});
     }
 
     chart.months = yearPoints.isEmpty();

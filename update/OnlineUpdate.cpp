@@ -2,6 +2,8 @@
 #include "update/UpdateTr.h"
 
 #include "common/ProcessEnumerator.h"
+#include "common/SingleInstance.h"
+#include "update/ExecutableCheck.h"
 #include "update/UpdateModules.h"
 
 #include <QCoreApplication>
@@ -9,8 +11,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QNetworkReply>
-#include <QSaveFile>
 #include <QSettings>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -33,17 +39,76 @@ QString settingText(const QVariant& value)
     return value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(',')) : value.toString();
 }
 
+// What went wrong with a transfer, in the user's words, with what to do about it.
+QString transferFailure(QNetworkReply* reply)
+{
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    switch (reply->error()) {
+    case QNetworkReply::ContentNotFoundError:
+        return UpdateTr::tr("服务器上没有这个文件（404）。请稍后再试；如果一直这样，请告诉软件的提供者。");
+    case QNetworkReply::ContentAccessDenied:
+    case QNetworkReply::AuthenticationRequiredError:
+        return UpdateTr::tr("服务器不允许下载这个文件（%1）。请告诉软件的提供者。").arg(status);
+    case QNetworkReply::HostNotFoundError:
+        return UpdateTr::tr("找不到升级服务器。请检查电脑是否连上了网络，然后再试。");
+    case QNetworkReply::ConnectionRefusedError:
+        return UpdateTr::tr("升级服务器拒绝连接。请稍后再试。");
+    case QNetworkReply::RemoteHostClosedError:
+        return UpdateTr::tr("服务器中途断开了连接，文件下载不完整。请稍后再试。");
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::OperationCanceledError:
+        return UpdateTr::tr("下载超时。请检查网络连接，然后再试。");
+    case QNetworkReply::SslHandshakeFailedError:
+    case QNetworkReply::InsecureRedirectError:
+        return UpdateTr::tr("无法与升级服务器建立安全连接。请检查电脑的日期和时间是否正确，然后再试。");
+    case QNetworkReply::ProtocolUnknownError:
+    case QNetworkReply::ProtocolInvalidOperationError:
+        return UpdateTr::tr("这个下载地址不受支持。请告诉软件的提供者。");
+    case QNetworkReply::InternalServerError:
+    case QNetworkReply::ServiceUnavailableError:
+    case QNetworkReply::UnknownServerError:
+        return UpdateTr::tr("升级服务器出错（%1）。请稍后再试。").arg(status);
+    default:
+        if (status >= 400)
+            return UpdateTr::tr("服务器拒绝了下载（%1）。请稍后再试；如果一直这样，请告诉软件的提供者。").arg(status);
+        return UpdateTr::tr("网络连接出了问题，文件下载不完整。请检查网络连接，然后再试。");
+    }
+}
+
+QString writeFailure(const QString& module, const QString& path)
+{
+    return UpdateTr::tr("%1：无法写入 %2。请确认磁盘还有空间、这个文件夹可以写入，然后再试。")
+        .arg(module, QDir::toNativeSeparators(path));
+}
+
+// The SHA-256 of a file as it lies on the disk.
+QByteArray hashOnDisk(const QString& path)
+{
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return {};
+    return hash.result();
+}
+
 } // namespace
 
-// One program being fetched: where it goes, its expected hash, and the file it is written to.
+// One program being fetched: where it goes, its expected hash, the temporary file it is written
+// to beside the installed program, and what is needed to put the old one back.
 struct OnlineUpdate::Job
 {
     QString name;
     QUrl url;
     QString target;
     QByteArray sha256;
-    std::unique_ptr<QSaveFile> file;
+    std::unique_ptr<QTemporaryFile> file;
     QCryptographicHash hash{QCryptographicHash::Sha256};
+    qint64 received = 0;
+    bool writeFailed = false;
+    // Set while the program is put in place: the old program kept aside, and whether there was one.
+    QString backup;
+    bool replaced = false;
+    bool existed = false;
 };
 
 OnlineUpdate::OnlineUpdate(QString updaterFolder, QString procRoot, QObject* parent)
@@ -94,11 +159,8 @@ QStringList OnlineUpdate::runningModules() const
     processes.SelectMethod(CProcessEnumerator::ExecutableNames);
     CProcessEntry entry;
     for (bool more = processes.FirstProcess(entry); more; more = processes.NextProcess(entry)) {
-        QString name = QString::fromUtf8(entry.name());
-        if (name.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive))
-            name.chop(4);
         for (const UpdateModule& module : UpdateModules::all()) {
-            if (!module.processName.isEmpty() && name.compare(module.processName, Qt::CaseInsensitive) == 0 &&
+            if (!module.processName.isEmpty() && SingleInstance::isProgram(entry.name(), module.processName) &&
                 !running.contains(module.processName))
                 running << module.processName;
         }
@@ -106,19 +168,14 @@ QStringList OnlineUpdate::runningModules() const
     return running;
 }
 
-QNetworkReply* OnlineUpdate::get(const QUrl& url)
-{
-    QNetworkRequest request(url);
-    request.setTransferTimeout(TransferTimeoutMs);
-    return m_network.get(request);
-}
-
 void OnlineUpdate::checkVersion()
 {
+    m_checkFailure.clear();
     QNetworkReply* reply = get(joined(updateServer(), QStringLiteral("/version.txt")));
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         reply->deleteLater();
         if (reply->error() != QNetworkReply::NoError) {
+            m_checkFailure = reply->errorString();
             emit checked(Check::NetworkFailed);
             return;
         }
@@ -126,6 +183,8 @@ void OnlineUpdate::checkVersion()
         m_serverFile =
             std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("kestrin-version-XXXXXX.ini")));
         if (!m_serverFile->open() || m_serverFile->write(reply->readAll()) < 0 || !m_serverFile->flush()) {
+            m_checkFailure = m_serverFile->errorString();
+            m_serverFile.reset();
             emit checked(Check::NetworkFailed);
             return;
         }
@@ -139,7 +198,8 @@ void OnlineUpdate::checkVersion()
 void OnlineUpdate::download()
 {
     if (!m_serverFile) {
-        emit downloaded(Result::failure(UpdateTr::tr("还没有取得服务器上的版本信息。")));
+        emit downloaded(
+            Result::failure(UpdateTr::tr("还没有取得服务器上的版本信息。请关闭升级程序，重新打开后再试。")));
         return;
     }
     m_jobs.clear();
@@ -156,6 +216,15 @@ void OnlineUpdate::download()
         job->target = QDir(root).filePath(module.target);
         job->sha256 =
             QByteArray::fromHex(readSetting(serverFile, module.section + QStringLiteral("/sha256")).toLatin1());
+        // Programs come from web servers only: never from a file of this computer or a data: text.
+        const QString scheme = job->url.scheme().toLower();
+        if (!job->url.isValid() || job->url.host().isEmpty() ||
+            (scheme != QStringLiteral("http") && scheme != QStringLiteral("https"))) {
+            failDownload(
+                Result::failure(UpdateTr::tr("%1：下载地址“%2”不是 http 或 https 网址，已拒绝。请告诉软件的提供者。")
+                                    .arg(job->name, job->url.toDisplayString().left(200))));
+            return;
+        }
         m_jobs.append(job);
     }
     startNextJob();
@@ -165,83 +234,178 @@ void OnlineUpdate::startNextJob()
 {
     if (m_nextJob >= m_jobs.size()) {
         if (Result r = commitDownloads(); !r) {
-            emit downloaded(r);
+            failDownload(r);
             return;
         }
+        m_jobs.clear();
         // The installed version now equals the published one; the rest of the file is kept.
         QSettings local(localVersionFile(), QSettings::IniFormat);
         local.setValue(VersionKey, m_serverVersion);
         local.sync();
         if (local.status() != QSettings::NoError) {
-            emit downloaded(
-                Result::failure(UpdateTr::tr("程序已经更新，但无法写入版本文件 %1。").arg(localVersionFile())));
+            emit downloaded(Result::failure(
+                UpdateTr::tr(
+                    "程序已经更新，但无法写入版本文件 %1，下次检查时还会提示有新版本。请确认这个文件可以写入。")
+                    .arg(QDir::toNativeSeparators(localVersionFile()))));
             return;
         }
         emit downloaded({});
         return;
     }
-    Job& job = *m_jobs.at(m_nextJob);
-    QDir().mkpath(QFileInfo(job.target).absolutePath());
-    // Written beside the installed program and put in its place only when every program is whole.
-    job.file = std::make_unique<QSaveFile>(job.target);
-    if (!job.file->open(QIODevice::WriteOnly)) {
-        failDownload(UpdateTr::tr("%1：无法写入 %2").arg(job.name, job.target));
+    const std::shared_ptr<Job> job = m_jobs.at(m_nextJob);
+    QDir().mkpath(QFileInfo(job->target).absolutePath());
+    // Written beside the installed program, so that putting it in place is a rename.
+    job->file = std::make_unique<QTemporaryFile>(job->target + QStringLiteral(".download-XXXXXX"));
+    if (!job->file->open()) {
+        failDownload(Result::failure(writeFailure(job->name, job->target), job->file->errorString()));
         return;
     }
-    QNetworkReply* reply = get(job.url);
-    connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
-        Job& current = *m_jobs.at(m_nextJob);
+    QNetworkReply* reply = get(job->url);
+    // The file is wanted exactly as the server keeps it, so its length can be checked.
+    connect(reply, &QNetworkReply::readyRead, this, [job, reply] {
+        if (job->writeFailed)
+            return;
         const QByteArray chunk = reply->readAll();
-        current.hash.addData(chunk);
-        current.file->write(chunk);
+        job->hash.addData(chunk);
+        job->received += chunk.size();
+        if (job->file->write(chunk) != chunk.size()) {
+            job->writeFailed = true;
+            reply->abort();
+        }
     });
     connect(reply, &QNetworkReply::downloadProgress, this,
-            [this](qint64 received, qint64 total) { emit progress(m_jobs.at(m_nextJob)->name, received, total); });
-    connect(reply, &QNetworkReply::finished, this, [this, reply] { finishJob(reply); });
+            [this, job](qint64 received, qint64 total) { emit progress(job->name, received, total); });
+    connect(reply, &QNetworkReply::finished, this, [this, job, reply] { finishJob(job, reply); });
 }
 
-void OnlineUpdate::finishJob(QNetworkReply* reply)
+QNetworkReply* OnlineUpdate::get(const QUrl& url)
+{
+    QNetworkRequest request(url);
+    request.setTransferTimeout(TransferTimeoutMs);
+    // Unpacked by nobody: the bytes received are the file, and its Content-Length counts them.
+    request.setRawHeader("Accept-Encoding", "identity");
+    return m_network.get(request);
+}
+
+void OnlineUpdate::finishJob(const std::shared_ptr<Job>& job, QNetworkReply* reply)
 {
     reply->deleteLater();
-    Job& job = *m_jobs.at(m_nextJob);
-    if (reply->error() != QNetworkReply::NoError) {
-        failDownload(UpdateTr::tr("%1：%2").arg(job.name, reply->errorString()));
+    if (m_jobs.isEmpty() || m_jobs.at(m_nextJob) != job)
         return;
-    }
-    const QByteArray rest = reply->readAll();
-    job.hash.addData(rest);
-    job.file->write(rest);
-    if (!job.sha256.isEmpty() && job.hash.result() != job.sha256) {
-        failDownload(UpdateTr::tr("%1：下载的文件校验不符（SHA-256），已放弃").arg(job.name));
+    if (Result r = checkDownload(*job, reply); !r) {
+        failDownload(r);
         return;
     }
     ++m_nextJob;
     startNextJob();
 }
 
-void OnlineUpdate::failDownload(const QString& error)
+Result OnlineUpdate::checkDownload(Job& job, QNetworkReply* reply)
 {
-    for (const std::shared_ptr<Job>& job : std::as_const(m_jobs)) {
-        if (job->file)
-            job->file->cancelWriting();
-        job->file.reset();
+    if (!job.writeFailed && reply->error() == QNetworkReply::NoError) {
+        const QByteArray rest = reply->readAll();
+        job.hash.addData(rest);
+        job.received += rest.size();
+        job.writeFailed = job.file->write(rest) != rest.size();
     }
+    if (job.writeFailed || !job.file->flush())
+        return Result::failure(writeFailure(job.name, job.target), job.file->errorString());
+    if (reply->error() != QNetworkReply::NoError)
+        return Result::failure(UpdateTr::tr("%1：%2").arg(job.name, transferFailure(reply)), reply->errorString());
+    if (job.received == 0)
+        return Result::failure(UpdateTr::tr("%1：下载的文件是空的。已安装的程序没有改动，请稍后再试。").arg(job.name));
+    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    if (length.isValid() && job.received != length.toLongLong())
+        return Result::failure(
+            UpdateTr::tr("%1：文件下载不完整（收到 %2 字节，应有 %3 字节）。请检查网络连接，然后再试。")
+                .arg(job.name)
+                .arg(job.received)
+                .arg(length.toLongLong()));
+    if (!job.sha256.isEmpty() && job.hash.result() != job.sha256)
+        return Result::failure(
+            UpdateTr::tr("%1：下载的文件校验不符（SHA-256），已放弃。请稍后再试；如果一直这样，请告诉软件的提供者。")
+                .arg(job.name));
+    if (Result r = ExecutableCheck::check(job.file->fileName()); !r) {
+        // A program cut short ends before its tables; anything else is not a program for here.
+        const bool cut = r.message().contains(QStringLiteral("beyond the file"));
+        return Result::failure(
+            cut ? UpdateTr::tr("%1：文件下载不完整。请检查网络连接，然后再试。").arg(job.name)
+                : UpdateTr::tr("%1：下载的文件不是这台电脑能运行的程序，已拒绝。请告诉软件的提供者。").arg(job.name),
+            r.message());
+    }
+    return {};
+}
+
+void OnlineUpdate::failDownload(const Result& failure)
+{
+    // The temporary files go with their jobs.
     m_jobs.clear();
-    emit downloaded(Result::failure(error));
+    emit downloaded(failure);
 }
 
 Result OnlineUpdate::commitDownloads()
 {
+    // First every file is written out and read back whole; nothing is replaced before all are.
     for (const std::shared_ptr<Job>& job : std::as_const(m_jobs)) {
-        const bool existed = QFileInfo::exists(job->target);
-        if (!job->file->commit())
-            return Result::failure(UpdateTr::tr("%1：无法替换 %2").arg(job->name, job->target));
-        if (!existed)
-            QFile::setPermissions(job->target, QFile::permissions(job->target) | QFile::ExeOwner | QFile::ExeGroup |
-                                                   QFile::ExeOther);
+        QTemporaryFile& file = *job->file;
+        const bool written = file.flush() && ::fsync(file.handle()) == 0;
+        if (!written || QFileInfo(file.fileName()).size() != job->received ||
+            hashOnDisk(file.fileName()) != job->hash.result())
+            return Result::failure(writeFailure(job->name, job->target), file.errorString());
+        file.close();
     }
-    m_jobs.clear();
-    return {};
+
+    // Then each program is put in place, the old one kept aside until all are in.
+    Result failure;
+    for (const std::shared_ptr<Job>& job : std::as_const(m_jobs)) {
+        const QString temporary = job->file->fileName();
+        const QFileInfo installed(job->target);
+        job->existed = installed.exists();
+        job->backup = job->target + QStringLiteral(".old");
+        QFile::remove(job->backup);
+        const QFile::Permissions permissions = job->existed ? installed.permissions()
+                                                            : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                                  QFile::ReadGroup | QFile::ExeGroup |
+                                                                  QFile::ReadOther | QFile::ExeOther;
+        // A hard link keeps the old program without copying it; where links are not possible, a copy.
+        const bool kept =
+            !job->existed ||
+            ::link(QFile::encodeName(job->target).constData(), QFile::encodeName(job->backup).constData()) == 0 ||
+            QFile::copy(job->target, job->backup);
+        if (!kept || !QFile::setPermissions(temporary, permissions) ||
+            std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(job->target).constData()) != 0) {
+            failure = Result::failure(
+                UpdateTr::tr("%1：无法替换 "
+                             "%2，已替换的程序都已恢复原样。请关闭正在使用这些程序的窗口，确认磁盘还有空间，然后再试。")
+                    .arg(job->name, QDir::toNativeSeparators(job->target)),
+                QString::fromLocal8Bit(std::strerror(errno)));
+            break;
+        }
+        job->file->setAutoRemove(false);
+        job->replaced = true;
+    }
+
+    // Put back what was replaced when one failed; drop the old programs when all are in.
+    for (auto it = m_jobs.crbegin(); it != m_jobs.crend(); ++it) {
+        const Job& job = **it;
+        if (failure.ok()) {
+            QFile::remove(job.backup);
+            continue;
+        }
+        if (!job.replaced) {
+            if (job.existed)
+                QFile::remove(job.backup);
+            continue;
+        }
+        const bool restored = job.existed ? std::rename(QFile::encodeName(job.backup).constData(),
+                                                        QFile::encodeName(job.target).constData()) == 0
+                                          : QFile::remove(job.target);
+        if (!restored)
+            failure = Result::failure(failure.message() + UpdateTr::tr("\n注意：%1 没能恢复，旧的程序保存在 %2。")
+                                                              .arg(job.name, QDir::toNativeSeparators(job.backup)),
+                                      failure.detail());
+    }
+    return failure;
 }
 
 void OnlineUpdate::fetchNews()

@@ -11,11 +11,15 @@
 #include <memory>
 
 class QNetworkReply;
-class QSaveFile;
 struct UpdateModule;
 
 // Compares the installed version with the published one and replaces the installed programs
 // with the published ones. All network work runs in the background and reports by signals.
+//
+// A download is all or nothing: each program is fetched (over http or https only) into a
+// temporary file beside the installed one and checked (whole, not empty, the published hash, a
+// program this computer runs); only when every one is written out and checked again are they put
+// in place, the old programs kept aside until all are in, and put back if any fails.
 //
 // The local version.ini (in the updater's folder) holds:
 //   [Version] version=N            the installed version
@@ -47,6 +51,9 @@ public:
     // Names of the suite's programs that are running now.
     QStringList runningModules() const;
 
+    // Why the last version check failed, for the detail of the message; empty after a success.
+    const QString& checkFailure() const { return m_checkFailure; }
+
     void checkVersion();
     void download();
     void fetchNews();
@@ -62,8 +69,9 @@ private:
     struct Job;
     QNetworkReply* get(const QUrl& url);
     void startNextJob();
-    void finishJob(QNetworkReply* reply);
-    void failDownload(const QString& error);
+    void finishJob(const std::shared_ptr<Job>& job, QNetworkReply* reply);
+    Result checkDownload(Job& job, QNetworkReply* reply);
+    void failDownload(const Result& failure);
     Result commitDownloads();
     QString readSetting(const QString& file, const QString& key) const;
 
@@ -72,6 +80,7 @@ private:
     QNetworkAccessManager m_network;
     std::unique_ptr<QTemporaryFile> m_serverFile;
     int m_serverVersion = -1;
+    QString m_checkFailure;
     QList<std::shared_ptr<Job>> m_jobs;
     qsizetype m_nextJob = 0;
 };

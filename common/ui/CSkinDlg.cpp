@@ -6,11 +6,14 @@
 #include "common/ui/SkinEngine.h"
 #include "data/tables/Skins.h"
 
+#include <QCollator>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 CSkinDlg::CSkinDlg(std::unique_ptr<SkinRecordset> table, const QString& caption, QWidget* parent)
     : QDialog(parent), m_table(std::move(table)), m_skinCombo(new QComboBox(this))
@@ -18,13 +21,16 @@ CSkinDlg::CSkinDlg(std::unique_ptr<SkinRecordset> table, const QString& caption,
     setWindowTitle(caption);
     m_skinCombo->setObjectName(QStringLiteral("skinCombo"));
     m_skinCombo->setEditable(true);
-    m_skinCombo->setInsertPolicy(QComboBox::InsertAlphabetically);
+    // A typed name is looked up, not added, so the list keeps its order.
+    m_skinCombo->setInsertPolicy(QComboBox::NoInsert);
     m_skinCombo->setMinimumWidth(260);
 
+    // Chinese names are sorted as a Chinese reader looks them up, by pinyin; the first entry is
+    // preselected, whichever skin was chosen last.
     QStringList names = SkinChoice::offered(*m_table);
-    names.sort();
+    const QCollator pinyin{QLocale(QLocale::Chinese, QLocale::China)};
+    std::sort(names.begin(), names.end(), pinyin);
     m_skinCombo->addItems(names);
-    // The list is sorted, so the first entry is the alphabetically first skin.
     m_skinCombo->setCurrentIndex(names.isEmpty() ? -1 : 0);
 
     auto* label = new QLabel(CommonTr::tr("皮肤文件(&S):"), this);

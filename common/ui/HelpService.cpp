@@ -3,6 +3,7 @@
 #include "common/ui/HelpWindow.h"
 
 #include <QFileInfo>
+#include <QPointer>
 #include <QUrl>
 
 namespace {
@@ -11,12 +12,27 @@ QString& collection()
     static QString path = HelpService::DefaultCollection;
     return path;
 }
+
+// The program's one help window while it is open.
+QPointer<HelpWindow>& openWindow()
+{
+    static QPointer<HelpWindow> window;
+    return window;
+}
 } // namespace
 
 namespace HelpService {
 
 QWidget* show(QWidget* owner, const QString& page)
 {
+    // Help that is open already is brought to the front as it is: the reader keeps the page, and
+    // the full-text index is not built again.
+    if (HelpWindow* open = openWindow()) {
+        open->showNormal();
+        open->raise();
+        open->activateWindow();
+        return open;
+    }
     const QFileInfo file(collection());
     if (!file.isFile())
         return nullptr;
@@ -27,6 +43,7 @@ QWidget* show(QWidget* owner, const QString& page)
         return nullptr;
     }
     help->showPage(QUrl(page));
+    openWindow() = help;
     help->show();
     help->raise();
     return help;

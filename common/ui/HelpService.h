@@ -4,8 +4,8 @@
 
 class QWidget;
 
-// Opens the suite's help at its start page in a window owned by the caller. Without the help
-// files, help requests do nothing.
+// Opens the suite's help at its start page in a window owned by the caller; while that window is
+// open, asking again brings it to the front. Without the help files, help requests do nothing.
 namespace HelpService {
 
 // The help collection, seen from a program's own folder.

@@ -46,6 +46,7 @@ HelpWindow::HelpWindow(const QString& collectionFile, QWidget* owner)
 
     m_browser = new HelpBrowser(m_engine, this);
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
+    m_browser->setAccessibleName(CommonTr::tr("帮助内容"));
     m_browser->setOpenExternalLinks(false);
 
     auto* contents = m_engine->contentWidget();

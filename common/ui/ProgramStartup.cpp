@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -35,6 +37,31 @@ void ProgramStartup::prepareLook(QApplication& app)
     }
 }
 
+namespace {
+
+// Whether a folder holds any file, in it or below it; a missing folder holds none.
+bool holdsFiles(const QString& folder)
+{
+    QDirIterator files(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    return files.hasNext();
+}
+
+// A missing database is created without a word only on a first start: nothing in the database
+// folder and no earlier registration of the data source. Otherwise the file may be on a disk that
+// is not plugged in or may have been moved, and an empty file in its place would take the
+// family's new entries, so the user decides.
+bool mayCreateDatabase(const QString& path, const QString& registeredBefore)
+{
+    if (QFileInfo::exists(path))
+        return true;
+    if (registeredBefore.isEmpty() && !holdsFiles(QFileInfo(path).absolutePath()))
+        return true;
+    return DialogService::current().confirm(
+        nullptr, CommonTr::tr("%1不存在，要新建一个空的数据库吗？").arg(QDir::toNativeSeparators(path)));
+}
+
+} // namespace
+
 ProgramStartup::Outcome ProgramStartup::prepare(const ProgramIdentity& program, const QString& procRoot)
 {
     QCoreApplication::setApplicationName(program.title);
@@ -46,11 +73,18 @@ ProgramStartup::Outcome ProgramStartup::prepare(const ProgramIdentity& program, 
             return Outcome::AlreadyRunning;
         }
     }
-    if (!DataSource::registerDataSource(DataSource::Name, DataSource::defaultDatabasePath())) {
-        dialogs.message(nullptr, CommonTr::tr("数据源配置错误"), DialogService::Icon::Critical);
+    const QString databasePath = DataSource::defaultDatabasePath();
+    const QString registeredBefore = DataSource::databasePath(DataSource::Name);
+    if (Result r = DataSource::registerDataSource(DataSource::Name, databasePath); !r) {
+        dialogs.message(nullptr, CommonTr::tr("数据源配置错误") + QLatin1Char('\n') + r.error(),
+                        DialogService::Icon::Critical);
         return Outcome::DataSourceFailed;
     }
-    if (Result r = Database::openFromDataSource(DataSource::Name); !r) {
+    if (!mayCreateDatabase(databasePath, registeredBefore))
+        return Outcome::DatabaseNotCreated;
+    // The file registered a moment ago is opened as it is, not read back from the data source,
+    // which another installation starting at the same moment may have rewritten since.
+    if (Result r = Database::open(databasePath); !r) {
         dialogs.message(nullptr, r.error(), DialogService::Icon::Critical);
         return Outcome::DatabaseFailed;
     }

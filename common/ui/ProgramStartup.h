@@ -13,7 +13,7 @@ struct ProgramIdentity
 {
     // The program's title: caption of its message boxes.
     QString title;
-    // Text whose second appearance in the process list means the program already runs.
+    // Executable name whose second appearance in the process list means the program already runs.
     QString instanceKey;
     // Key handed to the skin engine.
     QString skinKey;
@@ -22,7 +22,8 @@ struct ProgramIdentity
 };
 
 // The start of every window program, in order: its own folder as current directory, Qt's
-// Chinese texts, the single-instance rule, the data source, the database, the skin.
+// Chinese texts, the single-instance rule, the data source, the database (created without a
+// question only on a first start), the skin.
 class ProgramStartup
 {
 public:
@@ -31,7 +32,9 @@ public:
         Run,
         AlreadyRunning,
         DataSourceFailed,
-        DatabaseFailed
+        DatabaseFailed,
+        // The database file was missing and the user chose not to start with an empty one.
+        DatabaseNotCreated
     };
 
     // Makes the program's own folder current, so "../database", "../skin" and "../help" hold

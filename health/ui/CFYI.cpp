@@ -115,7 +115,15 @@ void CFYI::clearContent()
 
 void CFYI::setContentEnabled(bool enabled)
 {
-    m_descriptionEdit->setEnabled(enabled);
+    m_descriptionEdit->setEnabled(true);
+    m_descriptionEdit->setReadOnly(!enabled);
+}
+
+void CFYI::showMarked(bool clicked)
+{
+    RecordPage::showMarked(clicked);
+    // A record shown is read, not edited, unless 保存 is waiting for it.
+    m_descriptionEdit->setReadOnly(!button(SaveButton)->isEnabled());
 }
 
 void CFYI::addCategory()

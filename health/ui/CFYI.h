@@ -26,7 +26,10 @@ protected:
     void writeRecord(Recordset& record, int dateKey) override;
     void readRecord(const Recordset& record) override;
     void clearContent() override;
+    // The description stays enabled, so a long one can be scrolled; it takes typing only while a
+    // record is being added or changed.
     void setContentEnabled(bool enabled) override;
+    void showMarked(bool clicked) override;
 
 private:
     QPlainTextEdit* m_descriptionEdit;

@@ -1,7 +1,9 @@
 #include "health/ui/CHealthDlg.h"
 #include "health/HealthTr.h"
 
+#include "common/ui/Accessibility.h"
 #include "common/ui/LazyPage.h"
+#include "common/ui/PageActivation.h"
 #include "common/ui/PageLeaveCheck.h"
 #include "common/ui/SkinEngine.h"
 #include "health/ui/CAboutDlg.h"
@@ -49,7 +51,12 @@ CHealthDlg::CHealthDlg(QWidget* parent) : MainWindowBase(parent), m_pages(new QT
 
 template <typename Page> void CHealthDlg::addPage(const QString& caption)
 {
-    m_pages->addTab(new LazyPage([] { return new Page; }), caption);
+    m_pages->addTab(new LazyPage([] {
+                        auto* page = new Page;
+                        Accessibility::nameFromLabels(page);
+                        return page;
+                    }),
+                    caption);
 }
 
 QWidget* CHealthDlg::page(int index) const
@@ -71,6 +78,8 @@ void CHealthDlg::pageChanged(int index)
         return;
     }
     m_shownPage = index;
+    if (auto* activated = dynamic_cast<PageActivation*>(page(index)))
+        activated->pageActivated();
 }
 
 void CHealthDlg::showAbout()

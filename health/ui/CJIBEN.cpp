@@ -25,6 +25,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
@@ -150,10 +151,14 @@ QWidget* CJIBEN::buildRecordGroup()
     auto* group = new QGroupBox(HealthTr::tr("记录操作"), this);
     m_model = new TextRowsModel(this);
     QTableView* list = makeRecordList(group, m_model, {});
+    m_list = list;
     list->setObjectName(QStringLiteral("measurementList"));
     list->setAccessibleName(HealthTr::tr("测量记录"));
+    // Each column as wide as its texts (血压 holds "收缩压=?舒张压=?"); the list scrolls sideways
+    // when they do not all fit.
     list->horizontalHeader()->setMinimumSectionSize(56);
-    list->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    list->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 
     m_displayButton = makePageButton(HealthTr::tr("显示"), QStringLiteral("displayButton"), group);
     makeEditButtons(group, {HealthTr::tr("添加"), HealthTr::tr("保存"), HealthTr::tr("修改"), HealthTr::tr("删除(&D)"),
@@ -191,6 +196,7 @@ void CJIBEN::initialise()
     if (Result r = columns.openColumnsOnly(); !r)
         message(r.error());
     m_model->setHeadings(columns.columnNames());
+    fitColumns();
     fillUsers();
     m_ageCombo->setCurrentIndex(0);
     m_sexCombo->setCurrentIndex(0);
@@ -201,9 +207,17 @@ void CJIBEN::fillUsers()
     const ResultOf<QStringList> names = Children::newestFirst();
     if (!names)
         message(names.error());
+    const QString chosen = m_userCombo->currentText();
     m_userCombo->clear();
     m_userCombo->addItems(names.valueOr({}));
-    m_userCombo->setCurrentIndex(m_userCombo->count() > 0 ? 0 : -1);
+    const int kept = m_userCombo->findText(chosen);
+    m_userCombo->setCurrentIndex(kept >= 0 ? kept : (m_userCombo->count() > 0 ? 0 : -1));
+}
+
+void CJIBEN::pageActivated()
+{
+    if (m_initialised)
+        fillUsers();
 }
 
 bool CJIBEN::checkHeartRate()
@@ -218,7 +232,7 @@ bool CJIBEN::checkHeartRate()
 
 bool CJIBEN::mayLeave()
 {
-    return checkHeartRate();
+    return editMode() == EditMode::None || checkHeartRate();
 }
 
 void CJIBEN::addChild()
@@ -253,8 +267,8 @@ void CJIBEN::deleteChild()
         m_childNameEdit->setEnabled(true);
         return;
     }
-    // Deleting a child deletes every measurement of the child, so ask first.
-    if (!DialogService::current().confirm(this, HealthTr::tr("确定要删除吗？"), HealthTr::tr("系统提示")))
+    // Deleting a child deletes every record of the child, so ask first and say so.
+    if (!confirm(HealthTr::tr("确定要删除“%1”以及该儿童的全部测量、病历和防疫记录吗？").arg(name)))
         return;
     const ResultOf<Children::Change> change = Children::remove(name);
     if (!change) {
@@ -268,6 +282,11 @@ void CJIBEN::deleteChild()
     m_childNameEdit->clear();
     m_model->clear();
     fillUsers();
+    // The fields may show a record of the deleted child; they must not stand beside another name.
+    if (editMode() == EditMode::None) {
+        clearFields();
+        setButtonsEnabled(DeleteButton | ModifyButton, false);
+    }
 }
 
 void CJIBEN::display()
@@ -306,6 +325,16 @@ void CJIBEN::fillList(const std::function<Result(CPPER&)>& open)
     for (; !records.isEOF(); records.moveNext())
         rows.append(Measurements::listRow(records));
     m_model->setRows(std::move(rows));
+    fitColumns();
+}
+
+void CJIBEN::fitColumns()
+{
+    m_list->resizeColumnsToContents();
+    // A little room on either side of the widest text, so neighbouring columns do not run together.
+    const int room = m_list->fontMetrics().averageCharWidth() * 2;
+    for (int column = 0; column < m_model->columnCount(); ++column)
+        m_list->setColumnWidth(column, m_list->columnWidth(column) + room);
 }
 
 void CJIBEN::clearFields()
@@ -376,6 +405,17 @@ void CJIBEN::save()
         (!height ? m_heightEdit : m_weightEdit)->setFocus();
         return;
     }
+    // Values no child has would reach the chart and the list as nonsense.
+    const std::pair<Result, QWidget*> ranges[] = {{Measurements::checkAge(m_ageCombo->currentText()), m_ageCombo},
+                                                  {Measurements::checkHeight(*height), m_heightEdit},
+                                                  {Measurements::checkWeight(*weight), m_weightEdit}};
+    for (const auto& [range, field] : ranges) {
+        if (!range) {
+            message(range.error());
+            field->setFocus();
+            return;
+        }
+    }
     if (!checkHeartRate())
         return;
 
@@ -433,8 +473,9 @@ void CJIBEN::afterDelete()
 
 void CJIBEN::showMarked(bool clicked)
 {
+    // A click below the rows shows no record, though a row may still be marked.
     const QModelIndex current = recordList()->currentIndex();
-    if (!current.isValid()) {
+    if (!current.isValid() || (clicked && !m_clickOnRow)) {
         message(HealthTr::tr("表格上还没有记录"));
         return;
     }
@@ -460,6 +501,13 @@ void CJIBEN::showMarked(bool clicked)
     }
     if (clicked)
         setButtonsEnabled(DeleteButton | ModifyButton, true);
+}
+
+bool CJIBEN::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease)
+        m_clickOnRow = m_list->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint()).isValid();
+    return EditingPage::eventFilter(watched, event);
 }
 
 void CJIBEN::search()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ui/PageActivation.h"
 #include "common/ui/PageLeaveCheck.h"
 #include "data/ui/EditingPage.h"
 
@@ -14,14 +15,18 @@ class TextRowsModel;
 
 // The basic health page: the children, and each child's measurements (height, weight, heart
 // rate, blood pressure, diet, sleep) with search and the growth comparison.
-class CJIBEN : public EditingPage, public PageLeaveCheck
+class CJIBEN : public EditingPage, public PageLeaveCheck, public PageActivation
 {
     Q_OBJECT
 
 public:
     explicit CJIBEN(QWidget* parent = nullptr);
 
+    // A value being entered must be one the page can keep; a record merely shown never holds
+    // the user on the page.
     bool mayLeave() override;
+    // Children added or deleted by another program show in the user-name list.
+    void pageActivated() override;
 
 public slots:
     void addChild();
@@ -41,20 +46,26 @@ protected:
     void showMarked(bool clicked) override;
     Result deleteRecords(const QList<qint64>& ids) override;
     void afterDelete() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildChildGroup();
     QWidget* buildFieldGroup();
     QWidget* buildRecordGroup();
     void initialise();
+    // Fills the user-name list from the table, keeping the chosen child when it is still there.
     void fillUsers();
     // Lists the measurements the opener selects, newest first.
     void fillList(const std::function<Result(CPPER&)>& open);
+    // Each list column as wide as its widest text.
+    void fitColumns();
     void clearFields();
     void setEditing(bool editing);
     bool checkHeartRate();
 
     bool m_initialised = false;
+    // Whether the last click on the list was on a row; one below the rows shows no record.
+    bool m_clickOnRow = false;
 
     QLineEdit* m_childNameEdit;
     QLineEdit* m_numberEdit;
@@ -71,4 +82,5 @@ private:
     QLineEdit* m_operatorEdit;
     TextRowsModel* m_model;
     QPushButton* m_displayButton;
+    QTableView* m_list;
 };

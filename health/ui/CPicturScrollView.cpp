@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 QColor colourOf(ChartGeometry::Pen pen)
@@ -34,11 +36,24 @@ CPicturScrollView::CPicturScrollView(QWidget* parent) : QFrame(parent)
     setMinimumSize(600, 420);
 }
 
+QTransform CPicturScrollView::chartTransform() const
+{
+    const double scale = std::min(double(width()) / LayoutSize.width(), double(height()) / LayoutSize.height());
+    QTransform transform;
+    transform.translate((width() - LayoutSize.width() * scale) / 2, (height() - LayoutSize.height() * scale) / 2);
+    transform.scale(scale, scale);
+    return transform;
+}
+
 void CPicturScrollView::paint(QPainter& painter) const
 {
     painter.setPen(Qt::black);
     painter.setBrush(QColor(192, 192, 192));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
+
+    painter.save();
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    painter.setTransform(chartTransform(), true);
 
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPixelSize(10);
@@ -55,6 +70,7 @@ void CPicturScrollView::paint(QPainter& painter) const
     const int ascent = painter.fontMetrics().ascent();
     for (const ChartGeometry::Text& text : picture.texts)
         painter.drawText(text.at + QPoint(0, ascent), text.text);
+    painter.restore();
 }
 
 void CPicturScrollView::paintEvent(QPaintEvent*)

@@ -148,6 +148,27 @@ void CZS::writeArticle(Recordset& record, bool adding)
         article.m_time = DateKey::today();
 }
 
+void CZS::beginAdding()
+{
+    ArticlePage::beginAdding();
+    setButtonsEnabled(AddButton, false);
+}
+
+void CZS::beginChanging()
+{
+    ArticlePage::beginChanging();
+    setButtonsEnabled(AddButton, false);
+}
+
+void CZS::showMarked(bool clicked)
+{
+    ArticlePage::showMarked(clicked);
+    if (clicked && markedId() > 0) {
+        keywordEdit()->setEnabled(false);
+        setButtonsEnabled(AddButton, true);
+    }
+}
+
 void CZS::refresh()
 {
     search();

@@ -23,6 +23,9 @@ public:
     explicit CZS(QWidget* parent = nullptr);
 
     void search() override;
+    // 增加 stays off while an article is being added or changed.
+    void beginAdding() override;
+    void beginChanging() override;
 
     // Date keys from 19000101 to 20991231 are accepted as bounds.
     static constexpr int EarliestDate = 19000101;
@@ -34,6 +37,8 @@ protected:
     bool checkFields() override;
     void writeArticle(Recordset& record, bool adding) override;
     void refresh() override;
+    // A click on an article also locks the keyword box and offers 增加 again.
+    void showMarked(bool clicked) override;
 
 private:
     void chooseMode(int mode);

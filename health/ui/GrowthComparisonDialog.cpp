@@ -1,6 +1,8 @@
 #include "health/ui/GrowthComparisonDialog.h"
 #include "health/HealthTr.h"
 
+#include "common/ui/Accessibility.h"
+
 #include "common/ui/DialogService.h"
 #include "data/Children.h"
 #include "data/tables/CPPER.h"
@@ -10,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 GrowthComparisonDialog::GrowthComparisonDialog(QWidget* parent)
     : QDialog(parent), m_nameCombo(new QComboBox(this)), m_ageCombo(new QComboBox(this)),
@@ -42,7 +45,13 @@ GrowthComparisonDialog::GrowthComparisonDialog(QWidget* parent)
     connect(m_nameCombo, &QComboBox::currentIndexChanged, this, &GrowthComparisonDialog::chooseName);
     connect(m_ageCombo, &QComboBox::currentIndexChanged, this, &GrowthComparisonDialog::chooseAge);
     connect(m_analyseButton, &QPushButton::clicked, this, &GrowthComparisonDialog::assess);
-    resize(760, 560);
+    // Larger on a larger screen, where the chart grows with the dialog; it may be maximised too.
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    QSize size(760, 560);
+    if (const QScreen* shown = screen())
+        size = size.expandedTo(shown->availableGeometry().size() * 0.75);
+    resize(size);
+    Accessibility::nameFromLabels(this);
 }
 
 void GrowthComparisonDialog::resizeEvent(QResizeEvent* event)

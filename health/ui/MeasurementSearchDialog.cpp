@@ -1,6 +1,8 @@
 #include "health/ui/MeasurementSearchDialog.h"
 #include "health/HealthTr.h"
 
+#include "common/ui/Accessibility.h"
+
 #include "data/Children.h"
 #include "health/AgeLabels.h"
 
@@ -29,7 +31,8 @@ MeasurementSearchDialog::MeasurementSearchDialog(QWidget* parent)
     m_ageCombo->setObjectName(QStringLiteral("searchAgeCombo"));
     m_ageCombo->setEditable(true);
     m_ageCombo->addItems(AgeLabels::all());
-    m_ageCombo->setCurrentIndex(0);
+    // Empty at first: a search for a child alone lists all of the child's records.
+    m_ageCombo->setCurrentIndex(-1);
     m_dateRadio->setObjectName(QStringLiteral("byDateRadio"));
     // Alone in its group, the radio button can be switched off again.
     m_dateRadio->setAutoExclusive(false);
@@ -63,6 +66,7 @@ MeasurementSearchDialog::MeasurementSearchDialog(QWidget* parent)
     layout->addWidget(group);
     layout->addWidget(buttons);
     setMinimumWidth(420);
+    Accessibility::nameFromLabels(this);
 }
 
 QString MeasurementSearchDialog::user() const

@@ -13,7 +13,10 @@ int main(int argc, char* argv[])
 
     const ProgramStartup::Outcome outcome = ProgramStartup::prepare(healthProgram());
     if (outcome != ProgramStartup::Outcome::Run)
-        return outcome == ProgramStartup::Outcome::AlreadyRunning ? 0 : 1;
+        return outcome == ProgramStartup::Outcome::AlreadyRunning ||
+                       outcome == ProgramStartup::Outcome::DatabaseNotCreated
+                   ? 0
+                   : 1;
 
     int result = 0;
     {

@@ -11,6 +11,14 @@ class TestDataSource : public QObject
     Q_OBJECT
 
 private slots:
+    // The driver list is read from a folder of the test's own, so a test can take the driver away.
+    void initTestCase()
+    {
+        QVERIFY(m_drivers.isValid());
+        qputenv("ODBCSYSINI", QFile::encodeName(m_drivers.path()));
+        writeDrivers("[SQLite3]\nDriver=libsqlite3odbc.so\n");
+    }
+
     void init()
     {
         m_home = std::make_unique<QTemporaryDir>();
@@ -46,9 +54,27 @@ private slots:
         QCOMPARE(DataSource::databasePath(QStringLiteral("kestrin")), DataSource::defaultDatabasePath());
     }
 
+    void missingDriverNamesThePackage()
+    {
+        writeDrivers("");
+        const Result r = DataSource::registerDataSource(QStringLiteral("kestrin"), QStringLiteral("/a/kestrin.db"));
+        writeDrivers("[SQLite3]\nDriver=libsqlite3odbc.so\n");
+        QVERIFY(!r.ok());
+        QVERIFY2(r.message().contains(QStringLiteral("libsqliteodbc")), qPrintable(r.error()));
+        QVERIFY(!QFile::exists(m_home->filePath(QStringLiteral(".odbc.ini"))));
+    }
+
     void unknownDataSourceHasNoPath() { QVERIFY(DataSource::databasePath(QStringLiteral("nobody")).isEmpty()); }
 
 private:
+    void writeDrivers(const QByteArray& text)
+    {
+        QFile file(m_drivers.filePath(QStringLiteral("odbcinst.ini")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    QTemporaryDir m_drivers;
     std::unique_ptr<QTemporaryDir> m_home;
 };
 

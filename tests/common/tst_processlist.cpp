@@ -132,22 +132,25 @@ private slots:
                                << false << QStringLiteral("health");
         QTest::newRow("second copy") << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/x/health")}
                                      << 2 << true << QStringLiteral("health");
-        QTest::newRow("other case does not count")
-            << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/x/Health")} << 2 << false
+        QTest::newRow("a daemon whose name begins with the key does not count")
+            << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/usr/sbin/healthd")} << 2 << false
             << QStringLiteral("health");
-        QTest::newRow("substring counts") << QStringList{QStringLiteral("/k/health"), QStringLiteral("/x/myhealthy")}
-                                          << 2 << true << QStringLiteral("health");
-        QTest::newRow("folder name counts under full paths")
-            << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/k/health/notes")} << 1 << true
+        QTest::newRow("substring does not count")
+            << QStringList{QStringLiteral("/k/health"), QStringLiteral("/x/myhealthy")} << 2 << false
             << QStringLiteral("health");
-        QTest::newRow("folder name does not count under bare names")
-            << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/k/health/notes")} << 2 << false
+        QTest::newRow("folder name does not count under full paths")
+            << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/k/health/notes")} << 1 << false
             << QStringLiteral("health");
-        QTest::newRow("growth in lower case is not Growth")
-            << QStringList{QStringLiteral("/k/growth/Growth"), QStringLiteral("/x/growth")} << 2 << false
+        QTest::newRow("second copy under full paths")
+            << QStringList{QStringLiteral("/k/health/health"), QStringLiteral("/x/health")} << 1 << true
+            << QStringLiteral("health");
+        // Names are compared as the updater compares them, so the key Growth finds growth/growth.
+        QTest::newRow("growth in lower case is Growth")
+            << QStringList{QStringLiteral("/k/growth/growth"), QStringLiteral("/x/growth")} << 2 << true
             << QStringLiteral("Growth");
-        QTest::newRow("Growth twice") << QStringList{QStringLiteral("/k/growth/Growth"), QStringLiteral("/x/Growth")}
-                                      << 2 << true << QStringLiteral("Growth");
+        QTest::newRow("an .exe ending is the same program")
+            << QStringList{QStringLiteral("/k/Reelbox/Reelbox"), QStringLiteral("/x/reelbox.exe")} << 2 << true
+            << QStringLiteral("Reelbox");
     }
 
     void singleInstanceRule()

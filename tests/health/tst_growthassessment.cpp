@@ -4,6 +4,11 @@
 #include "health/Measurements.h"
 #include "tests/support/TestDatabase.h"
 
+#include <QRegularExpression>
+
+#include <cmath>
+#include <limits>
+
 // Assessment, chart geometry and measurement rules, without widgets.
 class TestGrowthAssessment : public QObject
 {
@@ -103,12 +108,54 @@ private slots:
         ChartData chart;
         QList<Measurement> rows;
         for (int i = 0; i < 600; ++i)
-            rows.append({QStringLiteral("%1个月").arg(i % 2 ? 2 : 1), double(i), 5, QStringLiteral("女")});
+            rows.append({QStringLiteral("%1个月").arg(i % 2 ? 2 : 1), i / 4.0, 5, QStringLiteral("女")});
         GrowthAssessment::assess(chart, AgeUnit::Months, QStringLiteral("1个月"), rows, nullptr, nullptr);
         QCOMPARE(chart.child.size(), ChartData::MaxPoints);
         QCOMPARE(chart.child.at(0).height, 0.0);
-        QCOMPARE(chart.child.at(1).height, 2.0);
-        QCOMPARE(chart.child.at(250).height, 1.0);
+        QCOMPARE(chart.child.at(1).height, 0.5);
+        QCOMPARE(chart.child.at(250).height, 0.25);
+    }
+
+    void aLabelWithMonthsAndYearsIsYears()
+    {
+        QCOMPARE(GrowthAssessment::unitOf(QStringLiteral("1岁3个月")), AgeUnit::Years);
+        QCOMPARE(GrowthAssessment::unitOf(QStringLiteral("3个月")), AgeUnit::Months);
+        QCOMPARE(GrowthAssessment::unitOf(QStringLiteral("2.5岁")), AgeUnit::Years);
+        QCOMPARE(GrowthAssessment::unitOf(QStringLiteral("三")), AgeUnit::None);
+    }
+
+    // Rows written by another program may hold anything; the chart takes only what it can draw.
+    void valuesNoChartCanDrawAreLeftOut()
+    {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double inf = std::numeric_limits<double>::infinity();
+        const QList<Measurement> months{{QStringLiteral("99999999999个月"), 60, 6, QStringLiteral("男")},
+                                        {QStringLiteral("3个月"), 1e300, 6, QStringLiteral("男")},
+                                        {QStringLiteral("4个月"), 62, nan, QStringLiteral("男")},
+                                        {QStringLiteral("5个月"), 64, 7, QStringLiteral("男")},
+                                        {QStringLiteral("6个月"), -inf, 7, QStringLiteral("男")}};
+        const QList<ReferenceRow> ref{{QStringLiteral("1个月"), 50, 59},
+                                      {QStringLiteral("2个月"), -1e300, 1e300},
+                                      {QStringLiteral("99999999999个月"), 50, 60}};
+        ChartData chart;
+        GrowthAssessment::assess(chart, AgeUnit::Months, QStringLiteral("99999999999个月"), months, &ref, &ref);
+        QCOMPARE(ages(chart), QList<double>{5});
+        QCOMPARE(chart.heightReference.size(), 1);
+        QVERIFY(chart.selectedMonths >= 0 && chart.selectedMonths <= 24 * 12);
+
+        const QList<Measurement> years{{QStringLiteral("99999999999岁"), 60, 6, QStringLiteral("女")},
+                                       {QStringLiteral("3岁"), 95, 1e300, QStringLiteral("女")},
+                                       {QStringLiteral("4岁"), 100, 16, QStringLiteral("女")}};
+        GrowthAssessment::assess(chart, AgeUnit::Years, QStringLiteral("1e300岁"), years, nullptr, nullptr);
+        QCOMPARE(ages(chart), QList<double>{4});
+        QVERIFY(std::isfinite(chart.selectedYears) && chart.selectedYears <= 24);
+
+        const ChartGeometry::Picture p = ChartGeometry::draw(chart);
+        const QRect sane(-1000, -1000, 3000, 3000);
+        for (const ChartGeometry::Line& line : p.lines)
+            QVERIFY(sane.contains(line.from) && sane.contains(line.to));
+        for (const ChartGeometry::Text& text : p.texts)
+            QVERIFY(sane.contains(text.at));
     }
 
     void assessingFromTheDatabase()
@@ -195,6 +242,46 @@ private slots:
         QCOMPARE(Measurements::parseHeartRate(QStringLiteral("201")), std::nullopt);
         QCOMPARE(Measurements::parseHeartRate(QStringLiteral("-1")), std::nullopt);
         QCOMPARE(Measurements::parseHeartRate(QStringLiteral("90.5")), std::nullopt);
+    }
+
+    // What a child can be measured at; each refusal names the field and its range.
+    void measurementRanges_data()
+    {
+        QTest::addColumn<QString>("age");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<double>("weight");
+        QTest::addColumn<QString>("refusal");
+        const QString ok;
+        QTest::newRow("newborn") << QStringLiteral("0个月") << 50.0 << 3.2 << ok;
+        QTest::newRow("not measured") << QStringLiteral("9个月") << 0.0 << 0.0 << ok;
+        QTest::newRow("eighteen") << QStringLiteral("18岁") << 250.0 << 200.0 << ok;
+        QTest::newRow("typed month") << QStringLiteral("20个月") << 80.0 << 10.0 << ok;
+        QTest::newRow("huge height") << QStringLiteral("3岁") << 1e300 << 14.0 << QStringLiteral("身高");
+        QTest::newRow("tiny height") << QStringLiteral("3岁") << 3.0 << 14.0 << QStringLiteral("身高");
+        QTest::newRow("negative weight") << QStringLiteral("3岁") << 95.0 << -2.0 << QStringLiteral("体重");
+        QTest::newRow("heavy") << QStringLiteral("3岁") << 95.0 << 201.0 << QStringLiteral("体重");
+        QTest::newRow("huge months") << QStringLiteral("99999999999个月") << 60.0 << 6.0 << QStringLiteral("年龄");
+        QTest::newRow("half a month") << QStringLiteral("3.5个月") << 60.0 << 6.0 << QStringLiteral("年龄");
+        QTest::newRow("one year") << QStringLiteral("1岁") << 75.0 << 9.0 << QStringLiteral("年龄");
+        QTest::newRow("nineteen") << QStringLiteral("19岁") << 170.0 << 60.0 << QStringLiteral("年龄");
+        QTest::newRow("no number") << QStringLiteral("一岁") << 75.0 << 9.0 << QStringLiteral("年龄");
+        QTest::newRow("no unit") << QStringLiteral("12") << 75.0 << 9.0 << QStringLiteral("年龄");
+    }
+    void measurementRanges()
+    {
+        QFETCH(QString, age);
+        QFETCH(double, height);
+        QFETCH(double, weight);
+        QFETCH(QString, refusal);
+        const Result r = Measurements::checkRanges(age, height, weight);
+        if (refusal.isEmpty()) {
+            QVERIFY2(r.ok(), qPrintable(r.error()));
+            return;
+        }
+        QVERIFY(!r.ok());
+        QVERIFY2(r.message().startsWith(refusal), qPrintable(r.message()));
+        // The range is named: two numbers in the message.
+        QVERIFY2(r.message().count(QRegularExpression(QStringLiteral("\\d+"))) >= 2, qPrintable(r.message()));
     }
 };
 

@@ -5,6 +5,8 @@
 #include <QQueue>
 #include <QTest>
 
+#include <functional>
+
 // Test double of the dialog service. Messages are recorded; questions and file dialogs take
 // their answers from queues. A question nobody queued an answer for fails the test at once
 // instead of blocking it.
@@ -20,7 +22,12 @@ public:
     ScriptedDialogs() { DialogService::install(this); }
     ~ScriptedDialogs() override { DialogService::install(nullptr); }
 
-    void answerConfirm(bool ok) { m_confirmAnswers.enqueue(ok); }
+    void answerConfirm(bool ok)
+    {
+        m_confirmAnswers.enqueue([ok] { return ok; });
+    }
+    // Answers the next question with what answer returns; it runs while the question is open.
+    void answerConfirm(std::function<bool()> answer) { m_confirmAnswers.enqueue(std::move(answer)); }
     void answerFiles(const QStringList& files) { m_fileAnswers.enqueue(files); }
 
     void message(QWidget*, const QString& text, Icon, const QString& caption) override
@@ -35,7 +42,7 @@ public:
             QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + text), __FILE__, __LINE__);
             return false;
         }
-        return m_confirmAnswers.dequeue();
+        return m_confirmAnswers.dequeue()();
     }
     QStringList chooseFiles(QWidget*, const QString& caption, const QString&) override
     {
@@ -67,7 +74,7 @@ public:
 
 private:
     QList<Shown> m_shown;
-    QQueue<bool> m_confirmAnswers;
+    QQueue<std::function<bool()>> m_confirmAnswers;
     QQueue<QStringList> m_fileAnswers;
     QStringList m_unexpected;
 };

@@ -6,10 +6,18 @@
 #include <QTcpSocket>
 
 // A small HTTP server on 127.0.0.1 for tests: answers GET requests from a table of paths;
-// anything else is 404.
+// anything else is 404. A file may be sent without a Content-Length (the closed connection ends
+// it) or with a Content-Length larger than what is sent, as a transfer cut short.
 class TinyHttpServer : public QTcpServer
 {
 public:
+    enum class Length
+    {
+        Exact,
+        Missing,
+        Claimed
+    };
+
     TinyHttpServer()
     {
         listen(QHostAddress::LocalHost, 0);
@@ -20,7 +28,10 @@ public:
     }
 
     QString url() const { return QStringLiteral("http://127.0.0.1:%1").arg(serverPort()); }
-    void serve(const QString& path, const QByteArray& body) { m_files.insert(path, body); }
+    void serve(const QString& path, const QByteArray& body, Length length = Length::Exact, qint64 claimed = 0)
+    {
+        m_files.insert(path, {body, length, claimed});
+    }
     const QStringList& requests() const { return m_requests; }
 
 private:
@@ -35,14 +46,24 @@ private:
         m_requests << path;
         m_buffers.remove(socket);
         const bool found = m_files.contains(path);
-        const QByteArray body = found ? m_files.value(path) : QByteArray("not found");
-        socket->write((found ? QByteArray("HTTP/1.1 200 OK\r\n") : QByteArray("HTTP/1.1 404 Not Found\r\n")) +
-                      "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+        const File file = found ? m_files.value(path) : File{QByteArray("not found"), Length::Exact, 0};
+        QByteArray head = found ? QByteArray("HTTP/1.1 200 OK\r\n") : QByteArray("HTTP/1.1 404 Not Found\r\n");
+        if (file.length == Length::Exact)
+            head += "Content-Length: " + QByteArray::number(file.body.size()) + "\r\n";
+        else if (file.length == Length::Claimed)
+            head += "Content-Length: " + QByteArray::number(file.claimed) + "\r\n";
+        socket->write(head + "Connection: close\r\n\r\n" + file.body);
         socket->disconnectFromHost();
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     }
 
-    QHash<QString, QByteArray> m_files;
+    struct File
+    {
+        QByteArray body;
+        Length length;
+        qint64 claimed;
+    };
+    QHash<QString, File> m_files;
     QHash<QTcpSocket*, QByteArray> m_buffers;
     QStringList m_requests;
 };

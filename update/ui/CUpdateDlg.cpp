@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -25,7 +26,7 @@ CUpdateDlg::CUpdateDlg(OnlineUpdate& update, QWidget* parent)
     m_status->setObjectName(QStringLiteral("statusLabel"));
     m_status->setWordWrap(true);
     m_status->setMinimumHeight(40);
-    m_status->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    m_status->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
     QFont statusFont = m_status->font();
     statusFont.setPointSizeF(statusFont.pointSizeF() * 1.3);
     m_status->setFont(statusFont);
@@ -72,12 +73,17 @@ CUpdateDlg::CUpdateDlg(OnlineUpdate& update, QWidget* parent)
 
 QString CUpdateDlg::status() const
 {
-    return m_status->text();
+    return m_status->text().remove(QChar(0x200b));
 }
 
 void CUpdateDlg::setStatus(const QString& text)
 {
-    m_status->setText(text);
+    // A web address in a detail has no spaces; it may break after its slashes and dots rather
+    // than run out of the window.
+    QString breakable = text;
+    static const QRegularExpression separator(QStringLiteral("([/.?&=_-])(?=\\S)"));
+    breakable.replace(separator, QStringLiteral("\\1\u200b"));
+    m_status->setText(breakable);
 }
 
 void CUpdateDlg::startCheck()
@@ -90,7 +96,10 @@ void CUpdateDlg::checked(OnlineUpdate::Check result)
 {
     switch (result) {
     case OnlineUpdate::Check::NetworkFailed:
-        setStatus(UpdateTr::tr("网络连接失败！"));
+        setStatus(Result::failure(UpdateTr::tr("网络连接失败！") + QLatin1Char('\n') +
+                                      UpdateTr::tr("请检查电脑是否连上了网络，然后重新打开升级程序。"),
+                                  m_update.checkFailure())
+                      .error());
         break;
     case OnlineUpdate::Check::NoNewVersion:
         setStatus(UpdateTr::tr("抱歉。还没有新版本！"));
@@ -128,7 +137,7 @@ void CUpdateDlg::downloaded(const Result& result)
         setStatus(UpdateTr::tr("升级完毕"));
         return;
     }
-    // Nothing was replaced, so the same update can be tried again.
+    // Every installed program is as it was, so the same update can be tried again.
     setStatus(UpdateTr::tr("升级失败：%1").arg(result.error()));
     m_downloadButton->setEnabled(true);
 }

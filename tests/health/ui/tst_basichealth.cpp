@@ -36,6 +36,35 @@ private:
                            "VALUES (?, '男', ?, ?, ?, 100, ?)"),
             {child, age, height, weight, date});
     }
+    void clickRow(int row)
+    {
+        auto* list = field<QTableView>("measurementList");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(row, 1)).center());
+    }
+    // Whether the chart drew this colour at a point of its layout: antialiased lines blend into the
+    // grey, so a pixel close to the colour within two pixels of the point counts.
+    static bool drawnNear(const QImage& image, const CPicturScrollView& view, QPointF at, QColor colour)
+    {
+        const QPoint centre = view.chartTransform().map(at).toPoint();
+        for (int dy = -2; dy <= 2; ++dy) {
+            for (int dx = -2; dx <= 2; ++dx) {
+                const QColor pixel = image.pixelColor(centre + QPoint(dx, dy));
+                if (qAbs(pixel.red() - colour.red()) < 90 && qAbs(pixel.green() - colour.green()) < 90 &&
+                    qAbs(pixel.blue() - colour.blue()) < 90)
+                    return true;
+            }
+        }
+        return false;
+    }
+    static QImage render(const CPicturScrollView& view)
+    {
+        QImage image(view.size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        view.paint(painter);
+        return image;
+    }
+
     QStringList column(int c) const
     {
         QStringList texts;
@@ -61,23 +90,37 @@ private slots:
         QCOMPARE(field<QComboBox>("userCombo")->count(), 1);
     }
 
-    void deletingAChildRemovesAllItsMeasurements()
+    void deletingAChildRemovesAllItsRecords()
     {
         m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明'), ('小红')"));
         for (int i = 0; i < 3; ++i)
             addMeasurement(QStringLiteral("小明"), QStringLiteral("3个月"), 60, 6, 20260101 + i);
         addMeasurement(QStringLiteral("小红"), QStringLiteral("3个月"), 59, 5.5, 20260101);
+        for (const char* child : {"小明", "小明", "小红"}) {
+            m_f->db().exec(QStringLiteral("INSERT INTO bnrong (leixing, username, title) VALUES ('感冒', ?, '发烧')"),
+                           {QString::fromUtf8(child)});
+            m_f->db().exec(
+                QStringLiteral("INSERT INTO cfnrong (username, title, leixing) VALUES (?, '第一针', '卡介苗')"),
+                {QString::fromUtf8(child)});
+        }
         showPage();
         field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
         m_f->dialogs().answerConfirm(false);
         QVERIFY(click("deleteChildButton"));
+        QCOMPARE(m_f->dialogs().take(),
+                 QStringList{QStringLiteral("确定要删除“小明”以及该儿童的全部测量、病历和防疫记录吗？")});
         QCOMPARE(m_f->db().count(QStringLiteral("personinfo")), 4);
 
         m_f->dialogs().answerConfirm(true);
         QVERIFY(click("deleteChildButton"));
         QCOMPARE(m_f->db().count(QStringLiteral("user")), 1);
-        QCOMPARE(m_f->db().count(QStringLiteral("personinfo"), QStringLiteral("[用户名]='小明'")), 0);
-        QCOMPARE(m_f->db().count(QStringLiteral("personinfo")), 1);
+        for (const char* table : {"personinfo", "bnrong", "cfnrong"}) {
+            const QString name = QString::fromLatin1(table);
+            const QString user =
+                name == QStringLiteral("personinfo") ? QStringLiteral("[用户名]") : QStringLiteral("username");
+            QCOMPARE(m_f->db().count(name, user + QStringLiteral("='小明'")), 0);
+            QCOMPARE(m_f->db().count(name, user + QStringLiteral("='小红'")), 1);
+        }
         auto* users = field<QComboBox>("userCombo");
         QCOMPARE(users->count(), 1);
         QCOMPARE(users->itemText(0), QStringLiteral("小红"));
@@ -86,6 +129,23 @@ private slots:
         m_f->dialogs().answerConfirm(true);
         QVERIFY(click("deleteChildButton"));
         QCOMPARE(m_f->dialogs().last(), QStringLiteral("没有该用户，请重新输入"));
+    }
+
+    void afterDeletingAChildNoRecordOfItIsShown()
+    {
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小红'), ('小明')"));
+        addMeasurement(QStringLiteral("小明"), QStringLiteral("3个月"), 61.5, 6, 20260101);
+        showPage();
+        QVERIFY(click("displayButton"));
+        clickRow(0);
+        QCOMPARE(field<QLineEdit>("heightEdit")->text(), QStringLiteral("61.5"));
+        field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
+        m_f->dialogs().answerConfirm(true);
+        QVERIFY(click("deleteChildButton"));
+        QCOMPARE(field<QComboBox>("userCombo")->currentText(), QStringLiteral("小红"));
+        QVERIFY(field<QLineEdit>("recordNumberEdit")->text().isEmpty());
+        QVERIFY(field<QLineEdit>("heightEdit")->text() != QStringLiteral("61.5"));
+        QVERIFY(field<QLineEdit>("dateEdit")->text().isEmpty());
     }
 
     void addingAMeasurementAndTheListFormat()
@@ -110,7 +170,7 @@ private slots:
         QVERIFY(!field<QPushButton>("saveButton")->isEnabled());
     }
 
-    void measurementsThatAreNoNumbersAreRefused_data()
+    void measurementsNoChildCanHaveAreRefused_data()
     {
         QTest::addColumn<QString>("edit");
         QTest::addColumn<QString>("text");
@@ -121,9 +181,15 @@ private slots:
                                     << QStringLiteral("心率");
         QTest::newRow("heart rate 201") << QStringLiteral("heartRateEdit") << QStringLiteral("201")
                                         << QStringLiteral("0到200");
+        QTest::newRow("height 1e300") << QStringLiteral("heightEdit") << QStringLiteral("1e300")
+                                      << QStringLiteral("身高要在30到250厘米之间");
+        QTest::newRow("weight 500") << QStringLiteral("weightEdit") << QStringLiteral("500")
+                                    << QStringLiteral("体重要在0.5到200公斤之间");
+        QTest::newRow("age of 99999999999 months") << QStringLiteral("ageCombo") << QStringLiteral("99999999999个月")
+                                                   << QStringLiteral("年龄要在0到21个月或2到18岁之间");
     }
 
-    void measurementsThatAreNoNumbersAreRefused()
+    void measurementsNoChildCanHaveAreRefused()
     {
         QFETCH(QString, edit);
         QFETCH(QString, text);
@@ -131,7 +197,10 @@ private slots:
         m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
         showPage();
         QVERIFY(click("addButton"));
-        Gui::find<QLineEdit>(&m_f->page(), edit)->setText(text);
+        if (auto* combo = m_f->page().findChild<QComboBox*>(edit))
+            combo->setCurrentText(text);
+        else
+            Gui::find<QLineEdit>(&m_f->page(), edit)->setText(text);
         QVERIFY(click("saveButton"));
         QCOMPARE(m_f->dialogs().texts().size(), 1);
         QVERIFY2(m_f->dialogs().last().contains(expected), qPrintable(m_f->dialogs().last()));
@@ -145,6 +214,25 @@ private slots:
         QVERIFY(click("displayButton"));
         QVERIFY(click("addButton"));
         QCOMPARE(m_f->dialogs().take(), (QStringList{QStringLiteral("请选择用户名"), QStringLiteral("请选择用户")}));
+    }
+
+    void searchWithOnlyAChildListsAllItsRecords()
+    {
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明'), ('小红')"));
+        addMeasurement(QStringLiteral("小明"), QStringLiteral("3个月"), 60, 6, 20260101);
+        addMeasurement(QStringLiteral("小明"), QStringLiteral("6个月"), 66, 7.5, 20260401);
+        addMeasurement(QStringLiteral("小红"), QStringLiteral("0个月"), 50, 3.2, 20260101);
+        showPage();
+        QString age = QStringLiteral("?");
+        Gui::whenModal<MeasurementSearchDialog>([&](MeasurementSearchDialog* dialog) {
+            age = Gui::find<QComboBox>(dialog, QStringLiteral("searchAgeCombo"))->currentText();
+            Gui::find<QComboBox>(dialog, QStringLiteral("searchUserCombo"))->setCurrentText(QStringLiteral("小明"));
+            Gui::click(dialog, QStringLiteral("okButton"));
+        });
+        QVERIFY(click("searchButton"));
+        QVERIFY(age.isEmpty());
+        QCOMPARE(column(3), (QStringList{QStringLiteral("6个月"), QStringLiteral("3个月")}));
+        QVERIFY(m_f->dialogs().texts().isEmpty());
     }
 
     void dateSearchOverOneYear()
@@ -186,12 +274,14 @@ private slots:
         QCOMPARE(column(3), (QStringList{QStringLiteral("3个月"), QStringLiteral("1个月")}));
     }
 
-    void heartRateOutOfRangeKeepsThePageShown()
+    void heartRateOutOfRangeKeepsThePageShownWhileEditing()
     {
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
         CHealthDlg window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* page = Gui::find<QWidget>(&window, QStringLiteral("basicHealthPage"));
+        QVERIFY(Gui::click(page, QStringLiteral("addButton")));
         Gui::find<QLineEdit>(page, QStringLiteral("heartRateEdit"))->setText(QStringLiteral("201"));
         window.pages()->setCurrentIndex(1);
         QCOMPARE(window.pages()->currentIndex(), 0);
@@ -200,6 +290,82 @@ private slots:
         Gui::find<QLineEdit>(page, QStringLiteral("heartRateEdit"))->setText(QStringLiteral("200"));
         window.pages()->setCurrentIndex(1);
         QCOMPARE(window.pages()->currentIndex(), 1);
+    }
+
+    // A heart rate another program stored is only shown; it never keeps the user on the page.
+    void aStoredHeartRateOutOfRangeIsOnlyShown()
+    {
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
+        m_f->db().exec(
+            QStringLiteral("INSERT INTO personinfo ([用户名], [性别], [年龄], [身高], [体重], [心率], [日期]) "
+                           "VALUES ('小明', '男', '3个月', 60, 6, 250, 20260101)"));
+        CHealthDlg window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* page = Gui::find<QWidget>(&window, QStringLiteral("basicHealthPage"));
+        QVERIFY(Gui::click(page, QStringLiteral("displayButton")));
+        auto* list = Gui::find<QTableView>(page, QStringLiteral("measurementList"));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 1)).center());
+        QCOMPARE(Gui::find<QLineEdit>(page, QStringLiteral("heartRateEdit"))->text(), QStringLiteral("250"));
+        window.pages()->setCurrentIndex(2);
+        QCOMPARE(window.pages()->currentIndex(), 2);
+        QVERIFY(m_f->dialogs().texts().isEmpty());
+    }
+
+    void childrenAddedElsewhereAppearWhenTheTabIsChosenAgain()
+    {
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明'), ('小红')"));
+        CHealthDlg window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* users = Gui::find<QComboBox>(window.page(0), QStringLiteral("userCombo"));
+        QCOMPARE(users->count(), 2);
+        users->setCurrentText(QStringLiteral("小明"));
+
+        // Another program adds a child while health is open.
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小刚')"));
+        window.hide(); // minimised and restored: nothing changes
+        window.show();
+        QCOMPARE(users->count(), 2);
+        window.pages()->setCurrentIndex(1);
+        window.pages()->setCurrentIndex(0);
+        QCOMPARE(users->count(), 3);
+        QCOMPARE(users->itemText(0), QStringLiteral("小刚"));
+        QCOMPARE(users->currentText(), QStringLiteral("小明")); // the chosen child stays chosen
+    }
+
+    void aClickWhereThereIsNoRowSaysSo()
+    {
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
+        addMeasurement(QStringLiteral("小明"), QStringLiteral("3个月"), 60, 6, 20260101);
+        showPage();
+        auto* list = field<QTableView>("measurementList");
+        const QPoint below(20, list->viewport()->height() - 5);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+        QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("表格上还没有记录")});
+
+        QVERIFY(click("displayButton"));
+        clickRow(0);
+        QVERIFY(m_f->dialogs().take().isEmpty());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+        QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("表格上还没有记录")});
+    }
+
+    void columnsFitTheirTexts()
+    {
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
+        m_f->db().exec(
+            QStringLiteral("INSERT INTO personinfo ([用户名], [性别], [年龄], [身高], [体重], [心率], [血压], "
+                           "[日期]) VALUES ('小明', '男', '3个月', 60, 6, 120, '收缩压=95舒张压=60', 20260101)"));
+        showPage();
+        QVERIFY(click("displayButton"));
+        auto* list = field<QTableView>("measurementList");
+        const QString pressure = column(8).value(0);
+        QCOMPARE(pressure, QStringLiteral("收缩压=95舒张压=60"));
+        QVERIFY2(list->columnWidth(8) >= list->fontMetrics().horizontalAdvance(pressure),
+                 qPrintable(QString::number(list->columnWidth(8))));
+        // Short columns stay narrow, so the list is not simply widened everywhere.
+        QVERIFY(list->columnWidth(2) < list->columnWidth(8));
     }
 
     void comparisonDrawsTheChildAndTheRanges()
@@ -220,16 +386,36 @@ private slots:
         QCOMPARE(chart.child.size(), 3);
         QCOMPARE(chart.selectedMonths, 1);
 
-        QImage image(dialog.chart()->size(), QImage::Format_RGB32);
-        QPainter painter(&image);
-        dialog.chart()->paint(painter);
-        painter.end();
+        const QImage image = render(*dialog.chart());
         QCOMPARE(image.pixelColor(5, 300), QColor(192, 192, 192));
         // The child's line between 1 and 3 months, the reference maximum and minimum at 2 months.
+        const CPicturScrollView& view = *dialog.chart();
         const int x = ChartGeometry::ageX(2, true);
-        QCOMPARE(image.pixelColor(x, ChartGeometry::heightY((55.0 + 62.0) / 2)), QColor(255, 0, 0));
-        QCOMPARE(image.pixelColor(x, ChartGeometry::heightY(63.3)), QColor(0, 0, 255));
-        QCOMPARE(image.pixelColor(x, ChartGeometry::heightY(54.3)), QColor(249, 246, 0));
+        QVERIFY(drawnNear(image, view, QPointF(x, ChartGeometry::heightY((55.0 + 62.0) / 2)), QColor(255, 0, 0)));
+        QVERIFY(drawnNear(image, view, QPointF(x, ChartGeometry::heightY(63.3)), QColor(0, 0, 255)));
+        QVERIFY(drawnNear(image, view, QPointF(x, ChartGeometry::heightY(54.3)), QColor(249, 246, 0)));
+    }
+
+    // On a large screen the charts fill the dialog: the same layout, scaled with its proportions.
+    void theChartUsesTheRoomItIsGiven()
+    {
+        GrowthComparisonDialog dialog;
+        dialog.resize(1600, 1100);
+        dialog.show();
+        const CPicturScrollView& view = *dialog.chart();
+        QVERIFY(view.width() > 1500 && view.height() >= 1000);
+        const QTransform transform = view.chartTransform();
+        QCOMPARE(transform.m11(), transform.m22());
+        QVERIFY(transform.m11() > 2);
+        const QRectF drawn = transform.mapRect(QRectF(QPointF(0, 0), QSizeF(CPicturScrollView::LayoutSize)));
+        QVERIFY(QRectF(view.rect()).adjusted(-1, -1, 1, 1).contains(drawn));
+        QVERIFY(drawn.width() > view.width() - 2 || drawn.height() > view.height() - 2);
+
+        const QImage image = render(view);
+        // Both ends of the weight chart's x axis, far beyond the unscaled layout.
+        QVERIFY(drawnNear(image, view, QPointF(30, 385), Qt::black));
+        QVERIFY(drawnNear(image, view, QPointF(500, 385), Qt::black));
+        QVERIFY(view.chartTransform().map(QPointF(500, 385)).y() > 900);
     }
 
     void aSinglePointDrawsNoRedLine()
@@ -237,13 +423,12 @@ private slots:
         CPicturScrollView view;
         view.resize(700, 420);
         view.data().child = {{3, 60, 6}};
-        QImage image(view.size(), QImage::Format_RGB32);
-        QPainter painter(&image);
-        view.paint(painter);
-        painter.end();
+        const QImage image = render(view);
         for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                QVERIFY(image.pixelColor(x, y) != QColor(255, 0, 0));
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                QVERIFY(!(pixel.red() > 200 && pixel.green() < 100 && pixel.blue() < 100));
+            }
     }
 };
 

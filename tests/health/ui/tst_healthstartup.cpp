@@ -1,3 +1,4 @@
+#include "common/DataSource.h"
 #include "common/ui/SkinEngine.h"
 #include "data/Database.h"
 #include "health/ui/CHealthDlg.h"
@@ -7,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -32,6 +34,13 @@ private:
 
     QString odbcIni() const { return root(QStringLiteral("odbc.ini")); }
 
+    // unixODBC keeps what it has read for a while, whichever file it came from; any write empties
+    // that store, so that each test reads its own files.
+    void forgetOdbcReads() const
+    {
+        QVERIFY(DataSource::registerDataSource(QStringLiteral("kestrin-tests"), root(QStringLiteral("none.db"))).ok());
+    }
+
 private slots:
     void initTestCase() { m_startDir = QDir::currentPath(); }
 
@@ -44,6 +53,7 @@ private slots:
         m_procRoot = root(QStringLiteral("proc"));
         addProcess(10, root(QStringLiteral("health/health")));
         qputenv("ODBCINI", QFile::encodeName(odbcIni()));
+        forgetOdbcReads();
     }
 
     void cleanup()
@@ -59,7 +69,7 @@ private slots:
         addProcess(11, QStringLiteral("/elsewhere/health"));
         QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::AlreadyRunning);
         QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("此程序已经打开")});
-        QVERIFY(!QFile::exists(odbcIni()));
+        QVERIFY(DataSource::databasePath(DataSource::Name).isEmpty());
         QVERIFY(!QFile::exists(root(QStringLiteral("database/kestrin.db"))));
     }
 
@@ -68,16 +78,21 @@ private slots:
         ScriptedDialogs dialogs;
         addProcess(11, QStringLiteral("/usr/bin/Health-viewer"));
         addProcess(12, root(QStringLiteral("growth/growth")));
+        addProcess(13, QStringLiteral("/usr/sbin/healthd"));
+        addProcess(14, QStringLiteral("/opt/health/bin/monitor"));
         QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::Run);
         QVERIFY(dialogs.texts().isEmpty());
     }
 
-    void failedRegistrationShowsNoWindow()
+    void failedRegistrationSaysWhyAndShowsNoWindow()
     {
         ScriptedDialogs dialogs;
         qputenv("ODBCINI", "/nonexistent-folder/odbc.ini");
         QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::DataSourceFailed);
-        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("数据源配置错误")});
+        QCOMPARE(dialogs.texts().size(), 1);
+        const QStringList lines = dialogs.last().split(QLatin1Char('\n'));
+        QCOMPARE(lines.first(), QStringLiteral("数据源配置错误"));
+        QVERIFY2(lines.value(1).contains(QStringLiteral("/nonexistent-folder/odbc.ini")), qPrintable(dialogs.last()));
         QVERIFY(!Database::connection().isOpen());
         QVERIFY(!QFile::exists(root(QStringLiteral("database/kestrin.db"))));
     }
@@ -93,6 +108,56 @@ private slots:
         QVERIFY(ini.open(QIODevice::ReadOnly));
         QVERIFY(ini.readAll().contains(QStringLiteral("Database=%1").arg(db).toUtf8()));
         QVERIFY(Database::connection().isOpen());
+    }
+
+    void missingDatabaseIsCreatedSilentlyOnlyOnAFirstStart_data()
+    {
+        QTest::addColumn<QString>("mediaFile");
+        QTest::addColumn<QString>("registeredBefore");
+        QTest::newRow("media in the database folder") << QStringLiteral("database/media/photo.jpg") << QString();
+        QTest::newRow("data source named this file") << QString() << QStringLiteral("database/kestrin.db");
+        QTest::newRow("data source named another file") << QString() << QStringLiteral("elsewhere/kestrin.db");
+    }
+    void missingDatabaseIsCreatedSilentlyOnlyOnAFirstStart()
+    {
+        QFETCH(QString, mediaFile);
+        QFETCH(QString, registeredBefore);
+        if (!mediaFile.isEmpty()) {
+            QDir().mkpath(QFileInfo(root(mediaFile)).absolutePath());
+            QFile media(root(mediaFile));
+            QVERIFY(media.open(QIODevice::WriteOnly));
+        }
+        if (!registeredBefore.isEmpty())
+            QVERIFY(DataSource::registerDataSource(DataSource::Name, root(registeredBefore)).ok());
+        const QString db = QDir::cleanPath(root(QStringLiteral("database/kestrin.db")));
+
+        // A moved or unplugged database is not replaced by an empty one without asking.
+        ScriptedDialogs dialogs;
+        dialogs.answerConfirm(false);
+        QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::DatabaseNotCreated);
+        QCOMPARE(dialogs.texts(), QStringList{db + QStringLiteral("不存在，要新建一个空的数据库吗？")});
+        QVERIFY(!QFile::exists(db));
+        QVERIFY(!Database::connection().isOpen());
+
+        dialogs.answerConfirm(true);
+        QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::Run);
+        QVERIFY(QFile::exists(db));
+        QCOMPARE(Database::connection().databaseName(), db);
+    }
+
+    void opensTheFileItRegisteredWhileAnotherStartRegistersItsOwn()
+    {
+        const QString mine = QDir::cleanPath(root(QStringLiteral("database/kestrin.db")));
+        const QString theirs = root(QStringLiteral("other-install/database/kestrin.db"));
+        QVERIFY(DataSource::registerDataSource(DataSource::Name, mine).ok());
+        // While this start asks about its missing file, another installation starts and
+        // registers the one data source with its own file.
+        ScriptedDialogs dialogs;
+        dialogs.answerConfirm([&] { return DataSource::registerDataSource(DataSource::Name, theirs).ok(); });
+        QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::Run);
+        QCOMPARE(Database::connection().databaseName(), mine);
+        QVERIFY(QFile::exists(mine));
+        QVERIFY(!QFile::exists(theirs));
     }
 
     void unusableDatabaseIsNamedAndEndsTheProgram()

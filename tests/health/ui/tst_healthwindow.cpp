@@ -6,6 +6,8 @@
 #include "data/tables/Skins.h"
 #include "health/ui/CAboutDlg.h"
 #include "health/ui/CHealthDlg.h"
+#include "health/ui/GrowthComparisonDialog.h"
+#include "health/ui/MeasurementSearchDialog.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/GuiSupport.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -15,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QHelpEngineCore>
 #include <QLabel>
 #include <QTabWidget>
@@ -122,15 +125,21 @@ private slots:
     {
         ScriptedDialogs dialogs;
         QString preselected;
+        QStringList listed;
         Gui::whenModal<CSkinDlg>([&](CSkinDlg* dialog) {
             auto* combo = Gui::find<QComboBox>(dialog, QStringLiteral("skinCombo"));
             preselected = combo->currentText();
+            for (int i = 0; i < combo->count(); ++i)
+                listed << combo->itemText(i);
             combo->setCurrentText(QStringLiteral("森林绿.qss"));
             Gui::click(dialog, QStringLiteral("okButton"));
         });
         Gui::click(basicPage(), QStringLiteral("changeSkinButton"));
 
-        QCOMPARE(preselected, QStringLiteral("夜幕灰.qss")); // alphabetically first, not the newest
+        // First in pinyin order (nuan, sen, tian, ye), not the newest, and listed in that order.
+        QCOMPARE(preselected, QStringLiteral("暖阳橙.qss"));
+        QCOMPARE(listed, (QStringList{QStringLiteral("暖阳橙.qss"), QStringLiteral("森林绿.qss"),
+                                      QStringLiteral("天空蓝.qss"), QStringLiteral("夜幕灰.qss")}));
         QCOMPARE(qApp->styleSheet(), QStringLiteral("/* 森林绿 */"));
         QCOMPARE(m_db->scalar(QStringLiteral("SELECT data FROM skin WHERE skin=?"), {QStringLiteral("森林绿.qss")})
                      .toString(),
@@ -191,12 +200,55 @@ private slots:
                           .isEmpty(),
                      page);
 
+        // Adding a child takes its name only; the sex belongs to each measurement.
+        QVERIFY(!start.contains(QStringLiteral("名字和性别")));
+        const QString jiben = QString::fromUtf8(
+            engine.fileData(QUrl(QStringLiteral("qthelp://kestrin.help/doc/html/health-jiben.html"))));
+        QVERIFY(jiben.contains(QStringLiteral("选择性别")));
+        QVERIFY(jiben.contains(QStringLiteral("病历和防疫记录")));
+
         HelpService::setCollectionFile(help + QStringLiteral("kestrinhelp.qhc"));
         Gui::click(basicPage(), QStringLiteral("helpButton"));
         const QList<HelpWindow*> windows = m_window->findChildren<HelpWindow*>();
         QCOMPARE(windows.size(), 1);
         QCOMPARE(windows.first()->browser()->documentTitle(), QStringLiteral("禾岚森儿童成长健康管理 帮助"));
+        QVERIFY(!windows.first()->browser()->accessibleName().isEmpty());
+
+        // Asking again raises the open window instead of opening another.
+        windows.first()->browser()->setSource(QUrl(QStringLiteral("qthelp://kestrin.help/doc/html/health-jiben.html")));
+        Gui::click(basicPage(), QStringLiteral("helpButton"));
+        QTest::keyClick(m_window->pages()->currentWidget(), Qt::Key_F1);
+        m_window->pages()->setCurrentIndex(1);
+        QTRY_VERIFY(m_window->page(1)->isVisible());
+        Gui::click(m_window->page(1), QStringLiteral("helpButton"));
+        QCOMPARE(m_window->findChildren<HelpWindow*>().size(), 1);
+        QCOMPARE(windows.first()->browser()->documentTitle(), QStringLiteral("基本健康管理"));
         windows.first()->close();
+    }
+
+    // Screen readers announce every list, group and help pane of health by its label.
+    void everyComboAndGroupHasItsLabelAsName()
+    {
+        QList<QWidget*> windows;
+        for (int i = 0; i < m_window->pages()->count(); ++i)
+            windows << m_window->page(i);
+        MeasurementSearchDialog search(m_window.get());
+        GrowthComparisonDialog comparison(m_window.get());
+        windows << &search << &comparison;
+        for (QWidget* window : std::as_const(windows)) {
+            for (QComboBox* combo : window->findChildren<QComboBox*>())
+                QVERIFY2(!combo->accessibleName().isEmpty(),
+                         qPrintable(window->objectName() + QLatin1Char('/') + combo->objectName()));
+            for (QGroupBox* group : window->findChildren<QGroupBox*>()) {
+                QString title = group->title();
+                title.remove(QLatin1Char(' ')).remove(QLatin1Char(':'));
+                QCOMPARE(group->accessibleName(), title);
+            }
+        }
+        QCOMPARE(Gui::find<QComboBox>(&comparison, QStringLiteral("ageCombo"))->accessibleName(),
+                 QStringLiteral("年龄"));
+        QCOMPARE(Gui::find<QComboBox>(&search, QStringLiteral("searchUserCombo"))->accessibleName(),
+                 QStringLiteral("用户名"));
     }
 };
 

@@ -97,6 +97,32 @@ private slots:
         QCOMPARE(f.dialogs().take(), QStringList{QStringLiteral("没有选择记录")});
     }
 
+    // A long description can be scrolled when shown; it takes typing only while adding or changing.
+    void descriptionIsReadOnlyWhereARecordIsShown()
+    {
+        PageFixture<CFYI> f;
+        f.db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
+        f.db().exec(QStringLiteral("INSERT INTO cfnrong (username, title, nrong, riqi, leixing) "
+                                   "VALUES ('小明', '第一针', ?, 20260101, '卡介苗')"),
+                    {chinese(900)});
+        f.show();
+        auto* description = f.field<QPlainTextEdit>("descriptionEdit");
+        QVERIFY(description->isEnabled() && description->isReadOnly());
+        QVERIFY(f.click("searchButton"));
+        f.clickRow(0);
+        QCOMPARE(description->toPlainText(), chinese(900));
+        QVERIFY(description->isEnabled());
+        QVERIFY(description->isReadOnly());
+        QVERIFY(f.click("modifyButton"));
+        QVERIFY(!description->isReadOnly());
+        QVERIFY(f.click("undoButton"));
+        QVERIFY(description->isEnabled() && description->isReadOnly());
+        QVERIFY(f.click("addButton"));
+        QVERIFY(!description->isReadOnly());
+        f.clickRow(0); // a record shown while adding is shown, not edited
+        QVERIFY(description->isReadOnly());
+    }
+
     void scheduleTable()
     {
         ImmunisationScheduleDialog dialog;

@@ -18,9 +18,11 @@ class TestKnowledgePages : public QObject
 
 private:
     template <typename Page>
-    static void fillArticle(PageFixture<Page>& f, const QString& type, const QString& title, const QString& text)
+    static void fillArticle(PageFixture<Page>& f, const QString& type, const QString& title, const QString& text,
+                            bool begin = true)
     {
-        QVERIFY(f.click("addButton"));
+        if (begin)
+            QVERIFY(f.click("addButton"));
         f.template field<QComboBox>("editTypeCombo")->setCurrentText(type);
         f.template field<QLineEdit>("titleEdit")->setText(title);
         f.template field<QPlainTextEdit>("textEdit")->setPlainText(text);
@@ -136,10 +138,12 @@ private slots:
         fillArticle(f, QStringLiteral("皮肤疾病"), chinese(15) + QLatin1Char('x'), QStringLiteral("x"));
         QVERIFY(f.click("saveButton"));
         QCOMPARE(f.dialogs().take(), QStringList{QStringLiteral("标题太长,不能超过15个字")});
-        fillArticle(f, QStringLiteral("皮肤疾病"), chinese(15), QString());
+        // A refused save keeps the page adding, with 增加 still off.
+        QVERIFY(!f.field<QPushButton>("addButton")->isEnabled());
+        fillArticle(f, QStringLiteral("皮肤疾病"), chinese(15), QString(), false);
         QVERIFY(f.click("saveButton"));
         QCOMPARE(f.dialogs().take(), QStringList{QStringLiteral("内容不能为空")});
-        fillArticle(f, QStringLiteral("皮肤疾病"), chinese(15), QStringLiteral("正文"));
+        fillArticle(f, QStringLiteral("皮肤疾病"), chinese(15), QStringLiteral("正文"), false);
         QVERIFY(f.click("saveButton"));
         QCOMPARE(f.dialogs().take().first(), QStringLiteral("添加成功!"));
         QCOMPARE(f.db().scalar(QStringLiteral("SELECT time FROM bing WHERE title=?"), {chinese(15)}).toInt(), 20261207);
@@ -186,6 +190,30 @@ private slots:
         f.field<QLineEdit>("dateToEdit")->setText(QStringLiteral("2027"));
         QVERIFY(f.click("searchButton"));
         QVERIFY(f.dialogs().last().contains(QStringLiteral("19000101")));
+    }
+
+    void diseaseAddIsOffWhileEditingAndAClickLocksTheKeyword()
+    {
+        PageFixture<CZS> f;
+        f.show();
+        auto* add = f.field<QPushButton>("addButton");
+        QVERIFY(f.click("addButton"));
+        QVERIFY(!add->isEnabled());
+        QVERIFY(f.click("undoButton"));
+        QVERIFY(add->isEnabled());
+
+        QTest::mouseClick(f.field<QRadioButton>("fullTextRadio"), Qt::LeftButton);
+        QVERIFY(f.field<QLineEdit>("keywordEdit")->isEnabled());
+        f.field<QComboBox>("searchTypeCombo")->setCurrentText(QStringLiteral("皮肤疾病"));
+        QVERIFY(f.click("displayButton"));
+        f.clickRow(0);
+        QVERIFY(!f.field<QLineEdit>("keywordEdit")->isEnabled());
+        QVERIFY(add->isEnabled());
+        QVERIFY(f.click("modifyButton"));
+        QVERIFY(!add->isEnabled());
+        QVERIFY(f.click("saveButton"));
+        QCOMPARE(f.dialogs().take().first(), QStringLiteral("修改成功!"));
+        QVERIFY(add->isEnabled());
     }
 
     void modifyingAnArticleKeepsItsDate()

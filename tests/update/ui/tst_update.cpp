@@ -6,10 +6,15 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+
+#include <elf.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 // The updater against a local server: an installation root of its own with old programs.
 class TestUpdate : public QObject
@@ -36,6 +41,27 @@ private:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(content);
     }
+    // A program for this machine: the ELF header of this test's own executable without its tables,
+    // then text that tells the programs apart.
+    static QByteArray program(const QByteArray& text, quint16 machine = 0, quint64 sectionsAt = 0)
+    {
+        using Header = std::conditional_t<sizeof(void*) == 8, Elf64_Ehdr, Elf32_Ehdr>;
+        QFile self(QStringLiteral("/proc/self/exe"));
+        if (!self.open(QIODevice::ReadOnly))
+            return {};
+        Header header;
+        const QByteArray bytes = self.read(sizeof header);
+        memcpy(&header, bytes.constData(), sizeof header);
+        header.e_phoff = 0;
+        header.e_phnum = 0;
+        header.e_shoff = sectionsAt;
+        header.e_shnum = sectionsAt ? 30 : 0;
+        header.e_shstrndx = 0;
+        if (machine)
+            header.e_machine = machine;
+        return QByteArray(reinterpret_cast<const char*>(&header), sizeof header) + text;
+    }
+
     void writeLocalVersion(int version)
     {
         write(path(QStringLiteral("liveupdate/version.ini")),
@@ -78,9 +104,20 @@ private:
     }
     void serveModules()
     {
-        m_server->serve(QStringLiteral("/reelbox.exe"), "new reelbox");
-        m_server->serve(QStringLiteral("/files/health"), "new health");
-        m_server->serve(QStringLiteral("/update.exe"), "new update");
+        m_server->serve(QStringLiteral("/reelbox.exe"), program("new reelbox"));
+        m_server->serve(QStringLiteral("/files/health"), program("new health"));
+        m_server->serve(QStringLiteral("/update.exe"), program("new update"));
+    }
+    void expectNothingReplaced()
+    {
+        for (const char* program : {"Reelbox/Reelbox", "health/health", "growth/growth", "liveupdate/update"})
+            QCOMPARE(read(path(QString::fromLatin1(program))), QByteArray("old ") + program);
+        QCOMPARE(m_update->localVersion(), 1);
+        QVERIFY(button("downloadButton")->isEnabled()); // offered again
+        // No temporary or backup file is left beside the programs.
+        for (const char* folder : {"Reelbox", "health", "liveupdate"})
+            QCOMPARE(QDir(path(QString::fromLatin1(folder))).entryList(QDir::Files | QDir::Hidden).size(),
+                     folder == QByteArray("liveupdate") ? 2 : 1);
     }
 
 private slots:
@@ -109,7 +146,10 @@ private slots:
         writeLocalVersion(1);
         m_server->close(); // nothing listens there any more
         openWindow();
-        QCOMPARE(m_window->status(), QStringLiteral("网络连接失败！"));
+        const QStringList lines = m_window->status().split(QLatin1Char('\n'));
+        QCOMPARE(lines.first(), QStringLiteral("网络连接失败！"));
+        QVERIFY2(lines.value(1).contains(QStringLiteral("网络")), qPrintable(m_window->status()));
+        QVERIFY2(m_window->status().contains(QStringLiteral("详细信息：")), qPrintable(m_window->status()));
         QVERIFY(!button("downloadButton")->isVisible());
     }
 
@@ -173,9 +213,9 @@ private slots:
         QCOMPARE(m_window->status(), QStringLiteral("正在升级请等待。。。。"));
         QVERIFY(!button("downloadButton")->isEnabled());
         QTRY_COMPARE(m_window->status(), QStringLiteral("升级完毕"));
-        QCOMPARE(read(path(QStringLiteral("Reelbox/Reelbox"))), QByteArray("new reelbox"));
-        QCOMPARE(read(path(QStringLiteral("health/health"))), QByteArray("new health"));
-        QCOMPARE(read(path(QStringLiteral("liveupdate/update"))), QByteArray("new update"));
+        QCOMPARE(read(path(QStringLiteral("Reelbox/Reelbox"))), program("new reelbox"));
+        QCOMPARE(read(path(QStringLiteral("health/health"))), program("new health"));
+        QCOMPARE(read(path(QStringLiteral("liveupdate/update"))), program("new update"));
         // An empty key is skipped.
         QCOMPARE(read(path(QStringLiteral("growth/growth"))), QByteArray("old growth/growth"));
         QVERIFY(QFileInfo(path(QStringLiteral("health/health"))).isExecutable());
@@ -185,36 +225,126 @@ private slots:
         QCOMPARE(QDir(path(QStringLiteral("health"))).entryList(QDir::Files), QStringList{QStringLiteral("health")});
     }
 
+    // Whatever goes wrong with one module, every installed program stays as it was, and the
+    // status says in Chinese what happened, with the engine's words as detail.
     void failedModuleChangesNothing_data()
     {
+        QTest::addColumn<QByteArray>("healthUrl");
+        QTest::addColumn<QByteArray>("healthBody");
+        QTest::addColumn<int>("length");
         QTest::addColumn<QByteArray>("extra");
-        QTest::addColumn<bool>("serveHealth");
-        QTest::newRow("404") << QByteArray() << false;
+        QTest::addColumn<QString>("expected");
+        const QByteArray served = "%1/files/health";
+        const int exact = int(TinyHttpServer::Length::Exact);
+        QTest::newRow("404") << QByteArray("%1/files/missing") << QByteArray() << exact << QByteArray()
+                             << QStringLiteral("服务器上没有这个文件（404）");
         QTest::newRow("wrong hash")
+            << served << program("new health") << exact
             << QByteArray("sha256=" + QCryptographicHash::hash("other", QCryptographicHash::Sha256).toHex() + "\n")
-            << true;
+            << QStringLiteral("校验不符");
+        QTest::newRow("file URL") << QByteArray("file:///bin/true") << QByteArray() << exact << QByteArray()
+                                  << QStringLiteral("不是 http 或 https 网址");
+        QTest::newRow("data URL") << QByteArray("data:application/octet-stream;base64,AAAA") << QByteArray() << exact
+                                  << QByteArray() << QStringLiteral("不是 http 或 https 网址");
+        QTest::newRow("empty") << served << QByteArray() << exact << QByteArray() << QStringLiteral("空的");
+        QTest::newRow("shorter than its Content-Length")
+            << served << program("new health") << int(TinyHttpServer::Length::Claimed) << QByteArray()
+            << QStringLiteral("不完整");
+        QTest::newRow("cut short without a Content-Length")
+            << served << program("new he", 0, 4096) << int(TinyHttpServer::Length::Missing) << QByteArray()
+            << QStringLiteral("不完整");
+        QTest::newRow("not a program") << served << QByteArray("<html>an error page</html>") << exact << QByteArray()
+                                       << QStringLiteral("不是这台电脑能运行的程序");
+        QTest::newRow("a program for another machine")
+            << served << program("new health", EM_S390 == program("").at(18) ? EM_ARM : EM_S390) << exact
+            << QByteArray() << QStringLiteral("不是这台电脑能运行的程序");
     }
     void failedModuleChangesNothing()
     {
+        QFETCH(QByteArray, healthUrl);
+        QFETCH(QByteArray, healthBody);
+        QFETCH(int, length);
         QFETCH(QByteArray, extra);
-        QFETCH(bool, serveHealth);
+        QFETCH(QString, expected);
         writeLocalVersion(1);
-        QByteArray modules = modulesOf();
-        modules.replace("[Growth]", QByteArray(extra + "[Growth]")); // the hash lands in the [Health] section
-        publish(2, modules);
-        m_server->serve(QStringLiteral("/reelbox.exe"), "new reelbox");
-        m_server->serve(QStringLiteral("/update.exe"), "new update");
-        if (serveHealth)
-            m_server->serve(QStringLiteral("/files/health"), "new health");
+        const QByteArray url = QByteArray(healthUrl).replace("%1", m_server->url().toUtf8());
+        publish(2, "[Reelbox]\nreelbox=yes\n[Health]\nhealth=" + url + "\n" + extra + "[Liveupdate]\nupdate=yes\n");
+        m_server->serve(QStringLiteral("/reelbox.exe"), program("new reelbox"));
+        m_server->serve(QStringLiteral("/update.exe"), program("new update"));
+        m_server->serve(QStringLiteral("/files/health"), healthBody, TinyHttpServer::Length(length),
+                        healthBody.size() + 1000);
         openWindow();
         Gui::click(button("downloadButton"));
         QTRY_VERIFY(m_window->status().startsWith(QStringLiteral("升级失败")));
-        QVERIFY2(m_window->status().contains(QStringLiteral("Health")), qPrintable(m_window->status()));
-        for (const char* program : {"Reelbox/Reelbox", "health/health", "liveupdate/update"})
-            QCOMPARE(read(path(QString::fromLatin1(program))), QByteArray("old ") + program);
+        const QString status = m_window->status();
+        QVERIFY2(status.contains(QStringLiteral("Health")), qPrintable(status));
+        QVERIFY2(status.contains(expected), qPrintable(status));
+        expectNothingReplaced();
+    }
+
+    void networkErrorsAreToldInChineseWithTheEnginesWordsAsDetail()
+    {
+        writeLocalVersion(1);
+        publish(2, "[Health]\nhealth=" + m_server->url().toUtf8() + "/files/missing\n");
+        openWindow();
+        Gui::click(button("downloadButton"));
+        QTRY_VERIFY(m_window->status().startsWith(QStringLiteral("升级失败")));
+        const QString status = m_window->status();
+        const qsizetype detail = status.indexOf(QStringLiteral("详细信息："));
+        QVERIFY2(detail > 0, qPrintable(status));
+        QVERIFY2(status.left(detail).contains(QStringLiteral("服务器上没有这个文件（404）")), qPrintable(status));
+        QVERIFY2(!status.left(detail).contains(QStringLiteral("server replied")), qPrintable(status));
+        QVERIFY2(status.mid(detail).contains(QStringLiteral("Not Found")), qPrintable(status));
+    }
+
+    // A disk that fills while the programs are written leaves every program as it was.
+    void aWriteErrorChangesNothing()
+    {
+        writeLocalVersion(1);
+        publish(2, modulesOf());
+        m_server->serve(QStringLiteral("/reelbox.exe"), program("new reelbox"));
+        m_server->serve(QStringLiteral("/files/health"), program(QByteArray(300 * 1024, 'h')));
+        m_server->serve(QStringLiteral("/update.exe"), program("new update"));
+        openWindow();
+        // Files of this process may not grow beyond 64 KiB while the download runs.
+        rlimit before{};
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &before) == 0);
+        const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+        rlimit small = before;
+        small.rlim_cur = 64 * 1024;
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        Gui::click(button("downloadButton"));
+        QTRY_VERIFY(m_window->status() != QStringLiteral("正在升级请等待。。。。"));
+        setrlimit(RLIMIT_FSIZE, &before);
+        signal(SIGXFSZ, previousHandler);
+        QVERIFY2(m_window->status().startsWith(QStringLiteral("升级失败")), qPrintable(m_window->status()));
+        QVERIFY2(m_window->status().contains(QStringLiteral("磁盘")), qPrintable(m_window->status()));
+        expectNothingReplaced();
+    }
+
+    // When one program cannot be put in place, those put in place before it are put back.
+    void aFailedReplacementPutsTheOldProgramsBack()
+    {
+        writeLocalVersion(1);
+        publish(2, modulesOf());
+        serveModules();
+        // The updater's place is taken by a folder, which no file can replace.
+        QVERIFY(QFile::remove(path(QStringLiteral("liveupdate/update"))));
+        write(path(QStringLiteral("liveupdate/update/inside")), "a folder in the way");
+        openWindow();
+        Gui::click(button("downloadButton"));
+        QTRY_VERIFY(m_window->status() != QStringLiteral("正在升级请等待。。。。"));
+        const QString status = m_window->status();
+        QVERIFY2(status.startsWith(QStringLiteral("升级失败")), qPrintable(status));
+        QVERIFY2(status.contains(QStringLiteral("Liveupdate")), qPrintable(status));
+        QCOMPARE(read(path(QStringLiteral("Reelbox/Reelbox"))), QByteArray("old Reelbox/Reelbox"));
+        QCOMPARE(read(path(QStringLiteral("health/health"))), QByteArray("old health/health"));
+        QVERIFY(QFileInfo(path(QStringLiteral("health/health"))).isExecutable());
         QCOMPARE(m_update->localVersion(), 1);
-        QVERIFY(button("downloadButton")->isEnabled()); // offered again
-        QCOMPARE(QDir(path(QStringLiteral("health"))).entryList(QDir::Files), QStringList{QStringLiteral("health")});
+        for (const char* folder : {"Reelbox", "health"})
+            QCOMPARE(QDir(path(QString::fromLatin1(folder))).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        QCOMPARE(QDir(path(QStringLiteral("liveupdate"))).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("version.ini")});
     }
 
     void newsIsShownAndTheDownloadStillWorks()
@@ -231,7 +361,7 @@ private slots:
         QTRY_COMPARE(news->toPlainText(), QStringLiteral("新版本增加了生长曲线，修正了若干问题。"));
         Gui::click(button("downloadButton"));
         QTRY_COMPARE(m_window->status(), QStringLiteral("升级完毕"));
-        QCOMPARE(read(path(QStringLiteral("health/health"))), QByteArray("new health"));
+        QCOMPARE(read(path(QStringLiteral("health/health"))), program("new health"));
     }
 };
 
