@@ -122,8 +122,8 @@ void CFYI::setContentEnabled(bool enabled)
 void CFYI::showMarked(bool clicked)
 {
     RecordPage::showMarked(clicked);
-    // A record shown is read, not edited, unless 保存 is waiting for it.
-    m_descriptionEdit->setReadOnly(!button(SaveButton)->isEnabled());
+    // A record shown is read, not edited (the list is locked while one is edited).
+    m_descriptionEdit->setReadOnly(true);
 }
 
 void CFYI::addCategory()

@@ -119,8 +119,9 @@ private slots:
         QVERIFY(description->isEnabled() && description->isReadOnly());
         QVERIFY(f.click("addButton"));
         QVERIFY(!description->isReadOnly());
-        f.clickRow(0); // a record shown while adding is shown, not edited
-        QVERIFY(description->isReadOnly());
+        f.clickRow(0); // the list is locked while adding: the new record's text stays
+        QVERIFY(!description->isReadOnly());
+        QVERIFY(description->toPlainText().isEmpty());
     }
 
     void scheduleTable()
