@@ -107,6 +107,9 @@ void EditingPage::setEditMode(EditMode mode)
 
 qint64 EditingPage::markedId() const
 {
+    // A click below the rows chooses no row, whatever was marked before.
+    if (m_clickBelowRows)
+        return 0;
     const QModelIndex current = m_list->currentIndex();
     if (!current.isValid() || current.row() >= m_model->rowCount())
         return 0;
@@ -145,8 +148,11 @@ bool EditingPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (m_list && watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (!m_list->indexAt(mouse->position().toPoint()).isValid() && m_editMode == EditMode::None)
+        if (!m_list->indexAt(mouse->position().toPoint()).isValid() && m_editMode == EditMode::None) {
+            m_clickBelowRows = true;
             showMarked(true);
+            m_clickBelowRows = false;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -63,7 +63,8 @@ protected:
     // marked row show the marked record through showMarked().
     QTableView* makeRecordList(QWidget* parent, IdListModel* model, const QList<int>& widths);
     QTableView* recordList() const { return m_list; }
-    // The key of the marked (current) row; 0 when there is none.
+    // The key of the marked (current) row; 0 when there is none, or while a click below the rows
+    // is being shown.
     qint64 markedId() const;
     // The keys of the selected rows, top to bottom.
     QList<qint64> selectedIds() const;
@@ -75,6 +76,9 @@ protected:
     // Shows the marked row's record; clicked is true for a click on the list, false when the
     // marked row moved (keyboard, or the list was filled).
     virtual void showMarked(bool clicked) = 0;
+    // During showMarked(true): whether the click landed below the rows (a row may still be
+    // marked from before).
+    bool clickedBelowRows() const { return m_clickBelowRows; }
     // Deletes the records with these keys, all or none.
     virtual Result deleteRecords(const QList<qint64>& ids) = 0;
     // Lists again after records were deleted.
@@ -100,6 +104,7 @@ private:
     QTableView* m_list = nullptr;
     IdListModel* m_model = nullptr;
     Records::RowVersion m_shownVersion;
+    bool m_clickBelowRows = false;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(EditingPage::Buttons)

@@ -25,6 +25,12 @@ RecordPage::Settings immunisationSettings()
     s.showTodayWithRecord = false;
     s.searchAfterChange = false;
     s.copyEditChoicesBack = false;
+    s.changingDisablesModify = false;
+    s.categoryLabel = HealthTr::tr("类型");
+    s.titleLabel = HealthTr::tr("标题");
+    s.userGroupTitle = HealthTr::tr("用户操作");
+    s.childLabel = HealthTr::tr("用户姓名");
+    s.dateLabel = HealthTr::tr("日期");
     return s;
 }
 

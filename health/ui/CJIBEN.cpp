@@ -25,7 +25,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
@@ -161,7 +160,7 @@ QWidget* CJIBEN::buildRecordGroup()
     list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 
     m_displayButton = makePageButton(HealthTr::tr("显示"), QStringLiteral("displayButton"), group);
-    makeEditButtons(group, {HealthTr::tr("添加"), HealthTr::tr("保存"), HealthTr::tr("修改"), HealthTr::tr("删除(&D)"),
+    makeEditButtons(group, {HealthTr::tr("添加"), HealthTr::tr("保存"), HealthTr::tr("修改"), HealthTr::tr("删除&D"),
                             HealthTr::tr("撤消")});
     auto* searchButton = makePageButton(HealthTr::tr("查找"), QStringLiteral("searchButton"), group);
     auto* compareButton = makePageButton(HealthTr::tr("对比分析"), QStringLiteral("compareButton"), group);
@@ -435,15 +434,26 @@ void CJIBEN::save()
         record.m_operator = m_operatorEdit->text();
     };
     CPPER record;
-    Result r;
-    if (editMode() == EditMode::Adding)
-        r = Records::add(record, write);
-    else if (editMode() == EditMode::Changing)
-        r = Records::change(record, QStringLiteral("编号"), m_numberEdit->text().toInt(), write,
-                            HealthTr::tr("这条记录已经不存在了，可能已被删除。"));
-    if (!r) {
-        message(r.error());
-        return;
+    if (editMode() == EditMode::Adding) {
+        if (Result r = Records::add(record, write); !r) {
+            message(r.error());
+            return;
+        }
+    } else if (editMode() == EditMode::Changing) {
+        const ResultOf<Records::ChangeOutcome> r =
+            Records::change(record, QStringLiteral("编号"), m_numberEdit->text().toInt(), write,
+                            HealthTr::tr("这条记录已经不存在了，可能已被删除。"), shownVersion());
+        if (!r) {
+            message(r.error());
+            return;
+        }
+        if (*r == Records::ChangeOutcome::ChangedMeanwhile) {
+            reportChangedMeanwhile(record, HealthTr::tr("年龄 %1，身高 %2，体重 %3，日期 %4")
+                                               .arg(record.m_age, Measurements::cutToOneDecimal(record.m_height),
+                                                    Measurements::cutToOneDecimal(record.m_weight))
+                                               .arg(record.m_date));
+            return;
+        }
     }
     m_model->clear();
     display();
@@ -475,7 +485,7 @@ void CJIBEN::showMarked(bool clicked)
 {
     // A click below the rows shows no record, though a row may still be marked.
     const QModelIndex current = recordList()->currentIndex();
-    if (!current.isValid() || (clicked && !m_clickOnRow)) {
+    if (!current.isValid() || (clicked && clickedBelowRows())) {
         message(HealthTr::tr("表格上还没有记录"));
         return;
     }
@@ -486,6 +496,7 @@ void CJIBEN::showMarked(bool clicked)
         return;
     }
     if (!record.isEOF()) {
+        rememberShown(record);
         m_numberEdit->setText(QString::number(record.m_number));
         m_ageCombo->setCurrentText(record.m_age);
         m_sexCombo->setCurrentText(record.m_sex);
@@ -501,13 +512,6 @@ void CJIBEN::showMarked(bool clicked)
     }
     if (clicked)
         setButtonsEnabled(DeleteButton | ModifyButton, true);
-}
-
-bool CJIBEN::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonRelease)
-        m_clickOnRow = m_list->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint()).isValid();
-    return EditingPage::eventFilter(watched, event);
 }
 
 void CJIBEN::search()

@@ -46,7 +46,6 @@ protected:
     void showMarked(bool clicked) override;
     Result deleteRecords(const QList<qint64>& ids) override;
     void afterDelete() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildChildGroup();
@@ -65,7 +64,6 @@ private:
 
     bool m_initialised = false;
     // Whether the last click on the list was on a row; one below the rows shows no record.
-    bool m_clickOnRow = false;
 
     QLineEdit* m_childNameEdit;
     QLineEdit* m_numberEdit;

@@ -24,6 +24,9 @@ ArticlePage::Settings diseases()
     s.titleHeading = HealthTr::tr("    标题");
     s.typeHeading = HealthTr::tr("    类型");
     s.sortedSearchTypes = false;
+    s.sortedEditTypes = true;
+    s.searchTypeLabel = HealthTr::tr("类别");
+    s.textLabel = HealthTr::tr("描述");
     s.maxTitleBytes = 30;
     s.titleTooLong = HealthTr::tr("标题太长,不能超过15个字");
     s.nothingToShow = HealthTr::tr("当前还没有该用户记录,或者该类型的记录已经被删除");
@@ -63,7 +66,11 @@ CZS::CZS(QWidget* parent)
     options->insertWidget(3, m_fromEdit);
     options->insertWidget(4, new QLabel(HealthTr::tr("到"), searchGroup()));
     options->insertWidget(5, m_toEdit);
-    connect(m_modes, &QButtonGroup::idClicked, this, &CZS::chooseMode);
+    // The modes react to a radio button being checked, by mouse, keyboard or screen reader.
+    connect(m_modes, &QButtonGroup::idToggled, this, [this](int mode, bool checked) {
+        if (checked)
+            chooseMode(mode);
+    });
 }
 
 std::unique_ptr<Recordset> CZS::createRecords() const

@@ -29,6 +29,9 @@ ArticlePage::Settings nutrition()
     ArticlePage::Settings s = library(QStringLiteral("ynrong"));
     s.titleHeading = HealthTr::tr("    标题");
     s.sortedSearchTypes = false;
+    s.sortedEditTypes = true;
+    s.searchTypeLabel = HealthTr::tr("类别");
+    s.editTypeLabel = HealthTr::tr("类别");
     s.maxTextBytes = 2000;
     s.textTooLong = HealthTr::tr("内容太长,不要超过1000个字");
     s.titleTooLong = HealthTr::tr("标题太长,不要超过20个字");

@@ -34,20 +34,24 @@ public:
     }
     bool click(const char* name) { return Gui::click(m_page.get(), QString::fromLatin1(name)); }
 
+    // The page's list is "recordList" unless a page names it otherwise.
+    void setListName(const char* name) { m_listName = name; }
+    QTableView* list() const { return field<QTableView>(m_listName); }
+
     // The texts of one column of the record list, top to bottom.
     QStringList listed(int column = 1) const
     {
         QStringList texts;
-        const QAbstractItemModel* model = field<QTableView>("recordList")->model();
+        const QAbstractItemModel* model = list()->model();
         for (int row = 0; row < model->rowCount(); ++row)
             texts << model->index(row, column).data().toString();
         return texts;
     }
     void clickRow(int row)
     {
-        auto* list = field<QTableView>("recordList");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualRect(list->model()->index(row, 1)).center());
+        QTableView* view = list();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(view->model()->index(row, 1)).center());
     }
 
 private:
@@ -55,4 +59,5 @@ private:
     TestDatabase m_db;
     ScriptedDialogs m_dialogs;
     std::unique_ptr<Page> m_page;
+    const char* m_listName = "recordList";
 };

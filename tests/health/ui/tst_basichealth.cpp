@@ -23,11 +23,6 @@ class TestBasicHealth : public QObject
 private:
     std::unique_ptr<PageFixture<CJIBEN>> m_f;
 
-    template <typename T> T* field(const char* name) const
-    {
-        return Gui::find<T>(&m_f->page(), QString::fromLatin1(name));
-    }
-    bool click(const char* name) { return Gui::click(&m_f->page(), QString::fromLatin1(name)); }
     void showPage() { m_f->show(); }
     void addMeasurement(const QString& child, const QString& age, double height, double weight, int date)
     {
@@ -35,12 +30,6 @@ private:
             QStringLiteral("INSERT INTO personinfo ([用户名], [性别], [年龄], [身高], [体重], [心率], [日期]) "
                            "VALUES (?, '男', ?, ?, ?, 100, ?)"),
             {child, age, height, weight, date});
-    }
-    void clickRow(int row)
-    {
-        auto* list = field<QTableView>("measurementList");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualRect(list->model()->index(row, 1)).center());
     }
     // Whether the chart drew this colour at a point of its layout: antialiased lines blend into the
     // grey, so a pixel close to the colour within two pixels of the point counts.
@@ -65,29 +54,24 @@ private:
         return image;
     }
 
-    QStringList column(int c) const
-    {
-        QStringList texts;
-        auto* model = field<QTableView>("measurementList")->model();
-        for (int row = 0; row < model->rowCount(); ++row)
-            texts << model->index(row, c).data().toString();
-        return texts;
-    }
-
 private slots:
-    void init() { m_f = std::make_unique<PageFixture<CJIBEN>>(); }
+    void init()
+    {
+        m_f = std::make_unique<PageFixture<CJIBEN>>();
+        m_f->setListName("measurementList");
+    }
     void cleanup() { m_f.reset(); }
 
     void addingAChildTwice()
     {
         showPage();
-        field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
-        QVERIFY(click("addChildButton"));
-        field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
-        QVERIFY(click("addChildButton"));
+        m_f->field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
+        QVERIFY(m_f->click("addChildButton"));
+        m_f->field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
+        QVERIFY(m_f->click("addChildButton"));
         QCOMPARE(m_f->dialogs().take(), (QStringList{QStringLiteral("添加成功"), QStringLiteral("已经有该用户了")}));
         QCOMPARE(m_f->db().count(QStringLiteral("user")), 1);
-        QCOMPARE(field<QComboBox>("userCombo")->count(), 1);
+        QCOMPARE(m_f->field<QComboBox>("userCombo")->count(), 1);
     }
 
     void deletingAChildRemovesAllItsRecords()
@@ -104,15 +88,15 @@ private slots:
                 {QString::fromUtf8(child)});
         }
         showPage();
-        field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
+        m_f->field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
         m_f->dialogs().answerConfirm(false);
-        QVERIFY(click("deleteChildButton"));
+        QVERIFY(m_f->click("deleteChildButton"));
         QCOMPARE(m_f->dialogs().take(),
                  QStringList{QStringLiteral("确定要删除“小明”以及该儿童的全部测量、病历和防疫记录吗？")});
         QCOMPARE(m_f->db().count(QStringLiteral("personinfo")), 4);
 
         m_f->dialogs().answerConfirm(true);
-        QVERIFY(click("deleteChildButton"));
+        QVERIFY(m_f->click("deleteChildButton"));
         QCOMPARE(m_f->db().count(QStringLiteral("user")), 1);
         for (const char* table : {"personinfo", "bnrong", "cfnrong"}) {
             const QString name = QString::fromLatin1(table);
@@ -121,13 +105,13 @@ private slots:
             QCOMPARE(m_f->db().count(name, user + QStringLiteral("='小明'")), 0);
             QCOMPARE(m_f->db().count(name, user + QStringLiteral("='小红'")), 1);
         }
-        auto* users = field<QComboBox>("userCombo");
+        auto* users = m_f->field<QComboBox>("userCombo");
         QCOMPARE(users->count(), 1);
         QCOMPARE(users->itemText(0), QStringLiteral("小红"));
 
-        field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
+        m_f->field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
         m_f->dialogs().answerConfirm(true);
-        QVERIFY(click("deleteChildButton"));
+        QVERIFY(m_f->click("deleteChildButton"));
         QCOMPARE(m_f->dialogs().last(), QStringLiteral("没有该用户，请重新输入"));
     }
 
@@ -136,38 +120,38 @@ private slots:
         m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小红'), ('小明')"));
         addMeasurement(QStringLiteral("小明"), QStringLiteral("3个月"), 61.5, 6, 20260101);
         showPage();
-        QVERIFY(click("displayButton"));
-        clickRow(0);
-        QCOMPARE(field<QLineEdit>("heightEdit")->text(), QStringLiteral("61.5"));
-        field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
+        QVERIFY(m_f->click("displayButton"));
+        m_f->clickRow(0);
+        QCOMPARE(m_f->field<QLineEdit>("heightEdit")->text(), QStringLiteral("61.5"));
+        m_f->field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
         m_f->dialogs().answerConfirm(true);
-        QVERIFY(click("deleteChildButton"));
-        QCOMPARE(field<QComboBox>("userCombo")->currentText(), QStringLiteral("小红"));
-        QVERIFY(field<QLineEdit>("recordNumberEdit")->text().isEmpty());
-        QVERIFY(field<QLineEdit>("heightEdit")->text() != QStringLiteral("61.5"));
-        QVERIFY(field<QLineEdit>("dateEdit")->text().isEmpty());
+        QVERIFY(m_f->click("deleteChildButton"));
+        QCOMPARE(m_f->field<QComboBox>("userCombo")->currentText(), QStringLiteral("小红"));
+        QVERIFY(m_f->field<QLineEdit>("recordNumberEdit")->text().isEmpty());
+        QVERIFY(m_f->field<QLineEdit>("heightEdit")->text() != QStringLiteral("61.5"));
+        QVERIFY(m_f->field<QLineEdit>("dateEdit")->text().isEmpty());
     }
 
     void addingAMeasurementAndTheListFormat()
     {
         m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
         showPage();
-        QVERIFY(click("addButton"));
-        QCOMPARE(field<QLineEdit>("bloodPressureEdit")->text(), QStringLiteral("收缩压=?舒张压=?"));
-        QCOMPARE(field<QLineEdit>("dateEdit")->text(), QStringLiteral("20261207"));
-        field<QComboBox>("ageCombo")->setCurrentText(QStringLiteral("9个月"));
-        field<QLineEdit>("heightEdit")->setText(QStringLiteral("75.56"));
-        field<QLineEdit>("weightEdit")->setText(QStringLiteral("12"));
-        field<QLineEdit>("heartRateEdit")->setText(QStringLiteral("110"));
-        QVERIFY(click("saveButton"));
+        QVERIFY(m_f->click("addButton"));
+        QCOMPARE(m_f->field<QLineEdit>("bloodPressureEdit")->text(), QStringLiteral("收缩压=?舒张压=?"));
+        QCOMPARE(m_f->field<QLineEdit>("dateEdit")->text(), QStringLiteral("20261207"));
+        m_f->field<QComboBox>("ageCombo")->setCurrentText(QStringLiteral("9个月"));
+        m_f->field<QLineEdit>("heightEdit")->setText(QStringLiteral("75.56"));
+        m_f->field<QLineEdit>("weightEdit")->setText(QStringLiteral("12"));
+        m_f->field<QLineEdit>("heartRateEdit")->setText(QStringLiteral("110"));
+        QVERIFY(m_f->click("saveButton"));
         QVERIFY(m_f->dialogs().texts().isEmpty());
         QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT [身高] FROM personinfo")).toDouble(), 75.56);
-        QCOMPARE(column(4), QStringList{QStringLiteral("75.5")});
-        QCOMPARE(column(5), QStringList{QStringLiteral("12.0")});
-        QCOMPARE(column(3), QStringList{QStringLiteral("9个月")});
-        QCOMPARE(column(10), QStringList{QStringLiteral("20261207")});
-        QVERIFY(field<QPushButton>("addButton")->isEnabled());
-        QVERIFY(!field<QPushButton>("saveButton")->isEnabled());
+        QCOMPARE(m_f->listed(4), QStringList{QStringLiteral("75.5")});
+        QCOMPARE(m_f->listed(5), QStringList{QStringLiteral("12.0")});
+        QCOMPARE(m_f->listed(3), QStringList{QStringLiteral("9个月")});
+        QCOMPARE(m_f->listed(10), QStringList{QStringLiteral("20261207")});
+        QVERIFY(m_f->field<QPushButton>("addButton")->isEnabled());
+        QVERIFY(!m_f->field<QPushButton>("saveButton")->isEnabled());
     }
 
     void measurementsNoChildCanHaveAreRefused_data()
@@ -196,12 +180,12 @@ private slots:
         QFETCH(QString, expected);
         m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
         showPage();
-        QVERIFY(click("addButton"));
+        QVERIFY(m_f->click("addButton"));
         if (auto* combo = m_f->page().findChild<QComboBox*>(edit))
             combo->setCurrentText(text);
         else
             Gui::find<QLineEdit>(&m_f->page(), edit)->setText(text);
-        QVERIFY(click("saveButton"));
+        QVERIFY(m_f->click("saveButton"));
         QCOMPARE(m_f->dialogs().texts().size(), 1);
         QVERIFY2(m_f->dialogs().last().contains(expected), qPrintable(m_f->dialogs().last()));
         QCOMPARE(m_f->db().count(QStringLiteral("personinfo")), 0);
@@ -211,8 +195,8 @@ private slots:
     void noChildAtAll()
     {
         showPage();
-        QVERIFY(click("displayButton"));
-        QVERIFY(click("addButton"));
+        QVERIFY(m_f->click("displayButton"));
+        QVERIFY(m_f->click("addButton"));
         QCOMPARE(m_f->dialogs().take(), (QStringList{QStringLiteral("请选择用户名"), QStringLiteral("请选择用户")}));
     }
 
@@ -229,9 +213,9 @@ private slots:
             Gui::find<QComboBox>(dialog, QStringLiteral("searchUserCombo"))->setCurrentText(QStringLiteral("小明"));
             Gui::click(dialog, QStringLiteral("okButton"));
         });
-        QVERIFY(click("searchButton"));
+        QVERIFY(m_f->click("searchButton"));
         QVERIFY(age.isEmpty());
-        QCOMPARE(column(3), (QStringList{QStringLiteral("6个月"), QStringLiteral("3个月")}));
+        QCOMPARE(m_f->listed(3), (QStringList{QStringLiteral("6个月"), QStringLiteral("3个月")}));
         QVERIFY(m_f->dialogs().texts().isEmpty());
     }
 
@@ -251,10 +235,10 @@ private slots:
             Gui::find<QLineEdit>(dialog, QStringLiteral("dateToEdit"))->setText(QStringLiteral("20051231"));
             Gui::click(dialog, QStringLiteral("okButton"));
         });
-        QVERIFY(click("searchButton"));
-        QCOMPARE(column(10), (QStringList{QStringLiteral("20051231"), QStringLiteral("20050101")}));
-        QCOMPARE(column(1), (QStringList{QStringLiteral("小明"), QStringLiteral("小明")}));
-        QVERIFY(column(0).at(0).toInt() > column(0).at(1).toInt());
+        QVERIFY(m_f->click("searchButton"));
+        QCOMPARE(m_f->listed(10), (QStringList{QStringLiteral("20051231"), QStringLiteral("20050101")}));
+        QCOMPARE(m_f->listed(1), (QStringList{QStringLiteral("小明"), QStringLiteral("小明")}));
+        QVERIFY(m_f->listed(0).at(0).toInt() > m_f->listed(0).at(1).toInt());
     }
 
     void deletingSeveralSelectedRecords()
@@ -263,15 +247,32 @@ private slots:
         for (int i = 0; i < 4; ++i)
             addMeasurement(QStringLiteral("小明"), QStringLiteral("%1个月").arg(i), 50 + i, 4, 20260101);
         showPage();
-        QVERIFY(click("displayButton"));
-        auto* list = field<QTableView>("measurementList");
+        QVERIFY(m_f->click("displayButton"));
+        auto* list = m_f->field<QTableView>("measurementList");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
         list->selectionModel()->select(list->model()->index(3, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
         m_f->dialogs().answerConfirm(true);
-        QVERIFY(click("deleteButton"));
+        QVERIFY(m_f->click("deleteButton"));
         QCOMPARE(m_f->db().count(QStringLiteral("personinfo")), 2);
-        QCOMPARE(column(3), (QStringList{QStringLiteral("3个月"), QStringLiteral("1个月")}));
+        QCOMPARE(m_f->listed(3), (QStringList{QStringLiteral("3个月"), QStringLiteral("1个月")}));
+    }
+
+    void aChangeIsNotSavedOverAnotherProgramsChange()
+    {
+        m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
+        addMeasurement(QStringLiteral("小明"), QStringLiteral("6个月"), 66.0, 7.5, 20260601);
+        showPage();
+        QVERIFY(m_f->click("displayButton"));
+        m_f->clickRow(0);
+        QVERIFY(m_f->click("modifyButton"));
+        m_f->field<QLineEdit>("heightEdit")->setText(QStringLiteral("67"));
+        m_f->db().exec(QStringLiteral("UPDATE personinfo SET [身高]=68"));
+        QVERIFY(m_f->click("saveButton"));
+        QVERIFY2(m_f->dialogs().last().contains(QStringLiteral("已被其他程序改动")), qPrintable(m_f->dialogs().last()));
+        QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT [身高] FROM personinfo")).toDouble(), 68.0);
+        QCOMPARE(m_f->field<QLineEdit>("heightEdit")->text(), QStringLiteral("67"));
+        QCOMPARE(m_f->field<QPushButton>("deleteButton")->text(), QStringLiteral("删除&D"));
     }
 
     void heartRateOutOfRangeKeepsThePageShownWhileEditing()
@@ -339,13 +340,13 @@ private slots:
         m_f->db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
         addMeasurement(QStringLiteral("小明"), QStringLiteral("3个月"), 60, 6, 20260101);
         showPage();
-        auto* list = field<QTableView>("measurementList");
+        auto* list = m_f->field<QTableView>("measurementList");
         const QPoint below(20, list->viewport()->height() - 5);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
         QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("表格上还没有记录")});
 
-        QVERIFY(click("displayButton"));
-        clickRow(0);
+        QVERIFY(m_f->click("displayButton"));
+        m_f->clickRow(0);
         QVERIFY(m_f->dialogs().take().isEmpty());
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
         QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("表格上还没有记录")});
@@ -358,9 +359,9 @@ private slots:
             QStringLiteral("INSERT INTO personinfo ([用户名], [性别], [年龄], [身高], [体重], [心率], [血压], "
                            "[日期]) VALUES ('小明', '男', '3个月', 60, 6, 120, '收缩压=95舒张压=60', 20260101)"));
         showPage();
-        QVERIFY(click("displayButton"));
-        auto* list = field<QTableView>("measurementList");
-        const QString pressure = column(8).value(0);
+        QVERIFY(m_f->click("displayButton"));
+        auto* list = m_f->field<QTableView>("measurementList");
+        const QString pressure = m_f->listed(8).value(0);
         QCOMPARE(pressure, QStringLiteral("收缩压=95舒张压=60"));
         QVERIFY2(list->columnWidth(8) >= list->fontMetrics().horizontalAdvance(pressure),
                  qPrintable(QString::number(list->columnWidth(8))));

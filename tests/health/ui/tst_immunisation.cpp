@@ -3,6 +3,7 @@
 #include "tests/support/PageFixture.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -143,6 +144,30 @@ private slots:
                 filled += table->item(r, c)->text().isEmpty() ? 0 : 1;
         QCOMPARE(filled, 24);
         QVERIFY(table->editTriggers() == QAbstractItemView::NoEditTriggers);
+    }
+
+    void labelsAndModifyAsThePageShowsThem()
+    {
+        PageFixture<CFYI> f;
+        f.db().exec(QStringLiteral("INSERT INTO user (username) VALUES ('小明')"));
+        f.db().exec(QStringLiteral("INSERT INTO cfnrong (username, title, nrong, riqi, leixing) "
+                                   "VALUES ('小明', '第一针', 'x', 20260101, '卡介苗')"));
+        f.show();
+        QCOMPARE(f.field<QComboBox>("childCombo")->accessibleName(), QStringLiteral("用户姓名"));
+        QCOMPARE(f.field<QComboBox>("editCategoryCombo")->accessibleName(), QStringLiteral("类型"));
+        QCOMPARE(f.field<QLineEdit>("dateEdit")->accessibleName(), QStringLiteral("日期"));
+        const QList<QGroupBox*> groups = f.page().findChildren<QGroupBox*>();
+        QVERIFY(std::any_of(groups.begin(), groups.end(),
+                            [](const QGroupBox* g) { return g->title() == QStringLiteral("用户操作"); }));
+        // 修改 stays enabled while a change is edited, and after it is saved.
+        QVERIFY(f.click("searchButton"));
+        f.clickRow(0);
+        QVERIFY(f.click("modifyButton"));
+        QVERIFY(f.field<QPushButton>("modifyButton")->isEnabled());
+        f.field<QLineEdit>("titleEdit")->setText(QStringLiteral("第一针复种"));
+        QVERIFY(f.click("saveButton"));
+        QCOMPARE(f.dialogs().take().first(), QStringLiteral("修改成功!"));
+        QVERIFY(f.field<QPushButton>("modifyButton")->isEnabled());
     }
 };
 

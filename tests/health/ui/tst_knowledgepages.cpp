@@ -3,6 +3,7 @@
 #include "tests/support/PageFixture.h"
 
 #include "common/TextBytes.h"
+#include "common/TextOrder.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -128,6 +129,24 @@ private slots:
         f.show();
         QVERIFY(f.click("searchButton"));
         QCOMPARE(f.dialogs().take(), QStringList{QStringLiteral("标题不能为空")});
+    }
+
+    void typeBoxesAreLabelledAndSortedAsThePagesShowThem()
+    {
+        PageFixture<CYYANG> nutrition;
+        nutrition.show();
+        QCOMPARE(nutrition.field<QComboBox>("searchTypeCombo")->accessibleName(), QStringLiteral("类别"));
+        QCOMPARE(nutrition.field<QComboBox>("editTypeCombo")->accessibleName(), QStringLiteral("类别"));
+        auto* editTypes = nutrition.field<QComboBox>("editTypeCombo");
+        QStringList types;
+        for (int i = 0; i < editTypes->count(); ++i)
+            types << editTypes->itemText(i);
+        QCOMPARE(types, TextOrder::sortedByPinyin(types));
+
+        PageFixture<CZS> diseases;
+        diseases.show();
+        QCOMPARE(diseases.field<QComboBox>("searchTypeCombo")->accessibleName(), QStringLiteral("类别"));
+        QCOMPARE(diseases.field<QPlainTextEdit>("textEdit")->accessibleName(), QStringLiteral("描述"));
     }
 
     void diseaseTitlesAndDates()

@@ -379,6 +379,14 @@ private slots:
         }
     }
 
+    void aClickBelowTheRowsChoosesNoRecord()
+    {
+        openOneOldRecord(QStringLiteral("旧记录"));
+        auto* list = m_f->field<QTableView>("recordList");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, {10, list->viewport()->height() - 5});
+        QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("表格还没有记录")});
+    }
+
     void undoClosesTheEditingGroup()
     {
         addChild(QStringLiteral("小明"));
