@@ -28,4 +28,6 @@ private:
 
     QString m_target;
     QTemporaryFile m_file;
+    qint64 m_written = 0;
+    qint64 m_flushedTo = 0;
 };

@@ -30,35 +30,55 @@ struct MediaFile
     QDateTime modified;
 };
 
-// Copies one file into the archive as member path, hashing what it writes. The file must still
-// have the size it had when the backup counted it.
-ResultOf<Manifest::Member> addFile(ZipWriter& zip, const QString& member, const QString& path, qint64 size,
-                                   const QDateTime& modified, bool compress, Progress& progress)
+// Copies files into the archive as members and hashes what it writes. One serves a whole
+// backup, so that its buffers and its hashing thread are made once.
+class MemberWriter
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return FileErrors::failure(BackupTr::tr("无法读取%1").arg(FileErrors::quoted(path)), ENOENT);
-    if (Result r = zip.begin(member, size, modified, compress); !r)
-        return r;
-    Sha256 hash;
-    QByteArray buffer(int(qMin(BlockBytes, qMax<qint64>(size, 1))), Qt::Uninitialized);
-    qint64 left = size;
-    while (left > 0) {
-        if (progress.cancelled())
-            return Backup::cancelled();
-        const qint64 read = file.read(buffer.data(), qMin<qint64>(left, buffer.size()));
-        if (read <= 0)
-            return Result::failure(
-                BackupTr::tr("文件%1在备份时被改动或无法读取。请稍后再备份一次。").arg(FileErrors::quoted(path)),
-                file.errorString());
-        hash.add(buffer.constData(), read);
-        if (Result r = zip.write(buffer.constData(), read); !r)
-            return r;
-        left -= read;
-        progress.advance(read);
+public:
+    MemberWriter(ZipWriter& zip, Progress& progress) : m_zip(zip), m_progress(progress)
+    {
+        for (QByteArray& buffer : m_buffers)
+            buffer.resize(BlockBytes);
     }
-    return Manifest::Member{member, size, hash.hex()};
-}
+
+    // The file must still have the size it had when the backup counted it.
+    ResultOf<Manifest::Member> add(const QString& member, const QString& path, qint64 size, const QDateTime& modified,
+                                   bool compress)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return FileErrors::failure(BackupTr::tr("无法读取%1").arg(FileErrors::quoted(path)), ENOENT);
+        if (Result r = m_zip.begin(member, size, modified, compress); !r)
+            return r;
+        // A file left half done by a failure would otherwise start this hash.
+        (void)m_hash.hex();
+        // Two buffers in turn: one is hashed on the other thread while the next is read and written.
+        qint64 left = size;
+        for (int turn = 0; left > 0; turn ^= 1) {
+            if (m_progress.cancelled())
+                return Backup::cancelled();
+            QByteArray& buffer = m_buffers[turn];
+            const qint64 read = file.read(buffer.data(), qMin<qint64>(left, buffer.size()));
+            if (read <= 0)
+                return Result::failure(
+                    BackupTr::tr("文件%1在备份时被改动或无法读取。请稍后再备份一次。").arg(FileErrors::quoted(path)),
+                    file.errorString());
+            m_hash.add(buffer.constData(), read);
+            if (Result r = m_zip.write(buffer.constData(), read); !r)
+                return r;
+            left -= read;
+            m_progress.advance(read);
+        }
+        return Manifest::Member{member, size, m_hash.hex()};
+    }
+
+private:
+    ZipWriter& m_zip;
+    Progress& m_progress;
+    QByteArray m_buffers[2];
+    // Declared after the buffers, so it is gone, with the block it was hashing, before they are.
+    BackgroundSha256 m_hash;
+};
 
 ResultOf<QStringList> namedMedia(const QString& snapshot, const NamedMediaProvider& provider)
 {
@@ -148,14 +168,15 @@ ResultOf<BackupSummary> create(const BackupOptions& options, Progress& progress)
     manifest.minCompatibleVersion = versions->minCompatible;
     manifest.created = summary.created;
     manifest.missingMedia = summary.missingMedia;
+    MemberWriter members(zip, progress);
     const ResultOf<Manifest::Member> database =
-        addFile(zip, Manifest::DatabaseMember, snapshot, databaseBytes, summary.created, true, progress);
+        members.add(Manifest::DatabaseMember, snapshot, databaseBytes, summary.created, true);
     if (!database)
         return Result(database);
     manifest.members.append(*database);
     for (const MediaFile& m : media) {
         const ResultOf<Manifest::Member> added =
-            addFile(zip, Manifest::MediaPrefix + m.name, m.path, m.size, m.modified, false, progress);
+            members.add(Manifest::MediaPrefix + m.name, m.path, m.size, m.modified, false);
         if (!added)
             return Result(added);
         manifest.members.append(*added);

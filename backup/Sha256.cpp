@@ -32,3 +32,48 @@ QByteArray Sha256::of(const QByteArray& data)
     hash.add(data.constData(), data.size());
     return hash.hex();
 }
+
+BackgroundSha256::BackgroundSha256() : m_thread(&BackgroundSha256::run, this) {}
+
+BackgroundSha256::~BackgroundSha256()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_quit = true;
+    }
+    m_changed.notify_all();
+    m_thread.join();
+}
+
+void BackgroundSha256::add(const char* data, qsizetype size)
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_pending; });
+    m_data = data;
+    m_size = size;
+    m_pending = true;
+    lock.unlock();
+    m_changed.notify_all();
+}
+
+QByteArray BackgroundSha256::hex()
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_pending; });
+    return m_hash.hex();
+}
+
+void BackgroundSha256::run()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return m_pending || m_quit; });
+        if (!m_pending)
+            return;
+        lock.unlock();
+        m_hash.add(m_data, m_size);
+        lock.lock();
+        m_pending = false;
+        m_changed.notify_all();
+    }
+}
