@@ -109,6 +109,12 @@ ResultOf<BackupSummary> create(const BackupOptions& options, Progress& progress)
     summary.archivePath = QFileInfo(options.archivePath).absoluteFilePath();
     summary.created = Clock::current().now();
     const QString sourceDatabase = options.source.databasePath;
+    // Renaming the archive over the database (or its journal) would destroy what it saves.
+    const QString canonicalDatabase = QFileInfo(sourceDatabase).canonicalFilePath();
+    const QString canonicalArchive = QFileInfo(summary.archivePath).canonicalFilePath();
+    if (!canonicalDatabase.isEmpty() && canonicalArchive.startsWith(canonicalDatabase))
+        return Result::failure(BackupTr::tr("备份文件不能保存在数据库文件%1上。请换一个文件名或位置。")
+                                   .arg(FileErrors::quoted(sourceDatabase)));
 
     QTemporaryDir work;
     if (!work.isValid())

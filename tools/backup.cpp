@@ -184,6 +184,10 @@ int exportTo(const FamilyFiles& files, const QString& folder, bool quiet)
                  .arg(summary->rows)
                  .arg(summary->mediaFiles)
           << '\n';
+    if (!summary->missingMedia.isEmpty())
+        err() << BackupTr::tr("记录里提到、但媒体文件夹中找不到的文件：%1")
+                     .arg(summary->missingMedia.join(QStringLiteral("、")))
+              << '\n';
     return Done;
 }
 
