@@ -120,5 +120,8 @@ Result StagedRestore::commit()
         return Result::failure(failed.message() + BackupTr::tr("\n原来的记录已经放回原处，没有任何改变。"),
                                failed.detail());
     }
+    // On a computer that had no records yet, nothing was moved aside.
+    if (QDir().rmdir(m_asideFolder))
+        m_asideFolder.clear();
     return {};
 }

@@ -27,7 +27,7 @@ public:
                                                             Progress& progress);
 
     const Manifest& manifest() const { return m_manifest; }
-    // Where commit() will put the records it replaces.
+    // Where commit() put the records it replaced; empty when there were none.
     QString asideFolder() const { return m_asideFolder; }
 
     // Moves the current database (with any journal of it) and media folder aside into

@@ -167,8 +167,11 @@ int restore(const FamilyFiles& files, const QString& archive, bool yes, bool qui
         return runningRefusal(programs);
     if (Result r = (*staged)->commit(); !r)
         return fail(r, false);
-    out() << BackupTr::tr("恢复完成。原来的记录保存在：%1").arg(QDir::toNativeSeparators((*staged)->asideFolder()))
-          << '\n';
+    if ((*staged)->asideFolder().isEmpty())
+        out() << BackupTr::tr("恢复完成。") << '\n';
+    else
+        out() << BackupTr::tr("恢复完成。原来的记录保存在：%1").arg(QDir::toNativeSeparators((*staged)->asideFolder()))
+              << '\n';
     return Done;
 }
 

@@ -187,7 +187,10 @@ void BackupActions::restore()
         report(done);
         return;
     }
-    QString text = BackupTr::tr("恢复完成。原来的记录保存在%1中。").arg(FileErrors::quoted(staged->asideFolder()));
+    QString text =
+        staged->asideFolder().isEmpty()
+            ? BackupTr::tr("恢复完成。")
+            : BackupTr::tr("恢复完成。原来的记录保存在%1中。").arg(FileErrors::quoted(staged->asideFolder()));
     if (!reopened)
         text += QStringLiteral("\n\n") + reopened.error();
     // The pages still show the replaced records, and saving one of them would write into the
