@@ -185,7 +185,8 @@ Result checkDatabase(const QString& path)
                                r.detail());
     const ResultOf<DatabaseSnapshot::Versions> versions = DatabaseSnapshot::versions(path);
     if (!versions)
-        return Result::failure(BackupTr::tr("备份中的数据库不是本软件的数据库。没有做任何更改。"), versions.detail());
+        return Result::failure(BackupTr::tr("备份中的数据库不是本软件的数据库。没有做任何更改。请换一个备份文件再试。"),
+                               versions.detail());
     if (Database::compatibility(versions->schema, versions->minCompatible) == Database::Compatibility::TooNew)
         return tooNew(versions->schema);
     return {};

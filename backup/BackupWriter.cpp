@@ -84,7 +84,7 @@ ResultOf<QStringList> namedMedia(const QString& snapshot, const NamedMediaProvid
 {
     ScopedConnection connection(snapshot);
     if (!connection.open())
-        return Result::failure(BackupTr::tr("无法读取数据库的副本。"), connection.error());
+        return Result::failure(BackupTr::tr("无法读取数据库的副本。请稍后再试。"), connection.error());
     return provider(connection.db());
 }
 
@@ -202,8 +202,11 @@ ResultOf<BackupSummary> create(const BackupOptions& options, Progress& progress)
     summary.mediaFiles = int(media.size());
     summary.archiveBytes = QFileInfo(summary.archivePath).size();
     ScopedConnection live(sourceDatabase);
-    summary.recorded = live.open() ? BackupRecord::setLastBackup(live.db(), summary.created)
-                                   : Result::failure(BackupTr::tr("无法在数据库中记下备份时间。"), live.error());
+    summary.recorded =
+        live.open()
+            ? BackupRecord::setLastBackup(live.db(), summary.created)
+            : Result::failure(BackupTr::tr("备份已经完成，但无法在数据库中记下备份时间，下次启动时可能仍会提醒备份。"),
+                              live.error());
     return summary;
 }
 

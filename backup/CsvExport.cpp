@@ -50,7 +50,8 @@ Result exportTable(sqlite3* db, const QString& table, const QString& path, qint6
                                .toUtf8();
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) != SQLITE_OK)
-        return Result::failure(BackupTr::tr("无法读取表“%1”。").arg(table), QString::fromUtf8(sqlite3_errmsg(db)));
+        return Result::failure(BackupTr::tr("无法读取表“%1”，导出没有完成。请稍后再试。").arg(table),
+                               QString::fromUtf8(sqlite3_errmsg(db)));
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
@@ -80,7 +81,8 @@ Result exportTable(sqlite3* db, const QString& table, const QString& path, qint6
     }
     sqlite3_finalize(statement);
     if (written && status != SQLITE_DONE)
-        return Result::failure(BackupTr::tr("无法读取表“%1”。").arg(table), QString::fromUtf8(sqlite3_errstr(status)));
+        return Result::failure(BackupTr::tr("无法读取表“%1”，导出没有完成。请稍后再试。").arg(table),
+                               QString::fromUtf8(sqlite3_errstr(status)));
     if (written) {
         errno = 0;
         written = file.write(line) == line.size() && file.flush();
@@ -97,7 +99,8 @@ ResultOf<QStringList> tableNames(sqlite3* db)
                            "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' "
                            "ESCAPE '\\' ORDER BY name",
                            -1, &statement, nullptr) != SQLITE_OK)
-        return Result::failure(BackupTr::tr("无法读取数据库的表。"), QString::fromUtf8(sqlite3_errmsg(db)));
+        return Result::failure(BackupTr::tr("无法读取数据库的表，导出没有完成。请稍后再试。"),
+                               QString::fromUtf8(sqlite3_errmsg(db)));
     QStringList names;
     while (sqlite3_step(statement) == SQLITE_ROW)
         names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
@@ -121,7 +124,7 @@ Result exportTables(const QString& snapshot, const QString& folder, ExportSummar
     if (sqlite3_open_v2(snapshot.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         const QString error = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_close(db);
-        return Result::failure(BackupTr::tr("无法读取数据库的副本。"), error);
+        return Result::failure(BackupTr::tr("无法读取数据库的副本。请稍后再试。"), error);
     }
     const ResultOf<QStringList> tables = tableNames(db);
     Result result = tables;
@@ -209,7 +212,7 @@ ResultOf<ExportSummary> exportTo(const FamilyFiles& source, const QString& targe
     {
         ScopedConnection connection(snapshot);
         if (!connection.open())
-            return Result::failure(BackupTr::tr("无法读取数据库的副本。"), connection.error());
+            return Result::failure(BackupTr::tr("无法读取数据库的副本。请稍后再试。"), connection.error());
         const ResultOf<QStringList> listed = namedMedia(connection.db());
         if (!listed)
             return Result(listed);

@@ -64,7 +64,8 @@ Result copy(const QString& sourcePath, const QString& targetPath, Progress& prog
         return Result::failure(cannotRead, source.error());
     Connection target(targetPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (!target.ok())
-        return Result::failure(BackupTr::tr("无法在临时文件夹中写入数据库的副本。"), target.error());
+        return Result::failure(BackupTr::tr("无法在临时文件夹中写入数据库的副本。请检查临时文件夹所在的磁盘是否已满。"),
+                               target.error());
 
     sqlite3_backup* backup = sqlite3_backup_init(target.handle(), "main", source.handle(), "main");
     if (!backup)
@@ -126,7 +127,8 @@ Result checkIntegrity(const QString& path)
 
 ResultOf<Versions> versions(const QString& path)
 {
-    const QString notOurs = BackupTr::tr("数据库文件%1不是本软件的数据库。").arg(FileErrors::quoted(path));
+    const QString notOurs =
+        BackupTr::tr("数据库文件%1不是本软件的数据库。请检查安装文件夹。").arg(FileErrors::quoted(path));
     Connection db(path, SQLITE_OPEN_READONLY);
     if (!db.ok())
         return Result::failure(damaged(path), db.error());
@@ -156,7 +158,7 @@ Result recordBackupTime(const QString& path, const QDateTime& when)
     sqlite3_stmt* statement = nullptr;
     if (!db.ok() || sqlite3_prepare_v2(db.handle(), "INSERT OR REPLACE INTO kestrin_meta (name, value) VALUES (?, ?)",
                                        -1, &statement, nullptr) != SQLITE_OK)
-        return Result::failure(BackupTr::tr("无法在数据库副本中记下备份时间。"), db.error());
+        return Result::failure(BackupTr::tr("无法在数据库副本中记下备份时间，备份没有进行。请稍后再试。"), db.error());
     const QByteArray name = BackupRecord::LastBackupKey.toUtf8();
     const QByteArray value = BackupRecord::timeText(when).toUtf8();
     sqlite3_bind_text(statement, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
@@ -164,7 +166,7 @@ Result recordBackupTime(const QString& path, const QDateTime& when)
     const int status = sqlite3_step(statement);
     sqlite3_finalize(statement);
     if (status != SQLITE_DONE)
-        return Result::failure(BackupTr::tr("无法在数据库副本中记下备份时间。"), db.error());
+        return Result::failure(BackupTr::tr("无法在数据库副本中记下备份时间，备份没有进行。请稍后再试。"), db.error());
     return {};
 }
 

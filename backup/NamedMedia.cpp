@@ -21,7 +21,8 @@ ResultOf<QStringList> attachmentColumnNames(const QSqlDatabase& db)
     query.setForwardOnly(true);
     for (const char* table : {"chengzhang", "rongyu", "shengri", "mplay"}) {
         if (!query.exec(QStringLiteral("SELECT [music] FROM [%1]").arg(QLatin1String(table))))
-            return Result::failure(BackupTr::tr("无法读取记录中的媒体文件名。"), query.lastError().text());
+            return Result::failure(BackupTr::tr("无法读取记录中的媒体文件名，没有完成。请稍后再试。"),
+                                   query.lastError().text());
         while (query.next())
             names << query.value(0).toString().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     }

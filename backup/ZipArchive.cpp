@@ -101,8 +101,9 @@ Result ZipWriter::failure() const
     // The file's own failure says more (a full disk, a read-only place) than libarchive's echo.
     if (!m_writeError)
         return m_writeError;
-    return Result::failure(BackupTr::tr("无法写入备份文件%1。").arg(FileErrors::quoted(m_file.target())),
-                           engineText(m_archive));
+    return Result::failure(
+        BackupTr::tr("无法写入备份文件%1，备份没有完成。请换一个位置再试。").arg(FileErrors::quoted(m_file.target())),
+        engineText(m_archive));
 }
 
 ZipReader::ZipReader() : m_archive(archive_read_new())
@@ -119,7 +120,8 @@ Result ZipReader::open(const QString& path)
 {
     m_path = path;
     if (!QFile::exists(path))
-        return Result::failure(BackupTr::tr("找不到备份文件%1。").arg(FileErrors::quoted(path)));
+        return Result::failure(
+            BackupTr::tr("找不到备份文件%1。请检查文件的位置后再试。").arg(FileErrors::quoted(path)));
     if (archive_read_open_filename(m_archive, QFile::encodeName(path).constData(), ReadBlockBytes) != ARCHIVE_OK)
         return failure();
     return {};

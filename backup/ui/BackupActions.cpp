@@ -91,9 +91,11 @@ void BackupActions::report(const Result& result)
 
 void BackupActions::backup()
 {
-    const QString suggested = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                                  .filePath(BackupTr::tr("儿童成长记录备份-%1.zip")
-                                                .arg(Clock::current().now().toString(QStringLiteral("yyyyMMdd"))));
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    const QString suggested = QDir(folder).filePath(
+        BackupTr::tr("儿童成长记录备份-%1.zip").arg(Clock::current().now().toString(QStringLiteral("yyyyMMdd"))));
     QString path = DialogService::current().chooseSaveFile(&m_window, BackupTr::tr("备份到哪里"), suggested,
                                                            BackupTr::tr("备份文件 (*.zip)"));
     if (path.isEmpty())
