@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
-# Runs every benchmark from an optimised build and prints their ratios.
+# Runs every benchmark from an optimised build and prints their ratios. With arguments, runs one
+# benchmark with its own arguments, e.g. a smaller backup: bench/run.sh bench_backup 10000 100.
 # KESTRIN_ATTACH_MB sets the size of bench_attach's file (default 1024 MB).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 KESTRIN_BUILD_TYPE=Release KESTRIN_BUILD_DIR=build-release scripts/build.sh >/dev/null
+if [ $# -gt 0 ]; then
+    name="$1"
+    shift
+    QT_QPA_PLATFORM=offscreen "build-release/bench/$name" "$@"
+    exit
+fi
 for b in build-release/bench/bench_*; do
     [ -f "$b" ] && [ -x "$b" ] || continue
     args=()

@@ -338,9 +338,9 @@ ResultOf<MediaStore::Removal> MediaStore::removeIfUnused(const QString& storedNa
     return Removal::Removed;
 }
 
-ResultOf<QStringList> MediaStore::namesInUse()
+ResultOf<QStringList> MediaStore::namesInUse(const QSqlDatabase& db)
 {
-    const ResultOf<QStringList> texts = MediaReferences::allTexts();
+    const ResultOf<QStringList> texts = MediaReferences::allTexts(db);
     if (!texts)
         return Result(texts);
     QSet<QString> names;

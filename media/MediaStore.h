@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Result.h"
+#include "data/Database.h"
 
 #include <QString>
 #include <QStringList>
@@ -57,8 +58,9 @@ public:
     // that named it was changed or deleted.
     ResultOf<Removal> removeIfUnused(const QString& storedName) const;
 
-    // Every file name that a row of the database names, sorted, each once.
-    static ResultOf<QStringList> namesInUse();
+    // Every file name that a row of the database names, sorted, each once; db is the program's
+    // connection unless another (a backup's copy of the file) is given.
+    static ResultOf<QStringList> namesInUse(const QSqlDatabase& db = Database::connection());
 
     // Bytes copied per step: large enough to keep the disk busy, small enough for a smooth
     // progress bar and a quick cancel.

@@ -47,3 +47,20 @@ QStringList WidgetDialogService::chooseFiles(QWidget* parent, const QString& cap
     QDir::setCurrent(start);
     return files;
 }
+
+QString WidgetDialogService::chooseSaveFile(QWidget* parent, const QString& caption, const QString& suggested,
+                                            const QString& filter)
+{
+    const QString start = QDir::currentPath();
+    const QString file = QFileDialog::getSaveFileName(parent, caption, suggested, filter);
+    QDir::setCurrent(start);
+    return file;
+}
+
+QString WidgetDialogService::chooseFolder(QWidget* parent, const QString& caption)
+{
+    const QString start = QDir::currentPath();
+    const QString folder = QFileDialog::getExistingDirectory(parent, caption, QDir::homePath());
+    QDir::setCurrent(start);
+    return folder;
+}

@@ -27,6 +27,12 @@ public:
     virtual bool confirm(QWidget* parent, const QString& text, const QString& caption = {}) = 0;
     // Files chosen in an open dialog that allows several; empty when cancelled.
     virtual QStringList chooseFiles(QWidget* parent, const QString& caption, const QString& filter) = 0;
+    // A file to write, proposed as suggested (a path); empty when cancelled. The dialog asks
+    // before an existing file is replaced.
+    virtual QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& suggested,
+                                   const QString& filter) = 0;
+    // An existing folder; empty when cancelled.
+    virtual QString chooseFolder(QWidget* parent, const QString& caption) = 0;
 
     static DialogService& current();
     // Installs a service (not owned); nullptr restores the real dialogs.
@@ -40,6 +46,9 @@ public:
     void message(QWidget* parent, const QString& text, Icon icon, const QString& caption) override;
     bool confirm(QWidget* parent, const QString& text, const QString& caption) override;
     QStringList chooseFiles(QWidget* parent, const QString& caption, const QString& filter) override;
+    QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& suggested,
+                           const QString& filter) override;
+    QString chooseFolder(QWidget* parent, const QString& caption) override;
 };
 
 // Shorthands for the common cases.

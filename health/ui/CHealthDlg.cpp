@@ -1,6 +1,7 @@
 #include "health/ui/CHealthDlg.h"
 #include "health/HealthTr.h"
 
+#include "backup/ui/BackupActions.h"
 #include "common/ui/Accessibility.h"
 #include "common/ui/LazyPage.h"
 #include "common/ui/PageActivation.h"
@@ -41,6 +42,7 @@ CHealthDlg::CHealthDlg(QWidget* parent) : MainWindowBase(parent), m_pages(new QT
     // There is no system menu to carry the About item, so it lives in a menu at the end of
     // the tab row and in the window's context menu.
     m_pages->setCornerWidget(windowMenuButton(), Qt::TopRightCorner);
+    m_backupActions = BackupActions::install(*this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);

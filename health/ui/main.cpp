@@ -1,3 +1,4 @@
+#include "backup/ui/BackupActions.h"
 #include "common/ui/SkinEngine.h"
 #include "health/ui/CHealthDlg.h"
 #include "health/ui/HealthProgram.h"
@@ -21,6 +22,7 @@ int main(int argc, char* argv[])
     int result = 0;
     {
         CHealthDlg window;
+        window.backupActions()->remindWhenShown();
         window.exec();
     }
     SkinEngine::shutdown();

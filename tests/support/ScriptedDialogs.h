@@ -29,6 +29,8 @@ public:
     // Answers the next question with what answer returns; it runs while the question is open.
     void answerConfirm(std::function<bool()> answer) { m_confirmAnswers.enqueue(std::move(answer)); }
     void answerFiles(const QStringList& files) { m_fileAnswers.enqueue(files); }
+    // The answer of the next save-file or folder dialog; empty for Cancel.
+    void answerPath(const QString& path) { m_pathAnswers.enqueue(path); }
 
     void message(QWidget*, const QString& text, Icon, const QString& caption) override
     {
@@ -53,6 +55,11 @@ public:
         }
         return m_fileAnswers.dequeue();
     }
+    QString chooseSaveFile(QWidget*, const QString& caption, const QString&, const QString&) override
+    {
+        return nextPath(caption);
+    }
+    QString chooseFolder(QWidget*, const QString& caption) override { return nextPath(caption); }
 
     QStringList texts() const
     {
@@ -73,8 +80,19 @@ public:
     const QStringList& unexpected() const { return m_unexpected; }
 
 private:
+    QString nextPath(const QString& caption)
+    {
+        if (m_pathAnswers.isEmpty()) {
+            m_unexpected.append(caption);
+            QTest::qFail(qPrintable(QStringLiteral("unexpected file dialog: ") + caption), __FILE__, __LINE__);
+            return {};
+        }
+        return m_pathAnswers.dequeue();
+    }
+
     QList<Shown> m_shown;
     QQueue<std::function<bool()>> m_confirmAnswers;
     QQueue<QStringList> m_fileAnswers;
+    QQueue<QString> m_pathAnswers;
     QStringList m_unexpected;
 };

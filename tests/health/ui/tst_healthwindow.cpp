@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QHelpEngineCore>
 #include <QLabel>
+#include <QMenu>
 #include <QTabWidget>
 #include <QTextBrowser>
 
@@ -119,6 +120,16 @@ private slots:
         QCOMPARE(caption, QStringLiteral("禾岚森儿童成长健康管理V1.0"));
         QVERIFY(texts.contains(QStringLiteral("禾岚森儿童成长健康管理V1.0")));
         QVERIFY(m_window->isVisible());
+    }
+
+    void backupAndRestoreSitInTheWindowMenu()
+    {
+        QStringList texts;
+        for (QAction* action : m_window->windowMenu()->actions())
+            texts << action->text();
+        QVERIFY(texts.contains(QStringLiteral("备份…")));
+        QVERIFY(texts.contains(QStringLiteral("恢复…")));
+        QVERIFY(m_window->backupActions());
     }
 
     void choosingASkinAppliesAndRemembersIt()

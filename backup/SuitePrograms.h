@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QStringList>
+
+// The programs of the suite that share the family's database and media folder.
+namespace SuitePrograms {
+
+const QStringList& names();
+
+// The suite's programs running now, found in the process list under procRoot; the process
+// ownPid (the caller itself) does not count. Executable names are compared whole, so other
+// programs whose names merely contain one of ours do not count.
+QStringList running(const QString& procRoot, qint64 ownPid);
+
+} // namespace SuitePrograms

@@ -1,0 +1,247 @@
+// kestrin-backup: the family's records in one archive and back, for scripts and scheduled
+// backups. The same work as the programs' "备份…", "恢复…" and "导出…" items.
+#include "backup/Backup.h"
+#include "backup/BackupTr.h"
+#include "backup/CsvExport.h"
+#include "backup/FamilyFiles.h"
+#include "backup/Progress.h"
+#include "backup/Restore.h"
+#include "backup/SuitePrograms.h"
+#include "common/DataSource.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+enum Exit
+{
+    Done = 0,
+    Failed = 1,
+    Usage = 2,
+    Interrupted = 130
+};
+
+std::atomic<Progress*> running{nullptr};
+
+// Ctrl+C stops the work at its next check; what was written is removed as on any cancel.
+void interrupt(int)
+{
+    if (Progress* progress = running.load())
+        progress->cancel();
+}
+
+QTextStream& out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream& err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+// Runs work with a progress line on the terminal and Ctrl+C as cancel.
+template <typename Work> auto withProgress(bool quiet, Work work)
+{
+    const bool show = !quiet && ::isatty(STDERR_FILENO);
+    Progress progress([show](const QString& step, int percent) {
+        if (show)
+            err() << '\r' << step << ' ' << percent << "%   " << Qt::flush;
+    });
+    running = &progress;
+    auto result = work(progress);
+    running = nullptr;
+    if (show)
+        err() << '\n';
+    return std::make_pair(std::move(result), progress.cancelled());
+}
+
+int fail(const Result& result, bool cancelled)
+{
+    if (cancelled) {
+        err() << BackupTr::tr("已取消。") << '\n';
+        return Interrupted;
+    }
+    err() << result.error() << '\n';
+    return Failed;
+}
+
+bool askYes(const QString& question)
+{
+    out() << question << " [y/N] " << Qt::flush;
+    QTextStream in(stdin);
+    const QString answer = in.readLine().trimmed().toLower();
+    return answer == QStringLiteral("y") || answer == QStringLiteral("yes") || answer == QStringLiteral("是");
+}
+
+ResultOf<FamilyFiles> familyFiles(const QCommandLineParser& parser)
+{
+    if (parser.isSet(QStringLiteral("root")))
+        return FamilyFiles::underRoot(parser.value(QStringLiteral("root")));
+    if (parser.isSet(QStringLiteral("database")))
+        return FamilyFiles::forDatabase(parser.value(QStringLiteral("database")));
+    const QString registered = DataSource::databasePath(DataSource::Name);
+    if (!registered.isEmpty())
+        return FamilyFiles::forDatabase(registered);
+    // Installed beside the programs, the tool's parent folder is the installation root.
+    const FamilyFiles beside = FamilyFiles::underRoot(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
+    if (QFileInfo::exists(beside.databasePath))
+        return beside;
+    return Result::failure(
+        BackupTr::tr("找不到孩子的记录：数据源“kestrin”没有登记数据库文件。请用 --root 指定安装文件夹。"));
+}
+
+int runningRefusal(const QStringList& programs)
+{
+    err() << BackupTr::tr("请先关闭正在运行的%1，再恢复备份。").arg(programs.join(QStringLiteral("、"))) << '\n';
+    return Failed;
+}
+
+int backup(const FamilyFiles& files, const QString& archive, bool quiet)
+{
+    const BackupOptions options{files, archive};
+    auto [made, cancelled] = withProgress(quiet, [&](Progress& p) { return Backup::create(options, p); });
+    if (!made)
+        return fail(made, cancelled);
+    out() << BackupTr::tr("备份完成：%1（%2 个媒体文件，%3 字节）")
+                 .arg(QDir::toNativeSeparators(made->archivePath))
+                 .arg(made->mediaFiles)
+                 .arg(made->archiveBytes)
+          << '\n';
+    if (!made->missingMedia.isEmpty())
+        err() << BackupTr::tr("记录里提到、但媒体文件夹中找不到的文件：%1")
+                     .arg(made->missingMedia.join(QStringLiteral("、")))
+              << '\n';
+    if (!made->recorded)
+        err() << made->recorded.error() << '\n';
+    return Done;
+}
+
+int verify(const QString& archive, bool quiet)
+{
+    auto [manifest, cancelled] = withProgress(quiet, [&](Progress& p) { return Backup::verify(archive, p); });
+    if (!manifest)
+        return fail(manifest, cancelled);
+    out() << BackupTr::tr("备份文件完好：制作于 %1，程序版本 %2，数据版本 %3，%4 个媒体文件。")
+                 .arg(manifest->created.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                      manifest->programVersion)
+                 .arg(manifest->schemaVersion)
+                 .arg(manifest->members.size() - 1)
+          << '\n';
+    return Done;
+}
+
+int restore(const FamilyFiles& files, const QString& archive, bool yes, bool quiet)
+{
+    const qint64 self = QCoreApplication::applicationPid();
+    if (const QStringList programs = SuitePrograms::running(QStringLiteral("/proc"), self); !programs.isEmpty())
+        return runningRefusal(programs);
+    if (!yes && !::isatty(STDIN_FILENO)) {
+        err() << BackupTr::tr("恢复会替换全部记录。在脚本中使用时，请加上 --yes 确认。") << '\n';
+        return Usage;
+    }
+    auto [staged, cancelled] =
+        withProgress(quiet, [&](Progress& p) { return StagedRestore::prepare(archive, files, p); });
+    if (!staged)
+        return fail(staged, cancelled);
+    const Manifest& manifest = (*staged)->manifest();
+    if (!yes && !askYes(BackupTr::tr("备份制作于 %1。恢复会用它替换%2中现在的全部记录和媒体文件，"
+                                     "现在的记录会先移到一旁保存。确定要恢复吗？")
+                            .arg(manifest.created.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+                                 QDir::toNativeSeparators(QFileInfo(files.databasePath).absolutePath())))) {
+        out() << BackupTr::tr("没有做任何更改。") << '\n';
+        return Done;
+    }
+    if (const QStringList programs = SuitePrograms::running(QStringLiteral("/proc"), self); !programs.isEmpty())
+        return runningRefusal(programs);
+    if (Result r = (*staged)->commit(); !r)
+        return fail(r, false);
+    if ((*staged)->asideFolder().isEmpty())
+        out() << BackupTr::tr("恢复完成。") << '\n';
+    else
+        out() << BackupTr::tr("恢复完成。原来的记录保存在：%1").arg(QDir::toNativeSeparators((*staged)->asideFolder()))
+              << '\n';
+    return Done;
+}
+
+int exportTo(const FamilyFiles& files, const QString& folder, bool quiet)
+{
+    auto [summary, cancelled] = withProgress(
+        quiet, [&](Progress& p) { return CsvExport::exportTo(files, folder, NamedMedia::defaultProvider(), p); });
+    if (!summary)
+        return fail(summary, cancelled);
+    out() << BackupTr::tr("导出完成：%1（%2 个表，%3 行，%4 个媒体文件）")
+                 .arg(QDir::toNativeSeparators(summary->folder))
+                 .arg(summary->tables)
+                 .arg(summary->rows)
+                 .arg(summary->mediaFiles)
+          << '\n';
+    if (!summary->missingMedia.isEmpty())
+        err() << BackupTr::tr("记录里提到、但媒体文件夹中找不到的文件：%1")
+                     .arg(summary->missingMedia.join(QStringLiteral("、")))
+              << '\n';
+    return Done;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kestrin-backup"));
+    std::signal(SIGINT, interrupt);
+    std::signal(SIGTERM, interrupt);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        BackupTr::tr("备份、检查、恢复和导出孩子的全部记录。\n\n"
+                     "命令：\n"
+                     "  backup FILE     把数据库和记录用到的媒体文件备份到 zip 文件 FILE\n"
+                     "  verify FILE     检查备份文件是否完好，不做任何更改\n"
+                     "  restore FILE    用备份替换现在的记录（现在的记录先移到一旁保存）\n"
+                     "  export FOLDER   把每个表导出为 CSV 文件，并复制媒体文件到新的或空的文件夹 FOLDER\n\n"
+                     "不指定 --root 或 --database 时，使用数据源“kestrin”登记的数据库。"));
+    parser.addHelpOption();
+    parser.addOption(
+        {QStringLiteral("root"), BackupTr::tr("安装文件夹（其中有 database/kestrin.db）。"), BackupTr::tr("文件夹")});
+    parser.addOption(
+        {QStringLiteral("database"), BackupTr::tr("数据库文件；媒体文件夹是它旁边的 media。"), BackupTr::tr("文件")});
+    parser.addOption({QStringLiteral("yes"), BackupTr::tr("恢复时不再询问。")});
+    parser.addOption({QStringLiteral("quiet"), BackupTr::tr("不显示进度。")});
+    parser.addPositionalArgument(QStringLiteral("command"), BackupTr::tr("backup、verify、restore 或 export"));
+    parser.addPositionalArgument(QStringLiteral("path"), BackupTr::tr("备份文件或导出文件夹"));
+    parser.process(app);
+
+    const QStringList args = parser.positionalArguments();
+    const QStringList commands{QStringLiteral("backup"), QStringLiteral("verify"), QStringLiteral("restore"),
+                               QStringLiteral("export")};
+    if (args.size() != 2 || !commands.contains(args.at(0))) {
+        err() << parser.helpText();
+        return Usage;
+    }
+    const QString command = args.at(0);
+    const QString path = args.at(1);
+    const bool quiet = parser.isSet(QStringLiteral("quiet"));
+    if (command == QStringLiteral("verify"))
+        return verify(path, quiet);
+
+    const ResultOf<FamilyFiles> files = familyFiles(parser);
+    if (!files)
+        return fail(files, false);
+    if (command == QStringLiteral("backup"))
+        return backup(*files, path, quiet);
+    if (command == QStringLiteral("restore"))
+        return restore(*files, path, parser.isSet(QStringLiteral("yes")), quiet);
+    return exportTo(*files, path, quiet);
+}
