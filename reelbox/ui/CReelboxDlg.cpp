@@ -31,6 +31,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -49,7 +50,7 @@ const QString HelpPage = QStringLiteral("qthelp://kestrin.help/doc/html/reelbox.
 // room, and shrunk on a small one so the whole window fits.
 qreal unitForScreen(const QWidget* window)
 {
-    const qreal fromFont = QFontInfo(window->font()).pixelSize() / 8.0;
+    const qreal fromFont = QFontInfo(window->font()).pixelSize() / 7.5;
     const QScreen* screen = window->screen();
     if (!screen)
         return fromFont;
@@ -93,8 +94,10 @@ CReelboxDlg::CReelboxDlg(QWidget* parent)
 
     buildControls();
     fillLists();
+    // The frame would show through the gaps of the player's controls: it waits, hidden, for
+    // the first picture search.
+    showPlayer(true);
     resize(m_layout->sizeHint());
-    startWelcomeAnimation();
 }
 
 CReelboxDlg::~CReelboxDlg() = default;
@@ -164,8 +167,8 @@ void CReelboxDlg::buildControls()
     m_searchKeyword = edit(QStringLiteral("searchKeywordEdit"), QRectF(55, 26, 117, 13));
     label(ReelboxTr::tr("关键字"), 19, 30, m_searchKeyword);
     m_layout->place(new QLabel(ReelboxTr::tr("日期"), this), QRectF(18, 48, 0, 8), Height::Natural);
-    m_searchYear = combo(QStringLiteral("searchYearCombo"), QRectF(54, 46, 35, 13));
-    label(ReelboxTr::tr("年"), 90, 48, m_searchYear);
+    m_searchYear = combo(QStringLiteral("searchYearCombo"), QRectF(54, 46, 36, 13));
+    label(ReelboxTr::tr("年"), 91, 48, m_searchYear);
     m_searchMonth = combo(QStringLiteral("searchMonthCombo"), QRectF(99, 46, 28, 13));
     label(ReelboxTr::tr("月"), 128, 48, m_searchMonth);
     m_searchDay = combo(QStringLiteral("searchDayCombo"), QRectF(137, 46, 27, 13));
@@ -204,12 +207,12 @@ void CReelboxDlg::buildControls()
     // Add group.
     m_addType = combo(QStringLiteral("addTypeCombo"), QRectF(229, 269, 53, 13));
     label(ReelboxTr::tr("类型"), 196, 271, m_addType);
-    m_addYear = combo(QStringLiteral("addYearCombo"), QRectF(294, 269, 38, 13));
-    label(ReelboxTr::tr("年"), 334, 271, m_addYear);
-    m_addMonth = combo(QStringLiteral("addMonthCombo"), QRectF(348, 269, 34, 13));
-    label(ReelboxTr::tr("月"), 384, 271, m_addMonth);
-    m_addDay = combo(QStringLiteral("addDayCombo"), QRectF(398, 269, 34, 13));
-    label(ReelboxTr::tr("日"), 434, 271, m_addDay);
+    m_addYear = combo(QStringLiteral("addYearCombo"), QRectF(294, 269, 42, 13));
+    label(ReelboxTr::tr("年"), 338, 271, m_addYear);
+    m_addMonth = combo(QStringLiteral("addMonthCombo"), QRectF(348, 269, 32, 13));
+    label(ReelboxTr::tr("月"), 382, 271, m_addMonth);
+    m_addDay = combo(QStringLiteral("addDayCombo"), QRectF(398, 269, 32, 13));
+    label(ReelboxTr::tr("日"), 432, 271, m_addDay);
     // Shows the folder of the files chosen last; each chosen file keeps its own folder.
     m_path = edit(QStringLiteral("pathEdit"), QRectF(229, 287, 91, 15));
     label(ReelboxTr::tr("路径"), 196, 291, m_path);
@@ -264,6 +267,17 @@ void CReelboxDlg::fillLists()
     for (QComboBox* c :
          {m_searchType, m_addType, m_searchYear, m_addYear, m_searchMonth, m_addMonth, m_searchDay, m_addDay})
         c->setCurrentIndex(-1);
+}
+
+void CReelboxDlg::showEvent(QShowEvent* event)
+{
+    MainWindowBase::showEvent(event);
+    // The animation starts once the window is on the screen, so the window shows at once and
+    // the player's display is part of it from the first frame.
+    if (!m_welcomed) {
+        m_welcomed = true;
+        QTimer::singleShot(0, this, &CReelboxDlg::startWelcomeAnimation);
+    }
 }
 
 void CReelboxDlg::startWelcomeAnimation()

@@ -56,6 +56,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
@@ -95,5 +96,6 @@ private:
     ChosenFiles m_chosen;
     QString m_currentFile;
     bool m_showingPictures = false;
+    bool m_welcomed = false;
     int m_lastSelectedRow = -1;
 };
