@@ -61,8 +61,8 @@ qsizetype readRaw(sqlite3* db)
     while (sqlite3_step(query) == SQLITE_ROW) {
         // The id and the file list, the list as text a program can use.
         checksum += sqlite3_column_int(query, 0);
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(query, 5));
-        checksum += QString::fromUtf8(text, sqlite3_column_bytes(query, 5)).size();
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(query, 1));
+        checksum += QString::fromUtf8(text, sqlite3_column_bytes(query, 1)).size();
     }
     sqlite3_finalize(query);
     return checksum;

@@ -35,6 +35,42 @@ CatalogueRecord recordFrom(const CMRECORDSET& rs)
 
 } // namespace
 
+} // namespace Catalogue
+
+void CatalogueRows::appendRecord(qint32 id, const QString& fileList)
+{
+    const QList<AttachmentText::Span> spans = AttachmentText::spans(fileList);
+    if (spans.isEmpty())
+        return;
+    const auto record = qint32(m_records.size());
+    m_records.push_back({id, fileList});
+    for (const AttachmentText::Span& span : spans)
+        m_rows.push_back({record, qint32(span.start), qint32(span.length)});
+}
+
+QString CatalogueRows::name(qsizetype row) const
+{
+    const Slice& slice = m_rows[size_t(row)];
+    return m_records[size_t(slice.record)].fileList.mid(slice.start, slice.length);
+}
+
+CatalogueRow CatalogueRows::at(qsizetype row) const
+{
+    const QString file = name(row);
+    return {id(row), MediaKinds::fromName(file), file};
+}
+
+QStringList CatalogueRows::names() const
+{
+    QStringList list;
+    list.reserve(size());
+    for (qsizetype row = 0; row < size(); ++row)
+        list << name(row);
+    return list;
+}
+
+namespace Catalogue {
+
 QStringList years(const QDate& today)
 {
     return numbered(FirstYear, std::max(FirstYear, today.year() + 1), 4);
@@ -89,7 +125,7 @@ Statement searchStatement(const CatalogueSearch& search)
     conditions << Like::condition(QStringLiteral("leixing"));
     values << Like::containing(search.type);
     // Ordered by id, so the newest record's files lead the list.
-    return {QStringLiteral("select * from mplay where ") + conditions.join(QStringLiteral(" and ")) +
+    return {QStringLiteral("select id, music from mplay where ") + conditions.join(QStringLiteral(" and ")) +
                 QStringLiteral(" order by id"),
             values};
 }
@@ -101,15 +137,12 @@ ResultOf<CatalogueResult> search(const CatalogueSearch& search)
         return r;
     CatalogueResult result;
     result.records = rs.rowCount();
+    // Read by column: the statement selects only what the list shows, not the whole row.
     const int idColumn = rs.columnIndex(QStringLiteral("id"));
     const int musicColumn = rs.columnIndex(QStringLiteral("music"));
     // Each record's rows go in front of those of the records before it.
-    for (qsizetype i = rs.rowCount() - 1; i >= 0; --i) {
-        const QStringList names = AttachmentText::read(rs.textAt(i, musicColumn));
-        const auto id = qint32(rs.integerAt(i, idColumn));
-        for (const QString& name : names)
-            result.rows.push_back({id, MediaKinds::fromName(name), name});
-    }
+    for (qsizetype i = rs.rowCount() - 1; i >= 0; --i)
+        result.rows.appendRecord(qint32(rs.integerAt(i, idColumn)), rs.textAt(i, musicColumn));
     return result;
 }
 

@@ -29,12 +29,44 @@ struct CatalogueRow
     QString name;
 };
 
+// The rows of a result list. Each record's file list is kept once and each row is a slice of it,
+// so a list of many thousand files costs little more than reading the records.
+class CatalogueRows
+{
+public:
+    // Adds a row for every file the record's file list names, in stored order.
+    void appendRecord(qint32 id, const QString& fileList);
+
+    qsizetype size() const { return qsizetype(m_rows.size()); }
+    bool empty() const { return m_rows.empty(); }
+    qint32 id(qsizetype row) const { return m_records[size_t(m_rows[size_t(row)].record)].id; }
+    QString name(qsizetype row) const;
+    CatalogueRow at(qsizetype row) const;
+    // The file names of every row, in order.
+    QStringList names() const;
+
+private:
+    struct Record
+    {
+        qint32 id;
+        QString fileList;
+    };
+    struct Slice
+    {
+        qint32 record;
+        qint32 start;
+        qint32 length;
+    };
+    std::vector<Record> m_records;
+    std::vector<Slice> m_rows;
+};
+
 struct CatalogueResult
 {
     // Records the statement found; a record that names no file adds no row.
     qsizetype records = 0;
     // In list order: the rows of the newest record first, each record's files in stored order.
-    std::vector<CatalogueRow> rows;
+    CatalogueRows rows;
 };
 
 // A record of table mplay as the add group shows it.
@@ -81,7 +113,8 @@ QString monthOf(const QString& date);
 QString dayOf(const QString& date);
 
 // The search statement. Each chosen part of the date matches only its own place in the date
-// text, so month 03 does not find the year 2003; keyword and type are matched literally.
+// text, so month 03 does not find the year 2003; keyword and type are matched literally. Only
+// the columns a list shows are read.
 Statement searchStatement(const CatalogueSearch& search);
 // Runs the search and lists one row per named file.
 ResultOf<CatalogueResult> search(const CatalogueSearch& search);

@@ -1,20 +1,11 @@
 #include "reelbox/ui/CatalogueListModel.h"
 #include "reelbox/ReelboxTr.h"
 
-void CatalogueListModel::setRows(std::vector<CatalogueRow> rows)
+void CatalogueListModel::setRows(CatalogueRows rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
     endResetModel();
-}
-
-QStringList CatalogueListModel::names() const
-{
-    QStringList list;
-    list.reserve(qsizetype(m_rows.size()));
-    for (const CatalogueRow& row : m_rows)
-        list << row.name;
-    return list;
 }
 
 int CatalogueListModel::rowCount(const QModelIndex& parent) const
@@ -31,21 +22,20 @@ QVariant CatalogueListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= int(m_rows.size()))
         return {};
-    const CatalogueRow& row = m_rows[size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
         switch (index.column()) {
         case IdColumn:
-            return QString::number(row.id);
+            return QString::number(m_rows.id(index.row()));
         case TypeColumn:
-            return MediaKinds::typeText(row.kind);
+            return MediaKinds::typeText(MediaKinds::fromName(m_rows.name(index.row())));
         case NameColumn:
-            return row.name;
+            return m_rows.name(index.row());
         default:
             return {};
         }
     case Qt::ToolTipRole:
-        return index.column() == NameColumn ? QVariant(row.name) : QVariant();
+        return index.column() == NameColumn ? QVariant(m_rows.name(index.row())) : QVariant();
     case Qt::TextAlignmentRole:
         return int(Qt::AlignCenter);
     default:

@@ -21,12 +21,11 @@ public:
 
     explicit CatalogueListModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
-    void setRows(std::vector<CatalogueRow> rows);
+    void setRows(CatalogueRows rows);
     void clear() { setRows({}); }
-    const CatalogueRow& row(int index) const { return m_rows.at(size_t(index)); }
-    const std::vector<CatalogueRow>& rows() const { return m_rows; }
+    CatalogueRow row(int index) const { return m_rows.at(index); }
     // The file names of every row, in list order.
-    QStringList names() const;
+    QStringList names() const { return m_rows.names(); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -34,5 +33,5 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    std::vector<CatalogueRow> m_rows;
+    CatalogueRows m_rows;
 };

@@ -27,9 +27,10 @@ private:
         if (!result)
             qWarning("%s", qPrintable(result.error()));
         QList<qint32> ids;
-        for (const CatalogueRow& row : result.valueOr({}).rows) {
-            if (!ids.contains(row.id))
-                ids << row.id;
+        const CatalogueRows rows = result.valueOr({}).rows;
+        for (qsizetype row = 0; row < rows.size(); ++row) {
+            if (!ids.contains(rows.id(row)))
+                ids << rows.id(row);
         }
         return ids;
     }
@@ -89,7 +90,8 @@ private slots:
         QStringList names;
         QList<qint32> ids;
         QList<MediaKind> kinds;
-        for (const CatalogueRow& row : result->rows) {
+        for (qsizetype i = 0; i < result->rows.size(); ++i) {
+            const CatalogueRow row = result->rows.at(i);
             names << row.name;
             ids << row.id;
             kinds << row.kind;
