@@ -157,11 +157,6 @@ void CReelboxDlg::buildControls()
     frameLayout->setContentsMargins(3, 3, 3, 3);
     frameLayout->addWidget(m_frame);
     m_layout->place(m_frameGroup, QRectF(196, 25, 296, 212));
-    m_player = new CWMPPlayer4(this);
-    m_player->setObjectName(QStringLiteral("player"));
-    m_player->setMinimumSize(0, 0);
-    m_layout->place(m_player, QRectF(196, 32, 296, 203));
-    connect(m_player, &CWMPPlayer4::doubleClicked, this, &CReelboxDlg::fullScreen);
 
     // Search group.
     m_searchKeyword = edit(QStringLiteral("searchKeywordEdit"), QRectF(55, 26, 117, 13));
@@ -239,7 +234,6 @@ void CReelboxDlg::buildControls()
     // Without a system menu, the About item sits behind a button above the player.
     m_layout->place(windowMenuButton(), QRectF(456, 7, 40, 14));
 
-    m_player->raise();
     connect(help, &QPushButton::clicked, this, &CReelboxDlg::showHelp);
     connect(skin, &QPushButton::clicked, this, &CReelboxDlg::changeSkin);
     connect(searchButton, &QPushButton::clicked, this, &CReelboxDlg::search);
@@ -269,11 +263,11 @@ void CReelboxDlg::fillLists()
         c->setCurrentIndex(-1);
 }
 
-void CReelboxDlg::showEvent(QShowEvent* event)
+void CReelboxDlg::paintEvent(QPaintEvent* event)
 {
-    MainWindowBase::showEvent(event);
-    // The animation starts once the window is on the screen, so the window shows at once and
-    // the player's display is part of it from the first frame.
+    MainWindowBase::paintEvent(event);
+    // The player and its animation start once the window has been drawn: the window shows at
+    // once, and the media framework starts while the user looks at it.
     if (!m_welcomed) {
         m_welcomed = true;
         QTimer::singleShot(0, this, &CReelboxDlg::startWelcomeAnimation);
@@ -283,16 +277,35 @@ void CReelboxDlg::showEvent(QShowEvent* event)
 void CReelboxDlg::startWelcomeAnimation()
 {
     // Without the file the player shows its empty display, as it does with nothing to play.
+    CWMPPlayer4* display = player();
     const QString path = MediaFolder::filePath(WelcomeAnimation);
     if (!QFileInfo(path).isFile())
         return;
-    m_player->setURL(path);
-    m_player->play();
+    display->setURL(path);
+    display->play();
+}
+
+CWMPPlayer4* CReelboxDlg::player()
+{
+    // Made on first use, which is right after the window first shows: starting the media
+    // framework takes a while, and the window need not wait for it.
+    if (!m_player) {
+        m_player = new CWMPPlayer4(this);
+        m_player->setObjectName(QStringLiteral("player"));
+        m_player->setMinimumSize(0, 0);
+        m_layout->place(m_player, QRectF(196, 32, 296, 203));
+        connect(m_player, &CWMPPlayer4::doubleClicked, this, &CReelboxDlg::fullScreen);
+        // The player lies over the picture frame.
+        m_player->raise();
+        m_player->setVisible(!m_showingPictures);
+    }
+    return m_player;
 }
 
 void CReelboxDlg::showPlayer(bool player)
 {
-    m_player->setVisible(player);
+    if (m_player)
+        m_player->setVisible(player);
     m_frameGroup->setVisible(!player);
 }
 
@@ -418,7 +431,7 @@ void CReelboxDlg::addFiles()
 
 void CReelboxDlg::search()
 {
-    m_player->close();
+    player()->close();
     m_model->clear();
     // A new list: its first row is new too, whatever row was selected before.
     m_lastSelectedRow = -1;
@@ -466,7 +479,7 @@ void CReelboxDlg::selectRow()
         else
             m_frame->clear();
     } else {
-        m_player->setURL(m_currentFile);
+        player()->setURL(m_currentFile);
     }
     fillAddGroup(selected.id);
     m_deleteButton->setEnabled(true);
@@ -510,7 +523,7 @@ void CReelboxDlg::deleteSelected()
     QStringList problems;
     if (!rows.empty()) {
         // The player and the frame let go of the files before they go.
-        m_player->close();
+        player()->close();
         m_frame->clear();
         const ResultOf<CatalogueDeletion> done = Catalogue::removeFiles(rows, MediaStore());
         if (!done) {
@@ -535,7 +548,7 @@ void CReelboxDlg::fullScreen()
     if (m_showingPictures)
         openViewer();
     else
-        m_player->setFullScreen(true);
+        player()->setFullScreen(true);
 }
 
 void CReelboxDlg::openViewer()

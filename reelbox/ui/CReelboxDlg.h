@@ -32,7 +32,7 @@ public:
     static constexpr int MaxDescription = 2000;
     static constexpr int MaxKeyword = 20;
 
-    CWMPPlayer4* player() const { return m_player; }
+    CWMPPlayer4* player();
     PictureFrame* pictureFrame() const { return m_frame; }
     CPictureViewDlg* viewer() const { return m_viewer; }
     CatalogueListModel* listModel() const { return m_model; }
@@ -56,7 +56,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void buildControls();
@@ -83,7 +83,7 @@ private:
     CatalogueListModel* m_model;
     QGroupBox* m_frameGroup;
     PictureFrame* m_frame;
-    CWMPPlayer4* m_player;
+    CWMPPlayer4* m_player = nullptr;
     QComboBox* m_addType;
     QComboBox* m_addYear;
     QComboBox* m_addMonth;

@@ -159,7 +159,9 @@ private slots:
         // The first two columns take a quarter of the list each.
         QCOMPARE(list()->horizontalHeader()->sectionSize(0), int(list()->width() * 0.99) / 4);
 
-        // No welcome animation in this media folder: the player is just empty.
+        // No welcome animation in this media folder: once the window is drawn the player comes,
+        // and it is just empty.
+        QTRY_VERIFY(m_window->findChild<CWMPPlayer4*>());
         QVERIFY(m_window->player()->isVisible());
         QVERIFY(m_window->player()->URL().isEmpty());
         QVERIFY(m_window->player()->statusLine().isEmpty());
