@@ -381,6 +381,14 @@ private slots:
         });
         Gui::click(m_window.get(), QStringLiteral("fullScreenButton"));
         QVERIFY(opened);
+        // So does a double-click on the picture.
+        opened = false;
+        Gui::whenModal<CPictureViewDlg>([&](CPictureViewDlg* viewer) {
+            opened = true;
+            viewer->reject();
+        });
+        QTest::mouseDClick(frame, Qt::LeftButton);
+        QVERIFY(opened);
 
         search(QStringLiteral("音频文件"));
         QCOMPARE(m_dialogs->take(), QStringList{QStringLiteral("还没有记录")});
