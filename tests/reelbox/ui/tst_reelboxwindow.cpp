@@ -262,18 +262,6 @@ private slots:
         QCOMPARE(m_window->chosenFiles().names(), QStringList{QStringLiteral("新.wav")});
     }
 
-    void tooManyFilesAreRefused()
-    {
-        QStringList many;
-        for (int i = 0; i <= 200; ++i)
-            many << m_media->chosen() + QStringLiteral("/%1.jpg").arg(i);
-        choose(combo(QStringLiteral("addTypeCombo")), QStringLiteral("图像文件"));
-        browse(many);
-        QVERIFY(m_dialogs->last().contains(QStringLiteral("200")));
-        QVERIFY(m_window->chosenFiles().isEmpty());
-        QVERIFY(edit(QStringLiteral("pathEdit"))->text().isEmpty());
-    }
-
     void searchesTellWhatTheyFound()
     {
         // A search stops the player at once, also when it is then refused.
