@@ -83,7 +83,7 @@ QString joined(const QStringList& messages)
 
 CReelboxDlg::CReelboxDlg(QWidget* parent)
     : MainWindowBase(parent), m_layout(new DialogUnitLayout(Grid, unitForScreen(this), this)),
-      m_model(new CatalogueListModel(this)), m_viewer(new CPictureViewDlg(MediaFolder::path(), this))
+      m_model(new CatalogueListModel(this))
 {
     setObjectName(QStringLiteral("reelboxWindow"));
     setWindowTitle(ReelboxTr::tr("禾岚森儿童成长媒体文件管理系统V1.0"));
@@ -556,8 +556,17 @@ void CReelboxDlg::openViewer()
     const QModelIndex mark = m_list->currentIndex();
     if (m_currentFile.isEmpty() || !mark.isValid())
         return;
-    m_viewer->setPictures(m_model->names(), mark.row(), m_currentFile);
-    m_viewer->exec();
+    CPictureViewDlg* pictures = viewer();
+    pictures->setPictures(m_model->names(), mark.row(), m_currentFile);
+    pictures->exec();
+}
+
+CPictureViewDlg* CReelboxDlg::viewer()
+{
+    // Made when first opened; it then keeps its slide-show speed for the rest of the run.
+    if (!m_viewer)
+        m_viewer = new CPictureViewDlg(MediaFolder::path(), this);
+    return m_viewer;
 }
 
 void CReelboxDlg::changeSkin()

@@ -34,7 +34,7 @@ public:
 
     CWMPPlayer4* player();
     PictureFrame* pictureFrame() const { return m_frame; }
-    CPictureViewDlg* viewer() const { return m_viewer; }
+    CPictureViewDlg* viewer();
     CatalogueListModel* listModel() const { return m_model; }
     QTableView* resultList() const { return m_list; }
     // Set while the list holds the result of a picture search.
@@ -91,7 +91,7 @@ private:
     QLineEdit* m_path;
     QLineEdit* m_addKeyword;
     QPlainTextEdit* m_description;
-    CPictureViewDlg* m_viewer;
+    CPictureViewDlg* m_viewer = nullptr;
 
     ChosenFiles m_chosen;
     QString m_currentFile;
