@@ -29,4 +29,9 @@ QString startingWith(const QString& prefix)
     return escaped(prefix) + QLatin1Char('%');
 }
 
+QString literal(const QString& text)
+{
+    return escaped(text);
+}
+
 } // namespace Like

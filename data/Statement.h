@@ -21,5 +21,7 @@ QString condition(const QString& column);
 QString containing(const QString& keyword);
 // The pattern that finds text starting with prefix, its wildcards escaped.
 QString startingWith(const QString& prefix);
+// text with its wildcards escaped, to build a pattern piece by piece ("2005" + literal("\\") + "__").
+QString literal(const QString& text);
 
 } // namespace Like

@@ -47,26 +47,33 @@ QString write(const QStringList& names)
     return text;
 }
 
+QList<Span> spans(const QString& text)
+{
+    QList<Span> found;
+    if (text.size() <= 1)
+        return found;
+    // The text starts with the space before the first name; a text someone wrote without it
+    // loses no character.
+    qsizetype start = text.at(0) == Space ? 1 : 0;
+    for (qsizetype i = text.indexOf(Space, start); i >= 0; i = text.indexOf(Space, i + 1)) {
+        if (!extensionEndsAt(text, i))
+            continue;
+        if (i > start)
+            found.append({start, i - start});
+        start = i + 1;
+    }
+    if (start < text.size())
+        found.append({start, text.size() - start});
+    return found;
+}
+
 QStringList read(const QString& text)
 {
     QStringList names;
-    if (text.size() <= 1)
-        return names;
-    QString current;
-    // The text starts with the space before the first name; a text someone wrote without it
-    // loses no character.
-    for (qsizetype i = text.at(0) == Space ? 1 : 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == Space && extensionEndsAt(text, i)) {
-            if (!current.isEmpty())
-                names << current;
-            current.clear();
-            continue;
-        }
-        current += c;
-    }
-    if (!current.isEmpty())
-        names << current;
+    const QList<Span> found = spans(text);
+    names.reserve(found.size());
+    for (const Span& span : found)
+        names << text.mid(span.start, span.length);
     return names;
 }
 

@@ -17,6 +17,16 @@ QString write(const QStringList& names);
 // The names of a text; an empty or one-character text names nothing.
 QStringList read(const QString& text);
 
+// Where one name lies in a text.
+struct Span
+{
+    qsizetype start = 0;
+    qsizetype length = 0;
+};
+// Where the names of a text lie, in order: read() cuts out exactly these. For long lists that
+// need a name only when it is shown.
+QList<Span> spans(const QString& text);
+
 // Whether a name can be written so that reading gives it back: it does not start or end with a
 // space, contains no space that reading would take for the end of a name, and ends with an
 // extension, so that reading also finds its end when another name follows.

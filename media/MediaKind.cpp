@@ -2,6 +2,8 @@
 
 #include "media/MediaTr.h"
 
+#include <vector>
+
 namespace MediaKinds {
 
 QStringList extensions(MediaKind kind)
@@ -23,12 +25,26 @@ QStringList extensions(MediaKind kind)
 
 MediaKind fromName(const QString& fileName)
 {
+    // Built once: a search asks for the kind of every listed file.
+    static const std::vector<std::pair<QString, MediaKind>> known = [] {
+        std::vector<std::pair<QString, MediaKind>> table;
+        for (MediaKind kind : Choosable) {
+            for (const QString& extension : extensions(kind))
+                table.emplace_back(extension, kind);
+        }
+        return table;
+    }();
+    constexpr qsizetype longest = 4;
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0)
+    const qsizetype length = dot < 0 ? 0 : fileName.size() - dot - 1;
+    if (length == 0 || length > longest)
         return MediaKind::Other;
-    const QString extension = fileName.mid(dot + 1).toLower();
-    for (MediaKind kind : Choosable) {
-        if (extensions(kind).contains(extension))
+    char16_t lower[longest];
+    for (qsizetype i = 0; i < length; ++i)
+        lower[i] = fileName.at(dot + 1 + i).toLower().unicode();
+    const QStringView extension(lower, length);
+    for (const auto& [candidate, kind] : known) {
+        if (candidate == extension)
             return kind;
     }
     return MediaKind::Other;

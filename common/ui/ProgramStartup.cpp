@@ -89,6 +89,6 @@ ProgramStartup::Outcome ProgramStartup::prepare(const ProgramIdentity& program, 
         return Outcome::DatabaseFailed;
     }
     const std::unique_ptr<SkinRecordset> skins = program.skinTable();
-    SkinChoice::start(*skins, program.skinKey);
+    SkinChoice::start(*skins, program.skinKey, program.chooseDialogScheme);
     return Outcome::Run;
 }

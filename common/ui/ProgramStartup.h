@@ -19,6 +19,9 @@ struct ProgramIdentity
     QString skinKey;
     // The program's skin table.
     std::function<std::unique_ptr<SkinRecordset>()> skinTable;
+    // Whether the skin start chooses the "Dialog" scheme for every window; a program whose main
+    // window applies the scheme to itself leaves it out.
+    bool chooseDialogScheme = true;
 };
 
 // The start of every window program, in order: its own folder as current directory, Qt's

@@ -43,12 +43,13 @@ Result choose(SkinRecordset& table, const QString& skin)
     return written;
 }
 
-void start(SkinRecordset& table, const QString& applicationKey)
+void start(SkinRecordset& table, const QString& applicationKey, bool chooseDialogScheme)
 {
     const QString path = Folder + newest(table);
     SkinEngine::init(applicationKey);
     SkinEngine::loadSkinFile(path);
-    SkinEngine::chooseScheme(QStringLiteral("Dialog"));
+    if (chooseDialogScheme)
+        SkinEngine::chooseScheme(QStringLiteral("Dialog"));
 }
 
 } // namespace SkinChoice

@@ -19,8 +19,9 @@ QString newest(SkinRecordset& table);
 QStringList offered(SkinRecordset& table);
 // Stamps a skin as chosen now. Fails, changing nothing, when the table has no such skin.
 Result choose(SkinRecordset& table, const QString& skin);
-// The skin start of a program: initialises the engine with the key, loads the newest skin and
-// chooses the "Dialog" scheme. A missing table row or file leaves the default look.
-void start(SkinRecordset& table, const QString& applicationKey);
+// The skin start of a program: initialises the engine with the key, loads the newest skin and,
+// unless told not to, chooses the "Dialog" scheme. A missing table row or file leaves the
+// default look.
+void start(SkinRecordset& table, const QString& applicationKey, bool chooseDialogScheme = true);
 
 } // namespace SkinChoice

@@ -1,0 +1,99 @@
+// A catalogue search that lists 50,000 files of 10,000 records, as the Reelbox window fills its
+// list, against the raw SQLite C API reading the same rows.
+#include "bench/BenchSupport.h"
+#include "data/Database.h"
+#include "reelbox/Catalogue.h"
+#include "reelbox/ui/CatalogueListModel.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int Records = 10000;
+constexpr int FilesPerRecord = 5;
+
+void fill()
+{
+    TransactionGuard transaction;
+    QSqlQuery insert(Database::connection());
+    insert.prepare(QStringLiteral("INSERT INTO mplay (riqi, [key], leixing, miaoshu, music) VALUES (?, ?, ?, ?, ?)"));
+    for (int i = 0; i < Records; ++i) {
+        QString music;
+        for (int f = 0; f < FilesPerRecord; ++f)
+            music += QStringLiteral(" 宝宝照片%1-%2.jpg").arg(i).arg(f);
+        insert.addBindValue(QStringLiteral("20%1\\%2\\%3")
+                                .arg(10 + i % 15)
+                                .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
+                                .arg(1 + i % 28, 2, 10, QLatin1Char('0')));
+        insert.addBindValue(QStringLiteral("生日%1").arg(i % 50));
+        insert.addBindValue(QStringLiteral("图像文件"));
+        insert.addBindValue(QStringLiteral("在公园里玩"));
+        insert.addBindValue(music);
+        insert.exec();
+    }
+    (void)transaction.commit();
+}
+
+const CatalogueSearch Search{{}, {}, {}, {}, QStringLiteral("图像文件")};
+
+qsizetype searchAndList(CatalogueListModel& model)
+{
+    ResultOf<CatalogueResult> found = Catalogue::search(Search);
+    model.setRows(std::move(found->rows));
+    return model.rowCount();
+}
+
+qsizetype readRaw(sqlite3* db)
+{
+    const Statement statement = Catalogue::searchStatement(Search);
+    sqlite3_stmt* query = nullptr;
+    sqlite3_prepare_v2(db, statement.sql.toUtf8().constData(), -1, &query, nullptr);
+    for (int i = 0; i < statement.values.size(); ++i) {
+        const QByteArray value = statement.values.at(i).toString().toUtf8();
+        sqlite3_bind_text(query, i + 1, value.constData(), int(value.size()), SQLITE_TRANSIENT);
+    }
+    qsizetype checksum = 0;
+    while (sqlite3_step(query) == SQLITE_ROW) {
+        // The id and the file list, the list as text a program can use.
+        checksum += sqlite3_column_int(query, 0);
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(query, 1));
+        checksum += QString::fromUtf8(text, sqlite3_column_bytes(query, 1)).size();
+    }
+    sqlite3_finalize(query);
+    return checksum;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kestrin.db"));
+    if (Result r = Database::open(path); !r) {
+        QTextStream(stderr) << r.error() << '\n';
+        return 1;
+    }
+    fill();
+
+    CatalogueListModel model;
+    qsizetype rows = 0;
+    const double searchMs = bestOf(7, [&] { rows = searchAndList(model); });
+    if (rows != Records * FilesPerRecord) {
+        QTextStream(stderr) << "listed " << rows << " rows\n";
+        return 1;
+    }
+
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    const double rawMs = bestOf(7, [&] { (void)readRaw(db); });
+    sqlite3_close(db);
+    report(QStringLiteral("search listing 50,000 files of 10,000 records"), searchMs, rawMs, 3.0);
+    Database::close();
+    return 0;
+}
