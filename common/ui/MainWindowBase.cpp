@@ -31,15 +31,21 @@ QAction* MainWindowBase::addWindowMenuItem(const QString& text, const QString& o
     return action;
 }
 
-void MainWindowBase::keyPressEvent(QKeyEvent* event)
+bool swallowClosingKey(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Escape:
         event->accept();
-        return;
+        return true;
     default:
-        QDialog::keyPressEvent(event);
+        return false;
     }
+}
+
+void MainWindowBase::keyPressEvent(QKeyEvent* event)
+{
+    if (!swallowClosingKey(event))
+        QDialog::keyPressEvent(event);
 }

@@ -3,12 +3,16 @@
 #include <QDialog>
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 class QToolButton;
 
 // The main window of every program: Enter and Escape never close it, and it carries the window
 // menu with the About item ("关于 kestrin儿童成长管理系统(&A)..."). Without a system menu the items are
 // offered in the window's context menu and behind a menu button that the window places.
+// Enter and Escape, which close a plain dialog, are swallowed: returns true for them.
+bool swallowClosingKey(QKeyEvent* event);
+
 class MainWindowBase : public QDialog
 {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "media/ui/CPictureViewDlg.h"
 
 #include "common/ui/DialogService.h"
+#include "common/ui/MainWindowBase.h"
 #include "media/MediaTr.h"
 #include "media/PictureGeometry.h"
 #include "media/ui/CMypic.h"
@@ -135,15 +136,8 @@ void CPictureViewDlg::done(int result)
 
 void CPictureViewDlg::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        event->accept();
-        return;
-    default:
+    if (!swallowClosingKey(event))
         QDialog::keyPressEvent(event);
-    }
 }
 
 QPoint CPictureViewDlg::viewCentre() const

@@ -6,6 +6,7 @@
 #include "backup/Restore.h"
 #include "backup/SuitePrograms.h"
 #include "backup/ZipArchive.h"
+#include "tests/support/FakeProc.h"
 #include "tests/support/FamilyFixture.h"
 
 #include <QJsonDocument>
@@ -462,20 +463,16 @@ private slots:
 
     void suiteProgramsAreFoundByWholeName()
     {
-        QTemporaryDir proc;
-        auto add = [&](int pid, const QString& exe) {
-            const QString folder = proc.filePath(QString::number(pid));
-            QDir().mkpath(folder);
-            QFile::link(exe, folder + QStringLiteral("/exe"));
-        };
+        FakeProc proc;
+        const auto add = [&](int pid, const QString& exe) { proc.add(pid, exe); };
         add(10, QStringLiteral("/opt/kestrin/health/health"));
         add(11, QStringLiteral("/opt/kestrin/Reelbox/Reelbox"));
         add(12, QStringLiteral("/usr/bin/healthd"));
         add(13, QStringLiteral("/opt/kestrin/growth-tools/mygrowth"));
         add(14, QStringLiteral("/opt/kestrin/liveupdate/update"));
-        QCOMPARE(SuitePrograms::running(proc.path(), 10),
+        QCOMPARE(SuitePrograms::running(proc.root(), 10),
                  (QStringList{QStringLiteral("Reelbox"), QStringLiteral("update")}));
-        QCOMPARE(SuitePrograms::running(proc.path(), 99).first(), QStringLiteral("health"));
+        QCOMPARE(SuitePrograms::running(proc.root(), 99).first(), QStringLiteral("health"));
     }
 };
 

@@ -1,34 +1,12 @@
 #include "common/ProcessEnumerator.h"
 #include "common/SingleInstance.h"
+#include "tests/support/FakeProc.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-// Builds a fake /proc: one numbered folder per process with an exe link and a comm file.
-class FakeProc
-{
-public:
-    QString root() const { return m_dir.path(); }
-
-    void add(uint pid, const QString& exe, const QByteArray& comm = "prog")
-    {
-        const QString folder = folderOf(pid);
-        QDir().mkpath(folder);
-        if (!exe.isEmpty())
-            QFile::link(exe, folder + QStringLiteral("/exe"));
-        QFile file(folder + QStringLiteral("/comm"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(comm + '\n');
-    }
-    void remove(uint pid) { QDir(folderOf(pid)).removeRecursively(); }
-
-private:
-    QString folderOf(uint pid) const { return m_dir.path() + QLatin1Char('/') + QString::number(pid); }
-    QTemporaryDir m_dir;
-};
 
 QList<QByteArray> walk(CProcessEnumerator& processes)
 {

@@ -5,6 +5,7 @@
 #include "backup/ui/BackupProgressDialog.h"
 #include "backup/ui/BackupReminderDialog.h"
 #include "common/ui/MainWindowBase.h"
+#include "tests/support/FakeProc.h"
 #include "tests/support/FamilyFixture.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/GuiSupport.h"
@@ -42,12 +43,7 @@ private:
     BackupActions* m_actions = nullptr;
     FixedClock m_clock{QDateTime(QDate(2026, 12, 7), QTime(9, 0))};
 
-    void addProcess(int pid, const QString& exe)
-    {
-        const QString folder = m_proc->filePath(QString::number(pid));
-        QDir().mkpath(folder);
-        QFile::link(exe, folder + QStringLiteral("/exe"));
-    }
+    void addProcess(int pid, const QString& exe) { FakeProc(m_proc->path()).add(pid, exe); }
 
     void install(NamedMediaProvider provider = NamedMedia::defaultProvider())
     {

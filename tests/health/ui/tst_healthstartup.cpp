@@ -3,6 +3,7 @@
 #include "data/Database.h"
 #include "health/ui/CHealthDlg.h"
 #include "health/ui/HealthProgram.h"
+#include "tests/support/FakeProc.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QApplication>
@@ -25,12 +26,7 @@ private:
 
     QString root(const QString& path) const { return m_root->filePath(path); }
 
-    void addProcess(int pid, const QString& exe)
-    {
-        const QString folder = m_procRoot + QLatin1Char('/') + QString::number(pid);
-        QDir().mkpath(folder);
-        QFile::link(exe, folder + QStringLiteral("/exe"));
-    }
+    void addProcess(int pid, const QString& exe) { FakeProc(m_procRoot).add(pid, exe); }
 
     QString odbcIni() const { return root(QStringLiteral("odbc.ini")); }
 

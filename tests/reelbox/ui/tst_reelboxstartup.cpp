@@ -9,6 +9,7 @@
 #include "media/ui/CWMPPlayer4.h"
 #include "reelbox/ui/CReelboxDlg.h"
 #include "reelbox/ui/ReelboxProgram.h"
+#include "tests/support/FakeProc.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/GuiSupport.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -40,12 +41,7 @@ private:
         return qEnvironmentVariable("KESTRIN_STAGE_DIR") + QLatin1Char('/') + path;
     }
 
-    void addProcess(int pid, const QString& exe)
-    {
-        const QString folder = m_procRoot + QLatin1Char('/') + QString::number(pid);
-        QDir().mkpath(folder);
-        QFile::link(exe, folder + QStringLiteral("/exe"));
-    }
+    void addProcess(int pid, const QString& exe) { FakeProc(m_procRoot).add(pid, exe); }
 
     void writeSkin(const QString& name, const QByteArray& sheet)
     {

@@ -1,3 +1,4 @@
+#include "tests/support/FakeProc.h"
 #include "tests/support/GuiSupport.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TinyHttpServer.h"
@@ -76,12 +77,7 @@ private:
         m_server->serve(QStringLiteral("/version.txt"),
                         "[Version]\nversion=" + QByteArray::number(version) + "\n" + modules);
     }
-    void addProcess(int pid, const QString& exe)
-    {
-        const QString folder = path(QStringLiteral("proc/%1").arg(pid));
-        QDir().mkpath(folder);
-        QFile::link(exe, folder + QStringLiteral("/exe"));
-    }
+    void addProcess(int pid, const QString& exe) { FakeProc(path(QStringLiteral("proc"))).add(pid, exe); }
     void openWindow()
     {
         m_update = std::make_unique<OnlineUpdate>(path(QStringLiteral("liveupdate")), path(QStringLiteral("proc")));
