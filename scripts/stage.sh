@@ -18,24 +18,36 @@ for folder in health growth Reelbox liveupdate skin help; do
 done
 build/tools/kestrin-dbinit "$root/database/kestrin.db"
 
-# A launcher, so health starts with a double-click from the desktop's menu or file manager.
 root=$(cd "$root" && pwd)
-cat > "$root/health/kestrin-health.desktop" <<DESKTOP
+
+# Writes the launcher of one staged program, so it starts with a double-click from the desktop's
+# menu or file manager: folder, program file, icon in the source tree, launcher file name,
+# English and Chinese names, Chinese comment.
+launcher() {
+    local folder="$1" program="$2" icon="$3" file="$4" name="$5" name_zh="$6" comment_zh="$7"
+    [ -x "$root/$folder/$program" ] || return 0
+    cp "$icon" "$root/$folder/$program.png"
+    cat > "$root/$folder/$file" <<DESKTOP
 [Desktop Entry]
 Type=Application
-Name=Kestrin Health
-Name[zh_CN]=禾岚森儿童成长健康管理
-Comment[zh_CN]=记录孩子的健康与成长
-Exec="$root/health/health"
-Path=$root/health
-Icon=$root/health/health.png
+Name=$name
+Name[zh_CN]=$name_zh
+Comment[zh_CN]=$comment_zh
+Exec="$root/$folder/$program"
+Path=$root/$folder
+Icon=$root/$folder/$program.png
 Terminal=false
 Categories=Office;
 DESKTOP
-chmod +x "$root/health/kestrin-health.desktop"
-cp health/ui/resources/health.png "$root/health/health.png"
-if [ -n "${HOME:-}" ] && [ "${KESTRIN_NO_MENU:-}" != 1 ]; then
-    mkdir -p "$HOME/.local/share/applications"
-    cp "$root/health/kestrin-health.desktop" "$HOME/.local/share/applications/"
-fi
+    chmod +x "$root/$folder/$file"
+    if [ -n "${HOME:-}" ] && [ "${KESTRIN_NO_MENU:-}" != 1 ]; then
+        mkdir -p "$HOME/.local/share/applications"
+        cp "$root/$folder/$file" "$HOME/.local/share/applications/"
+    fi
+}
+
+launcher health health health/ui/resources/health.png kestrin-health.desktop \
+    "Kestrin Health" "禾岚森儿童成长健康管理" "记录孩子的健康与成长"
+launcher growth growth growth/ui/resources/growth.png kestrin-growth.desktop \
+    "Kestrin Growth" "禾岚森儿童成长档案管理" "成长日记、生日和荣誉，附照片、声音和视频"
 echo "Kestrin staged in $root"

@@ -1,0 +1,63 @@
+#include "growth/ui/CGrowthSheet.h"
+#include "growth/GrowthTr.h"
+
+#include "common/ui/LazyPage.h"
+#include "common/ui/SkinEngine.h"
+#include "growth/ui/DiaryPage.h"
+#include "growth/ui/GrowthAboutBox.h"
+
+#include <QLabel>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// A page that is not there yet says so in one line.
+QWidget* notice(const QString& text)
+{
+    auto* label = new QLabel(text);
+    label->setAlignment(Qt::AlignCenter);
+    label->setObjectName(QStringLiteral("noticeLabel"));
+    return label;
+}
+
+} // namespace
+
+CGrowthSheet::CGrowthSheet(QWidget* parent) : MainWindowBase(parent), m_pages(new QTabWidget(this))
+{
+    setObjectName(QStringLiteral("growthWindow"));
+    setWindowIcon(QIcon(QStringLiteral(":/growth/growth-64.png")));
+    SkinEngine::applyToWindow(this, QStringLiteral("Dialog"));
+
+    m_pages->setObjectName(QStringLiteral("pageTabs"));
+    m_pages->setAccessibleName(GrowthTr::tr("页面"));
+    m_pages->addTab(new LazyPage([] { return new DiaryPage; }), GrowthTr::tr("成长日记"));
+    m_pages->addTab(new LazyPage([] { return notice(GrowthTr::tr("生日管理页面将在下一版中提供。")); }),
+                    GrowthTr::tr("生日管理"));
+    m_pages->addTab(new LazyPage([] { return notice(GrowthTr::tr("荣誉管理页面将在下一版中提供。")); }),
+                    GrowthTr::tr("荣誉管理"));
+    m_pages->setCurrentIndex(DiaryTab);
+
+    // There is no system menu to carry the About item, so it lives in a menu at the end of
+    // the tab row and in the window's context menu.
+    m_pages->setCornerWidget(windowMenuButton(), Qt::TopRightCorner);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(m_pages);
+    resize(1180, 800);
+    setMinimumSize(1100, 720);
+}
+
+QWidget* CGrowthSheet::page(int index) const
+{
+    auto* lazy = qobject_cast<LazyPage*>(m_pages->widget(index));
+    return lazy ? lazy->page() : nullptr;
+}
+
+void CGrowthSheet::showAbout()
+{
+    GrowthAboutBox about(this);
+    about.exec();
+}
