@@ -1,5 +1,8 @@
+#include "data/Records.h"
 #include "data/tables/CCHENGZHANG.h"
 #include "data/tables/CRONGYU.h"
+#include "data/tables/CSHENGRI.h"
+#include "growth/BirthdayLists.h"
 #include "growth/GrowthDates.h"
 #include "growth/GrowthQuery.h"
 #include "tests/support/TestDatabase.h"
@@ -111,6 +114,51 @@ private slots:
         for (; !honours.isEOF(); honours.moveNext())
             names << honours.m_mingcheng;
         QCOMPARE(names, (QStringList{QStringLiteral("三好学生标兵"), QStringLiteral("三好学生")}));
+    }
+
+    void presentsAndGreetingsReadBackExactlyThroughTheDatabase()
+    {
+        using BirthdayLists::Row;
+        TestDatabase db;
+        QList<Row> presents{
+            {QStringLiteral("爸爸"), QStringLiteral("积木|拼图=两样")},
+            {QStringLiteral("小|明"), QStringLiteral("a=b")},
+            {QStringLiteral("舅舅\\"), QStringLiteral("C:\\照片\\|=\\")},
+            {QStringLiteral("奶奶"), QStringLiteral("=")},
+        };
+        for (int i = 0; i < 100; ++i)
+            presents.append({QStringLiteral("亲戚%1").arg(i), QString(300, QChar(0x793C + i % 3))});
+        const QList<Row> greetings{{QStringLiteral("妈妈"), QStringLiteral("生日快乐！\n要天天开心")}};
+
+        CSHENGRI birthday;
+        QVERIFY(Records::add(birthday, [&](Recordset&) {
+            birthday.m_riqi = QStringLiteral("2026年");
+            birthday.m_songli = BirthdayLists::write(presents);
+            birthday.m_liuyan = BirthdayLists::write(greetings);
+        }));
+        // Well beyond the 500 bytes the columns were once given: nothing is cut.
+        QVERIFY(db.scalar(QStringLiteral("SELECT length(songli) FROM shengri")).toInt() > 30000);
+        CSHENGRI read;
+        QVERIFY(read.open(GrowthQuery::birthdaysOfYear(QStringLiteral("2026年"))));
+        QCOMPARE(BirthdayLists::read(read.m_songli), presents);
+        QCOMPARE(BirthdayLists::read(read.m_liuyan), greetings);
+        QCOMPARE(BirthdayLists::read(BirthdayLists::write({})), QList<Row>{});
+    }
+
+    void listsWithoutSeparatorsKeepTheirOldForm()
+    {
+        using BirthdayLists::Row;
+        const QList<Row> rows{{QStringLiteral("爸爸"), QStringLiteral("小汽车")},
+                              {QStringLiteral("妈妈"), QStringLiteral("故事书 C:\\书")}};
+        const QString old = QStringLiteral("爸爸|小汽车=妈妈|故事书 C:\\书=");
+        QCOMPARE(BirthdayLists::write(rows), old);
+        // Texts stored by earlier versions read as they always did, backslashes included.
+        QCOMPARE(BirthdayLists::read(old), rows);
+        QCOMPARE(BirthdayLists::read(QStringLiteral("爷爷|红包=")),
+                 (QList<Row>{{QStringLiteral("爷爷"), QStringLiteral("红包")}}));
+        // An unfinished last row keeps its giver.
+        QCOMPARE(BirthdayLists::read(QStringLiteral("爷爷|红包=姥姥|")),
+                 (QList<Row>{{QStringLiteral("爷爷"), QStringLiteral("红包")}, {QStringLiteral("姥姥"), QString()}}));
     }
 };
 
