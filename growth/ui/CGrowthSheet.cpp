@@ -3,26 +3,14 @@
 
 #include "common/ui/LazyPage.h"
 #include "common/ui/SkinEngine.h"
+#include "growth/ui/BirthdayPage.h"
 #include "growth/ui/DiaryPage.h"
 #include "growth/ui/GrowthAboutBox.h"
+#include "growth/ui/HonoursPage.h"
 
-#include <QLabel>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-namespace {
-
-// A page that is not there yet says so in one line.
-QWidget* notice(const QString& text)
-{
-    auto* label = new QLabel(text);
-    label->setAlignment(Qt::AlignCenter);
-    label->setObjectName(QStringLiteral("noticeLabel"));
-    return label;
-}
-
-} // namespace
 
 CGrowthSheet::CGrowthSheet(QWidget* parent) : MainWindowBase(parent), m_pages(new QTabWidget(this))
 {
@@ -33,10 +21,8 @@ CGrowthSheet::CGrowthSheet(QWidget* parent) : MainWindowBase(parent), m_pages(ne
     m_pages->setObjectName(QStringLiteral("pageTabs"));
     m_pages->setAccessibleName(GrowthTr::tr("页面"));
     m_pages->addTab(new LazyPage([] { return new DiaryPage; }), GrowthTr::tr("成长日记"));
-    m_pages->addTab(new LazyPage([] { return notice(GrowthTr::tr("生日管理页面将在下一版中提供。")); }),
-                    GrowthTr::tr("生日管理"));
-    m_pages->addTab(new LazyPage([] { return notice(GrowthTr::tr("荣誉管理页面将在下一版中提供。")); }),
-                    GrowthTr::tr("荣誉管理"));
+    m_pages->addTab(new LazyPage([] { return new BirthdayPage; }), GrowthTr::tr("生日管理"));
+    m_pages->addTab(new LazyPage([] { return new HonoursPage; }), GrowthTr::tr("荣誉管理"));
     m_pages->setCurrentIndex(DiaryTab);
 
     // There is no system menu to carry the About item, so it lives in a menu at the end of

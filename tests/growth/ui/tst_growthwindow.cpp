@@ -193,7 +193,7 @@ private slots:
         QCOMPARE(newest.value(0).toString(), QStringLiteral("暖阳橙.qss"));
     }
 
-    void helpOpensAtTheDiarysOwnPage()
+    void helpOpensAtEachPagesOwnTopic()
     {
         ScriptedDialogs dialogs;
         const QString staged = qEnvironmentVariable("KESTRIN_STAGE_DIR") + QStringLiteral("/help/");
@@ -205,11 +205,18 @@ private slots:
 
         const std::unique_ptr<CGrowthSheet> sheet = startedSheet();
         QVERIFY(sheet);
-        Gui::click(sheet->page(CGrowthSheet::DiaryTab), QStringLiteral("helpButton"));
-        const QList<HelpWindow*> windows = sheet->findChildren<HelpWindow*>();
-        QCOMPARE(windows.size(), 1);
-        QCOMPARE(windows.first()->browser()->documentTitle(), QStringLiteral("成长日记（growth）"));
-        windows.first()->close();
+        const QList<std::pair<int, QString>> pages{{CGrowthSheet::DiaryTab, QStringLiteral("成长日记（growth）")},
+                                                   {CGrowthSheet::BirthdayTab, QStringLiteral("生日管理（growth）")},
+                                                   {CGrowthSheet::HonoursTab, QStringLiteral("荣誉管理（growth）")}};
+        for (const auto& [tab, title] : pages) {
+            sheet->pages()->setCurrentIndex(tab);
+            QTRY_VERIFY(sheet->page(tab)->isVisible()); // a page is built when its tab is first shown
+            Gui::click(sheet->page(tab), QStringLiteral("helpButton"));
+            const QList<HelpWindow*> windows = sheet->findChildren<HelpWindow*>();
+            QCOMPARE(windows.size(), 1);
+            QCOMPARE(windows.first()->browser()->documentTitle(), title);
+            delete windows.first();
+        }
     }
 };
 
