@@ -1,6 +1,5 @@
 #include "data/Records.h"
 #include "data/tables/CCHENGZHANG.h"
-#include "data/tables/CRONGYU.h"
 #include "data/tables/CSHENGRI.h"
 #include "growth/BirthdayLists.h"
 #include "growth/GrowthDates.h"
@@ -100,20 +99,6 @@ private slots:
         QVERIFY(
             diaryTitles({QStringLiteral("2006"), {}, QStringLiteral("07")}, QStringLiteral("100"), QStringLiteral("x"))
                 .isEmpty());
-    }
-
-    void honoursComeNewestFirst()
-    {
-        TestDatabase db;
-        for (const char* name : {"三好学生", "游泳比赛第一名", "三好学生标兵"})
-            db.exec(QStringLiteral("INSERT INTO rongyu (mingcheng, riqi) VALUES (?, '2006\\06\\01')"),
-                    {QString::fromUtf8(name)});
-        CRONGYU honours;
-        QVERIFY(honours.open(GrowthQuery::honourSearch({QStringLiteral("2006"), {}, {}}, QStringLiteral("三好"))));
-        QStringList names;
-        for (; !honours.isEOF(); honours.moveNext())
-            names << honours.m_mingcheng;
-        QCOMPARE(names, (QStringList{QStringLiteral("三好学生标兵"), QStringLiteral("三好学生")}));
     }
 
     void presentsAndGreetingsReadBackExactlyThroughTheDatabase()

@@ -248,25 +248,6 @@ private slots:
         QCOMPARE(field<QPlainTextEdit>("descriptionEdit")->toPlainText(), QStringLiteral("后记的"));
         QCOMPARE(field<QTableWidget>("attachmentList")->rowCount(), 0);
     }
-
-    void anotherYearOrClearEmptiesThePage()
-    {
-        addBirthday(QStringLiteral("2026"), QStringLiteral("六岁"), QStringLiteral("爸爸|自行车="), {},
-                    QStringLiteral(" a.jpg"));
-        m_f->show();
-        search(QStringLiteral("2026"));
-        QVERIFY(m_f->click("undoButton"));
-        QVERIFY(field<QPlainTextEdit>("descriptionEdit")->toPlainText().isEmpty());
-        QVERIFY(m_f->page().presents().isEmpty());
-        QCOMPARE(field<QTableWidget>("attachmentList")->rowCount(), 0);
-        QCOMPARE(field<QComboBox>("yearCombo")->currentText(), QStringLiteral("2026"));
-
-        search(QStringLiteral("2026"));
-        chooseYear(QStringLiteral("2025"));
-        QVERIFY(field<QPlainTextEdit>("descriptionEdit")->toPlainText().isEmpty());
-        QVERIFY(m_f->page().presents().isEmpty());
-        QCOMPARE(field<QTableWidget>("attachmentList")->rowCount(), 0);
-    }
 };
 
 QTEST_MAIN(TestBirthdayPage)

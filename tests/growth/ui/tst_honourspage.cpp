@@ -256,23 +256,6 @@ private slots:
         QVERIFY(m_f->click("modifyButton"));
         QCOMPARE(column(QStringLiteral("music"), id), QStringLiteral(" a.jpg"));
     }
-
-    void resetEmptiesThePageAndTheSearch()
-    {
-        addHonour(QStringLiteral("三好学生"), QStringLiteral("2006\\06\\01"), QStringLiteral(" a.jpg"));
-        m_f->show();
-        search(QStringLiteral("2006"), QStringLiteral("三好"));
-        m_f->clickRow(0);
-        QVERIFY(m_f->click("undoButton"));
-        QVERIFY(field<QLineEdit>("searchNameEdit")->text().isEmpty());
-        QCOMPARE(field<QComboBox>("searchYearCombo")->currentIndex(), -1);
-        QVERIFY(field<QLineEdit>("nameEdit")->text().isEmpty());
-        QCOMPARE(field<QComboBox>("yearCombo")->currentIndex(), -1);
-        QVERIFY(m_f->listed().isEmpty());
-        QCOMPARE(field<QTableWidget>("attachmentList")->rowCount(), 0);
-        QVERIFY(enabled("saveButton"));
-        QVERIFY(!m_f->page().isModifying());
-    }
 };
 
 QTEST_MAIN(TestHonoursPage)
