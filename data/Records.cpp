@@ -44,7 +44,7 @@ ResultOf<ChangeOutcome> change(Recordset& records, const QString& keyColumn, qin
     return ChangeOutcome::Written;
 }
 
-Result deleteByIds(const QString& table, const QString& keyColumn, const QList<qint64>& ids)
+Result deleteByIds(const QString& table, const QString& keyColumn, const QList<qint64>& ids, const QString& goneMessage)
 {
     TransactionGuard transaction;
     QSqlQuery query(Database::connection());
@@ -55,6 +55,8 @@ Result deleteByIds(const QString& table, const QString& keyColumn, const QList<q
         query.addBindValue(id);
         if (!query.exec())
             return DatabaseError::fromSqlError(query.lastError());
+        if (!goneMessage.isEmpty() && query.numRowsAffected() < 1)
+            return Result::failure(goneMessage);
     }
     return transaction.commit();
 }

@@ -36,7 +36,9 @@ enum class ChangeOutcome
 ResultOf<ChangeOutcome> change(Recordset& records, const QString& keyColumn, qint64 id, const Writer& write,
                                const QString& goneMessage, const RowVersion& shown = {});
 
-// Deletes the rows of table whose key column holds one of ids: all of them, or none.
-Result deleteByIds(const QString& table, const QString& keyColumn, const QList<qint64>& ids);
+// Deletes the rows of table whose key column holds one of ids: all of them, or none. With a
+// goneMessage, a row that is no longer there fails the whole deletion with that message.
+Result deleteByIds(const QString& table, const QString& keyColumn, const QList<qint64>& ids,
+                   const QString& goneMessage = {});
 
 } // namespace Records

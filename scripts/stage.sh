@@ -57,4 +57,6 @@ launcher health health health/ui/resources/health.png kestrin-health.desktop \
     "Kestrin Health" "禾岚森儿童成长健康管理" "记录孩子的健康与成长"
 launcher Reelbox Reelbox reelbox/ui/resources/reelbox.png kestrin-reelbox.desktop \
     "Kestrin Reelbox" "禾岚森儿童成长媒体文件管理系统" "整理和欣赏孩子的照片、声音和视频"
+launcher growth growth growth/ui/resources/growth.png kestrin-growth.desktop \
+    "Kestrin Growth" "禾岚森儿童成长档案管理" "成长日记、生日和荣誉，附照片、声音和视频"
 echo "Kestrin staged in $root"

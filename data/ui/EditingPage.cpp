@@ -42,12 +42,16 @@ void EditingPage::makeEditButtons(QWidget* parent, const QStringList& captions)
 {
     Q_ASSERT(captions.size() == ButtonNames.size());
     for (int i = 0; i < ButtonNames.size(); ++i)
-        m_buttons << makePageButton(captions.at(i), ButtonNames.at(i), parent);
-    connect(m_buttons[0], &QPushButton::clicked, this, &EditingPage::beginAdding);
-    connect(m_buttons[1], &QPushButton::clicked, this, &EditingPage::save);
-    connect(m_buttons[2], &QPushButton::clicked, this, &EditingPage::beginChanging);
-    connect(m_buttons[3], &QPushButton::clicked, this, &EditingPage::deleteSelected);
-    connect(m_buttons[4], &QPushButton::clicked, this, &EditingPage::undo);
+        m_buttons << (captions.at(i).isEmpty() ? nullptr : makePageButton(captions.at(i), ButtonNames.at(i), parent));
+    const auto wire = [this](int index, void (EditingPage::*slot)()) {
+        if (m_buttons[index])
+            connect(m_buttons[index], &QPushButton::clicked, this, slot);
+    };
+    wire(0, &EditingPage::beginAdding);
+    wire(1, &EditingPage::save);
+    wire(2, &EditingPage::beginChanging);
+    wire(3, &EditingPage::deleteSelected);
+    wire(4, &EditingPage::undo);
 }
 
 QPushButton* EditingPage::button(Button which) const
@@ -58,7 +62,7 @@ QPushButton* EditingPage::button(Button which) const
 void EditingPage::setButtonsEnabled(Buttons buttons, bool enabled)
 {
     for (Button b : {AddButton, SaveButton, ModifyButton, DeleteButton, UndoButton}) {
-        if (buttons.testFlag(b))
+        if (buttons.testFlag(b) && button(b))
             button(b)->setEnabled(enabled);
     }
 }
@@ -107,6 +111,8 @@ void EditingPage::setEditMode(EditMode mode)
 
 qint64 EditingPage::markedId() const
 {
+    if (!m_list)
+        return 0;
     // A click below the rows chooses no row, whatever was marked before.
     if (m_clickBelowRows)
         return 0;
@@ -119,6 +125,8 @@ qint64 EditingPage::markedId() const
 QList<qint64> EditingPage::selectedIds() const
 {
     QList<qint64> ids;
+    if (!m_list)
+        return ids;
     QModelIndexList rows = m_list->selectionModel()->selectedRows();
     std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     for (const QModelIndex& index : std::as_const(rows)) {
@@ -132,9 +140,10 @@ void EditingPage::deleteSelected()
 {
     if (!confirm(DataTr::tr("确定要删除吗？")))
         return;
-    const QList<qint64> ids = selectedIds();
+    const QList<qint64> ids = idsToDelete();
     if (ids.isEmpty()) {
-        message(DataTr::tr("请选择记录号"));
+        if (const QString text = noRecordChosenMessage(); !text.isEmpty())
+            message(text);
         return;
     }
     if (Result r = deleteRecords(ids); !r) {
@@ -142,6 +151,11 @@ void EditingPage::deleteSelected()
         return;
     }
     afterDelete();
+}
+
+QString EditingPage::noRecordChosenMessage() const
+{
+    return DataTr::tr("请选择记录号");
 }
 
 bool EditingPage::eventFilter(QObject* watched, QEvent* event)

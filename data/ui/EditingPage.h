@@ -54,7 +54,9 @@ protected:
 
     // Makes the five editing buttons with these captions (add, save, modify, delete, undo),
     // named addButton, saveButton, modifyButton, deleteButton and undoButton, and wires them.
+    // A page without one of them gives an empty caption: that button is not made.
     void makeEditButtons(QWidget* parent, const QStringList& captions);
+    // The button; nullptr for one the page does not have.
     QPushButton* button(Button which) const;
     void setButtonsEnabled(Buttons buttons, bool enabled);
 
@@ -79,6 +81,11 @@ protected:
     // During showMarked(true): whether the click landed below the rows (a row may still be
     // marked from before).
     bool clickedBelowRows() const { return m_clickBelowRows; }
+    // The records "删除" deletes, asked after the confirmation: the selected rows unless the page
+    // says otherwise.
+    virtual QList<qint64> idsToDelete() { return selectedIds(); }
+    // What "删除" says when there is nothing to delete; nothing is said when it is empty.
+    virtual QString noRecordChosenMessage() const;
     // Deletes the records with these keys, all or none.
     virtual Result deleteRecords(const QList<qint64>& ids) = 0;
     // Lists again after records were deleted.

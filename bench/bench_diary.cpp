@@ -1,0 +1,113 @@
+// Diary search on the growth diary page over 10,000 entries, against the same statement read
+// through the raw SQLite C API into the same three columns and the id.
+#include "bench/BenchSupport.h"
+#include "data/Database.h"
+#include "growth/GrowthQuery.h"
+#include "growth/ui/DiaryPage.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int EntryCount = 10000;
+
+void fill()
+{
+    TransactionGuard transaction;
+    QSqlQuery query(Database::connection());
+    query.prepare(QStringLiteral(
+        "INSERT INTO chengzhang (riqi, tianqi, [key], biaoti, content, music) VALUES (?, ?, ?, ?, ?, ?)"));
+    for (int i = 0; i < EntryCount; ++i) {
+        query.addBindValue(QStringLiteral("2026\\%1\\%2")
+                               .arg(i % 12 + 1, 2, 10, QLatin1Char('0'))
+                               .arg(i % 28 + 1, 2, 10, QLatin1Char('0')));
+        query.addBindValue(i % 3 ? QStringLiteral("晴") : QStringLiteral("多云"));
+        query.addBindValue(QStringLiteral("运动"));
+        query.addBindValue(QStringLiteral("第%1次去游泳").arg(i));
+        query.addBindValue(QStringLiteral("今天爸爸带我去游泳馆，我先扶着池边踢水，后来戴着游泳圈游了好几圈。"
+                                          "教练说我很勇敢，下次可以不用游泳圈了。回家的路上吃了冰淇淋。"));
+        query.addBindValue(QStringLiteral(" 游泳池.jpg 第一次下水.avi"));
+        query.exec();
+    }
+    (void)transaction.commit();
+}
+
+struct Hit
+{
+    qint64 id;
+    QString date;
+    QString weather;
+    QString title;
+};
+
+qsizetype readRaw(sqlite3* db, const Statement& statement)
+{
+    QList<Hit> hits;
+    sqlite3_stmt* prepared = nullptr;
+    const QByteArray sql = statement.sql.toUtf8();
+    sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &prepared, nullptr);
+    for (int i = 0; i < statement.values.size(); ++i) {
+        const QByteArray value = statement.values.at(i).toString().toUtf8();
+        sqlite3_bind_text(prepared, i + 1, value.constData(), int(value.size()), SQLITE_TRANSIENT);
+    }
+    auto text = [prepared](int column) {
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(prepared, column)),
+                                 sqlite3_column_bytes(prepared, column));
+    };
+    while (sqlite3_step(prepared) == SQLITE_ROW)
+        hits.append({sqlite3_column_int64(prepared, 0), text(1), text(2), text(4)});
+    sqlite3_finalize(prepared);
+    return hits.size();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kestrin.db"));
+    if (Result r = Database::open(path); !r) {
+        QTextStream(stdout) << r.error() << '\n';
+        return 1;
+    }
+    fill();
+
+    DiaryPage page;
+    page.resize(1180, 760);
+    page.show();
+    QApplication::processEvents();
+    auto* year = page.findChild<QComboBox*>(QStringLiteral("yearCombo"));
+    year->setCurrentIndex(year->findText(QStringLiteral("2026")));
+    auto* list = page.findChild<QTableView*>(QStringLiteral("recordList"));
+    const Statement statement = GrowthQuery::diarySearch({QStringLiteral("2026"), {}, {}}, {}, {});
+
+    sqlite3* raw = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    qsizetype listed = 0;
+    qsizetype read = 0;
+    page.search(); // warm both paths once
+    read = readRaw(raw, statement);
+
+    const double search = bestOf(15, [&] {
+        page.search();
+        QApplication::processEvents();
+        listed = list->model()->rowCount();
+    });
+    const double baseline = bestOf(15, [&] { read = readRaw(raw, statement); });
+    if (listed != EntryCount || read != EntryCount)
+        QTextStream(stdout) << "row counts differ: " << listed << " listed, " << read << " read\n";
+    report(QStringLiteral("Diary search listing 10,000 entries"), search, baseline, 3.0);
+    sqlite3_close(raw);
+    return 0;
+}

@@ -1,0 +1,357 @@
+#include "growth/ui/DiaryPage.h"
+#include "media/ui/MediaGroup.h"
+#include "tests/support/PageFixture.h"
+#include "tests/support/TestMedia.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+// The growth diary, clicked as a user would, with the dialogs and the file chooser scripted.
+class TestDiaryPage : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<PageFixture<DiaryPage>> m_f;
+    std::unique_ptr<TestMediaFolder> m_media;
+
+    TestDatabase& db() { return m_f->db(); }
+    ScriptedDialogs& dialogs() { return m_f->dialogs(); }
+    template <typename T> T* field(const char* name) { return m_f->field<T>(name); }
+
+    qint64 addEntry(const QString& date, const QString& title, const QString& keyword = QStringLiteral("日常"),
+                    const QString& music = {}, const QString& content = QStringLiteral("今天很开心"))
+    {
+        db().exec(QStringLiteral("INSERT INTO chengzhang (riqi, tianqi, [key], biaoti, content, music) "
+                                 "VALUES (?, '晴', ?, ?, ?, ?)"),
+                  {date, keyword, title, content, music});
+        return db().scalar(QStringLiteral("SELECT max(id) FROM chengzhang")).toLongLong();
+    }
+    // A file in the media folder, as if added earlier.
+    void storeFile(const QString& name)
+    {
+        QVERIFY(QDir().mkpath(m_media->media()));
+        QVERIFY(TestMedia::write(m_media->media() + QLatin1Char('/') + name, "picture"));
+    }
+    bool stored(const QString& name) const { return QFileInfo::exists(m_media->media() + QLatin1Char('/') + name); }
+
+    void choose(const char* combo, const QString& text)
+    {
+        auto* list = field<QComboBox>(combo);
+        list->setCurrentIndex(list->findText(text));
+    }
+    // Searches with the given criteria; an empty one is left unchosen.
+    QStringList search(const QString& year, const QString& month, const QString& day, const QString& title = {},
+                       const QString& keyword = {})
+    {
+        choose("yearCombo", year);
+        choose("monthCombo", month);
+        choose("dayCombo", day);
+        field<QLineEdit>("searchTitleEdit")->setText(title);
+        field<QLineEdit>("searchKeywordEdit")->setText(keyword);
+        Gui::click(&m_f->page(), QStringLiteral("searchButton"));
+        return m_f->listed(2);
+    }
+    void load(int row)
+    {
+        auto* list = field<QTableView>("recordList");
+        const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    }
+    void fill(const QString& title, const QString& weather, const QString& keyword, const QString& content)
+    {
+        field<QLineEdit>("titleEdit")->setText(title);
+        field<QLineEdit>("weatherEdit")->setText(weather);
+        field<QLineEdit>("keywordEdit")->setText(keyword);
+        field<QPlainTextEdit>("contentEdit")->setPlainText(content);
+    }
+    QStringList attachments()
+    {
+        QStringList names;
+        auto* list = field<QTableWidget>("attachmentList");
+        for (int row = 0; row < list->rowCount(); ++row)
+            names << list->item(row, 1)->text();
+        return names;
+    }
+    bool enabled(const char* button) { return field<QPushButton>(button)->isEnabled(); }
+    QString column(const QString& name, qint64 id)
+    {
+        return db().scalar(QStringLiteral("SELECT [%1] FROM chengzhang WHERE id=?").arg(name), {id}).toString();
+    }
+
+private slots:
+    void init()
+    {
+        m_f = std::make_unique<PageFixture<DiaryPage>>();
+        m_media = std::make_unique<TestMediaFolder>();
+    }
+    void cleanup()
+    {
+        m_f.reset();
+        m_media.reset();
+    }
+
+    void startsReadyToAddWithYearsUpToNextYear()
+    {
+        m_f->show();
+        QVERIFY(enabled("saveButton") && enabled("undoButton"));
+        QVERIFY(!enabled("modifyButton") && !enabled("deleteButton"));
+        QVERIFY(!m_f->page().findChild<QPushButton*>(QStringLiteral("addButton")));
+        // The text takes 5000 characters, as the title takes 20.
+        field<QPlainTextEdit>("contentEdit")->setPlainText(QString(5003, QChar(0x5B57)));
+        QCOMPARE(field<QPlainTextEdit>("contentEdit")->toPlainText().size(), 5000);
+        QCOMPARE(field<QLineEdit>("titleEdit")->maxLength(), 20);
+        auto* years = field<QComboBox>("yearCombo");
+        // An empty entry first, so a chosen year can be taken back; then 2000 to the clock's year + 1.
+        QCOMPARE(years->itemText(0), QString());
+        QCOMPARE(years->itemText(1), QStringLiteral("2000"));
+        QCOMPARE(years->itemText(years->count() - 1), QStringLiteral("2027"));
+        QCOMPARE(years->currentIndex(), -1);
+        QCOMPARE(field<QComboBox>("dayCombo")->itemText(7), QStringLiteral("07"));
+        auto* model = field<QTableView>("recordList")->model();
+        QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("日期"));
+        QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("标题"));
+    }
+
+    void searchNeedsACriterionAndSaysWhenNothingIsFound()
+    {
+        addEntry(QStringLiteral("2006\\05\\07"), QStringLiteral("游泳"));
+        m_f->show();
+        QVERIFY(search({}, {}, {}).isEmpty());
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("至少输入一个条件")});
+        QVERIFY(search({}, {}, {}, QStringLiteral("跳舞")).isEmpty());
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("未检索到符合条件的记录")});
+        QCOMPARE(search({}, {}, {}, QStringLiteral("游泳")), QStringList{QStringLiteral("游泳")});
+        QVERIFY(dialogs().take().isEmpty());
+        QCOMPARE(m_f->listed(0), QStringList{QStringLiteral("2006\\05\\07")});
+        QCOMPARE(m_f->listed(1), QStringList{QStringLiteral("晴")});
+    }
+
+    void searchByEachCriterionAndTheirCombinations()
+    {
+        addEntry(QStringLiteral("2006\\05\\07"), QStringLiteral("游泳"), QStringLiteral("运动"));
+        addEntry(QStringLiteral("2006\\07\\15"), QStringLiteral("画画"), QStringLiteral("艺术"));
+        addEntry(QStringLiteral("2007\\03\\01"), QStringLiteral("游泳比赛"), QStringLiteral("运动"));
+        addEntry(QStringLiteral("2025\\12\\07"), QStringLiteral("100%完成"), QStringLiteral("a_b"));
+        addEntry(QStringLiteral("2025\\12\\08"), QStringLiteral("100分"), QStringLiteral("axb"));
+        m_f->show();
+        const QString none;
+        QCOMPARE(search(QStringLiteral("2006"), none, none),
+                 (QStringList{QStringLiteral("游泳"), QStringLiteral("画画")}));
+        QCOMPARE(search(none, QStringLiteral("07"), none), QStringList{QStringLiteral("画画")});
+        // Day 07 finds the seventh of any month, never July or 2007.
+        QCOMPARE(search(none, none, QStringLiteral("07")),
+                 (QStringList{QStringLiteral("游泳"), QStringLiteral("100%完成")}));
+        QCOMPARE(search(none, none, none, QStringLiteral("游泳")),
+                 (QStringList{QStringLiteral("游泳"), QStringLiteral("游泳比赛")}));
+        QCOMPARE(search(none, none, none, none, QStringLiteral("运动")),
+                 (QStringList{QStringLiteral("游泳"), QStringLiteral("游泳比赛")}));
+        QCOMPARE(search(QStringLiteral("2007"), none, none, QStringLiteral("游泳")),
+                 QStringList{QStringLiteral("游泳比赛")});
+        QCOMPARE(search(QStringLiteral("2006"), QStringLiteral("05"), QStringLiteral("07"), QStringLiteral("游"),
+                        QStringLiteral("运")),
+                 QStringList{QStringLiteral("游泳")});
+        QCOMPARE(search(none, QStringLiteral("12"), none, QStringLiteral("%")),
+                 QStringList{QStringLiteral("100%完成")});
+        QCOMPARE(search(none, none, none, none, QStringLiteral("_")), QStringList{QStringLiteral("100%完成")});
+        QVERIFY(dialogs().take().isEmpty());
+        // The empty entry takes a chosen year back.
+        QCOMPARE(search(none, QStringLiteral("03"), none).size(), 1);
+        QCOMPARE(field<QComboBox>("yearCombo")->currentText(), QString());
+    }
+
+    void savingChecksTheFieldsInOrderThenAddsTodaysEntry()
+    {
+        m_f->show();
+        struct Step
+        {
+            QString title, weather, keyword, content, expected;
+        };
+        const QList<Step> steps{
+            {{}, {}, {}, {}, QStringLiteral("请输入成长日记的标题，谢谢！")},
+            {QStringLiteral("学游泳"), {}, {}, {}, QStringLiteral("请输入成长日记的天气，谢谢！")},
+            {QStringLiteral("学游泳"), QStringLiteral("晴"), {}, {}, QStringLiteral("请输入成长日记的关键字，谢谢！")},
+            {QStringLiteral("学游泳"), QStringLiteral("晴"), QStringLiteral("运动"), QStringLiteral("  "),
+             QStringLiteral("请输入成长日记的内容，谢谢！")},
+        };
+        for (const Step& step : steps) {
+            fill(step.title, step.weather, step.keyword, step.content);
+            QVERIFY(m_f->click("saveButton"));
+            QCOMPARE(dialogs().take(), QStringList{step.expected});
+            QCOMPARE(db().count(QStringLiteral("chengzhang")), 0);
+        }
+
+        // A file attached before saving is named in the new entry.
+        m_f->field<QComboBox>("mediaTypeCombo")->setCurrentIndex(1);
+        const QString photo = m_media->chosen() + QStringLiteral("/pool.jpg");
+        QVERIFY(TestMedia::write(photo, "picture"));
+        dialogs().answerFiles({photo});
+        QVERIFY(m_f->click("browseButton"));
+        dialogs().answerConfirm(true);
+        QVERIFY(m_f->click("addMediaButton"));
+        dialogs().take();
+
+        fill(QStringLiteral("学游泳"), QStringLiteral("晴"), QStringLiteral("运动"), QStringLiteral("第一次下水"));
+        QVERIFY(m_f->click("saveButton"));
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功添加资料，谢谢!")});
+        QCOMPARE(db().count(QStringLiteral("chengzhang"), QStringLiteral("riqi=? AND biaoti=? AND music=?"),
+                            {QStringLiteral("2026\\12\\07"), QStringLiteral("学游泳"), QStringLiteral(" pool.jpg")}),
+                 1);
+        QVERIFY(field<QLineEdit>("titleEdit")->text().isEmpty());
+        QVERIFY(field<QPlainTextEdit>("contentEdit")->toPlainText().isEmpty());
+        QVERIFY(attachments().isEmpty());
+        QCOMPARE(m_f->page().mediaGroup()->rowCounter(), 0);
+    }
+
+    void loadingShowsTheEntryWithItsAttachments()
+    {
+        storeFile(QStringLiteral("a.jpg"));
+        addEntry(QStringLiteral("2006\\05\\07"), QStringLiteral("游泳"), QStringLiteral("运动"),
+                 QStringLiteral(" a.jpg song.mp3"), QStringLiteral("第一次下水"));
+        m_f->show();
+        search(QStringLiteral("2006"), {}, {});
+        load(0);
+        QCOMPARE(field<QLineEdit>("titleEdit")->text(), QStringLiteral("游泳"));
+        QCOMPARE(field<QLineEdit>("weatherEdit")->text(), QStringLiteral("晴"));
+        QCOMPARE(field<QLineEdit>("keywordEdit")->text(), QStringLiteral("运动"));
+        QCOMPARE(field<QPlainTextEdit>("contentEdit")->toPlainText(), QStringLiteral("第一次下水"));
+        QCOMPARE(attachments(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("song.mp3")}));
+        QCOMPARE(field<QTableWidget>("attachmentList")->item(1, 0)->text(), QStringLiteral("音频文件"));
+        QVERIFY(enabled("modifyButton") && enabled("deleteButton") && !enabled("saveButton"));
+        QVERIFY(dialogs().take().isEmpty());
+
+        // 撤 消 leaves an empty page that adds.
+        QVERIFY(m_f->click("undoButton"));
+        QVERIFY(field<QLineEdit>("titleEdit")->text().isEmpty() && attachments().isEmpty() && m_f->listed().isEmpty());
+        QVERIFY(enabled("saveButton") && !enabled("modifyButton") && !enabled("deleteButton"));
+        QVERIFY(!m_f->page().isModifying());
+    }
+
+    void entriesOfTheSameDayAndTitleAreChangedAndDeletedSeparately()
+    {
+        storeFile(QStringLiteral("shared.jpg"));
+        storeFile(QStringLiteral("first.jpg"));
+        const QString day = QStringLiteral("2026\\12\\01");
+        const qint64 first = addEntry(day, QStringLiteral("公园"), QStringLiteral("玩"),
+                                      QStringLiteral(" shared.jpg first.jpg"), QStringLiteral("上午"));
+        const qint64 second = addEntry(day, QStringLiteral("公园"), QStringLiteral("玩"), QStringLiteral(" shared.jpg"),
+                                       QStringLiteral("下午"));
+        m_f->show();
+        QCOMPARE(search({}, {}, {}, QStringLiteral("公园")).size(), 2);
+
+        load(1);
+        QCOMPARE(field<QPlainTextEdit>("contentEdit")->toPlainText(), QStringLiteral("下午"));
+        field<QPlainTextEdit>("contentEdit")->setPlainText(QStringLiteral("下午去划船"));
+        field<QLineEdit>("weatherEdit")->setText(QStringLiteral("多云"));
+        QVERIFY(m_f->click("modifyButton"));
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功修改资料，谢谢!")});
+        QCOMPARE(column(QStringLiteral("content"), second), QStringLiteral("下午去划船"));
+        QCOMPARE(column(QStringLiteral("riqi"), second), day); // the date never changes
+        QCOMPARE(column(QStringLiteral("content"), first), QStringLiteral("上午"));
+        QCOMPARE(m_f->listed(1), (QStringList{QStringLiteral("晴"), QStringLiteral("多云")}));
+        // The page stays on the entry: the fields keep their texts and saving again changes it.
+        QVERIFY(!enabled("saveButton"));
+        field<QLineEdit>("keywordEdit")->setText(QStringLiteral("划船"));
+        QVERIFY(m_f->click("modifyButton"));
+        QCOMPARE(column(QStringLiteral("key"), second), QStringLiteral("划船"));
+        QCOMPARE(column(QStringLiteral("key"), first), QStringLiteral("玩"));
+        dialogs().take();
+
+        // Deleting the first keeps the second and the file both name.
+        load(0);
+        dialogs().answerConfirm(true);
+        QVERIFY(m_f->click("deleteButton"));
+        QCOMPARE(db().count(QStringLiteral("chengzhang")), 1);
+        QCOMPARE(db().count(QStringLiteral("chengzhang"), QStringLiteral("id=?"), {second}), 1);
+        QVERIFY(stored(QStringLiteral("shared.jpg")));
+        QVERIFY(!stored(QStringLiteral("first.jpg")));
+        // The search ran again with the criteria still standing.
+        QCOMPARE(m_f->listed(2), QStringList{QStringLiteral("公园")});
+        QVERIFY(field<QLineEdit>("titleEdit")->text().isEmpty());
+        QVERIFY(attachments().isEmpty());
+        QVERIFY(enabled("saveButton") && enabled("deleteButton"));
+
+        // The last entry that names it takes the file with it.
+        load(0);
+        dialogs().answerConfirm(true);
+        QVERIFY(m_f->click("deleteButton"));
+        QCOMPARE(db().count(QStringLiteral("chengzhang")), 0);
+        QVERIFY(!stored(QStringLiteral("shared.jpg")));
+    }
+
+    void deleteAsksAndNeedsAMarkedHit()
+    {
+        addEntry(QStringLiteral("2006\\05\\07"), QStringLiteral("游泳"));
+        m_f->show();
+        search(QStringLiteral("2006"), {}, {});
+        load(0);
+        dialogs().answerConfirm(false);
+        QVERIFY(m_f->click("deleteButton"));
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("确定要删除吗？")});
+        QCOMPARE(db().count(QStringLiteral("chengzhang")), 1);
+
+        // After a deletion the search runs again; with no hit marked there is nothing to delete.
+        addEntry(QStringLiteral("2006\\05\\08"), QStringLiteral("跑步"));
+        dialogs().answerConfirm(true);
+        QVERIFY(m_f->click("deleteButton"));
+        QCOMPARE(db().count(QStringLiteral("chengzhang")), 1);
+        QCOMPARE(m_f->listed(2), QStringList{QStringLiteral("跑步")});
+        dialogs().take();
+        dialogs().answerConfirm(true);
+        QVERIFY(m_f->click("deleteButton"));
+        QCOMPARE(dialogs().take(), (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("请选择记录")}));
+        QCOMPARE(db().count(QStringLiteral("chengzhang")), 1);
+    }
+
+    void anEntryGoneMeanwhileIsReportedAndThePageStays()
+    {
+        const qint64 id = addEntry(QStringLiteral("2006\\05\\07"), QStringLiteral("游泳"));
+        m_f->show();
+        search(QStringLiteral("2006"), {}, {});
+        load(0);
+        db().exec(QStringLiteral("DELETE FROM chengzhang WHERE id=?"), {id});
+        field<QLineEdit>("titleEdit")->setText(QStringLiteral("改过的标题"));
+
+        QVERIFY(m_f->click("modifyButton"));
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("这篇日记已经不存在了，可能已被删除。请重新搜索。")});
+        QCOMPARE(db().count(QStringLiteral("chengzhang")), 0);
+        QCOMPARE(field<QLineEdit>("titleEdit")->text(), QStringLiteral("改过的标题"));
+
+        dialogs().answerConfirm(true);
+        QVERIFY(m_f->click("deleteButton"));
+        QCOMPARE(dialogs().take(), (QStringList{QStringLiteral("确定要删除吗？"),
+                                                QStringLiteral("这篇日记已经不存在了，可能已被删除。请重新搜索。")}));
+        QCOMPARE(m_f->listed(2), QStringList{QStringLiteral("游泳")});
+        QCOMPARE(field<QLineEdit>("titleEdit")->text(), QStringLiteral("改过的标题"));
+        QVERIFY(m_f->page().isModifying());
+    }
+
+    void deletingAnAttachmentOfALoadedEntryRewritesItsRow()
+    {
+        storeFile(QStringLiteral("a.jpg"));
+        storeFile(QStringLiteral("b.jpg"));
+        const qint64 id = addEntry(QStringLiteral("2006\\05\\07"), QStringLiteral("游泳"), QStringLiteral("运动"),
+                                   QStringLiteral(" a.jpg b.jpg"));
+        m_f->show();
+        search(QStringLiteral("2006"), {}, {});
+        load(0);
+        field<QTableWidget>("attachmentList")->selectRow(0);
+        dialogs().answerConfirm(true);
+        QVERIFY(m_f->click("deleteMediaButton"));
+        QCOMPARE(dialogs().take(), (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("成功删除")}));
+        QCOMPARE(column(QStringLiteral("music"), id), QStringLiteral(" b.jpg"));
+        QVERIFY(!stored(QStringLiteral("a.jpg")) && stored(QStringLiteral("b.jpg")));
+        QCOMPARE(attachments(), QStringList{QStringLiteral("b.jpg")});
+        // The row written by the deletion counts as shown: modifying afterwards is no conflict.
+        QVERIFY(m_f->click("modifyButton"));
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功修改资料，谢谢!")});
+    }
+};
+
+QTEST_MAIN(TestDiaryPage)
+#include "tst_diarypage.moc"
