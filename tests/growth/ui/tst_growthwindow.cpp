@@ -6,6 +6,7 @@
 #include "growth/ui/CGrowthSheet.h"
 #include "growth/ui/GrowthAboutBox.h"
 #include "growth/ui/GrowthProgram.h"
+#include "tests/support/FakeProc.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/GuiSupport.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -36,12 +37,7 @@ private:
 
     QString root(const QString& path) const { return m_root->filePath(path); }
 
-    void addProcess(int pid, const QString& exe)
-    {
-        const QString folder = m_procRoot + QLatin1Char('/') + QString::number(pid);
-        QDir().mkpath(folder);
-        QFile::link(exe, folder + QStringLiteral("/exe"));
-    }
+    void addProcess(int pid, const QString& exe) { FakeProc(m_procRoot).add(pid, exe); }
     void writeSkin(const char* name)
     {
         QFile file(root(QStringLiteral("skin/")) + QString::fromUtf8(name) + QStringLiteral(".qss"));
