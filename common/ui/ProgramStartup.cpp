@@ -6,14 +6,17 @@
 #include "common/SingleInstance.h"
 #include "common/ui/DialogService.h"
 #include "common/ui/SkinChoice.h"
+#include "common/ui/SkinEngine.h"
 #include "data/Database.h"
 #include "data/tables/Skins.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -91,4 +94,25 @@ ProgramStartup::Outcome ProgramStartup::prepare(const ProgramIdentity& program, 
     const std::unique_ptr<SkinRecordset> skins = program.skinTable();
     SkinChoice::start(*skins, program.skinKey, program.chooseDialogScheme);
     return Outcome::Run;
+}
+
+int ProgramStartup::run(QApplication& app, const ProgramIdentity& program, const QString& iconPath,
+                        const std::function<std::unique_ptr<QDialog>()>& mainWindow)
+{
+    enterProgramFolder();
+    prepareLook(app);
+    app.setWindowIcon(QIcon(iconPath));
+    switch (prepare(program)) {
+    case Outcome::Run:
+        break;
+    // The user was told, or chose not to go on: nothing went wrong.
+    case Outcome::AlreadyRunning:
+    case Outcome::DatabaseNotCreated:
+        return 0;
+    default:
+        return 1;
+    }
+    mainWindow()->exec();
+    SkinEngine::shutdown();
+    return 0;
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QApplication;
+class QDialog;
 class SkinRecordset;
 
 // What a window program needs to know about itself to start.
@@ -50,4 +51,10 @@ public:
     // Runs the checks and set-up before the main window; anything but Run has been told to
     // the user already and the program should end. procRoot is the process list's folder.
     static Outcome prepare(const ProgramIdentity& program, const QString& procRoot = QStringLiteral("/proc"));
+
+    // The whole life of a window program, for its main(): its own folder as current directory,
+    // the look, its icon, the checks and set-up above, then the main window the factory makes,
+    // run modally, and the skin shut down. Returns the program's exit code.
+    static int run(QApplication& app, const ProgramIdentity& program, const QString& iconPath,
+                   const std::function<std::unique_ptr<QDialog>()>& mainWindow);
 };
