@@ -2,7 +2,6 @@
 #include "growth/GrowthTr.h"
 
 #include "common/Clock.h"
-#include "common/ui/HelpService.h"
 #include "data/Records.h"
 #include "data/tables/CSHENGRI.h"
 #include "data/ui/PageButton.h"
@@ -10,8 +9,6 @@
 #include "growth/GrowthQuery.h"
 #include "growth/ui/DateLists.h"
 #include "growth/ui/LimitedTextEdit.h"
-#include "media/AttachmentText.h"
-#include "media/ui/MediaGroup.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -26,24 +23,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QString HelpPage = QStringLiteral("qthelp://kestrin.help/doc/html/growth-birthday.html");
-
-QLineEdit* lineEdit(QWidget* parent, const QString& name, const QString& label, int maxLength)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setAccessibleName(label);
-    edit->setMaxLength(maxLength);
-    return edit;
-}
-
-QLabel* labelFor(QWidget* field, const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(field);
-    return label;
-}
 
 QList<BirthdayLists::Row> rowsOf(const QTableWidget* list)
 {
@@ -77,21 +56,16 @@ int selectedRow(const QTableWidget* list)
     return ranges.isEmpty() ? -1 : ranges.first().topRow();
 }
 
-QString goneMessage()
-{
-    return GrowthTr::tr("这条生日记录已经不存在了，可能已被删除。请重新搜索。");
-}
-
 } // namespace
 
-BirthdayPage::BirthdayPage(QWidget* parent) : EditingPage(parent)
+BirthdayPage::BirthdayPage(QWidget* parent)
+    : MediaEntryPage(parent, Table::of<CSHENGRI>(&GrowthQuery::birthdayById),
+                     QStringLiteral("qthelp://kestrin.help/doc/html/growth-birthday.html"))
 {
     setObjectName(QStringLiteral("birthdayPage"));
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(buildRecordSide(), 4);
     layout->addWidget(buildGreetingSide(), 6);
-    m_media->setEntry(
-        {[this] { return m_loadedId > 0; }, [this](const QString& text) { return saveAttachments(text); }});
 }
 
 BirthdayPage::~BirthdayPage() = default;
@@ -192,27 +166,21 @@ QWidget* BirthdayPage::buildGreetingSide()
     greetingGrid->setColumnStretch(1, 1);
     greetingGrid->setRowStretch(2, 1);
 
-    m_media = new MediaGroup(MediaGroup::Settings::birthday(), side);
+    MediaGroup* media = makeMediaGroup(MediaGroup::Settings::birthday(), side);
 
-    makeEditButtons(
-        side, {QString(), GrowthTr::tr("保 存"), GrowthTr::tr("修 改"), GrowthTr::tr("删 除"), GrowthTr::tr("撤 消")});
-    auto* helpButton = makePageButton(GrowthTr::tr("帮助文档"), QStringLiteral("helpButton"), side);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    for (Button b : {SaveButton, ModifyButton, DeleteButton, UndoButton})
-        buttons->addWidget(button(b));
+    QHBoxLayout* buttons = makeEntryButtons(
+        side, {GrowthTr::tr("保 存"), GrowthTr::tr("修 改"), GrowthTr::tr("删 除"), GrowthTr::tr("撤 消")});
     buttons->addSpacing(12);
-    buttons->addWidget(helpButton);
+    buttons->addWidget(makeHelpButton(side, GrowthTr::tr("帮助文档")));
 
     auto* layout = new QVBoxLayout(side);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(greetingGroup, 2);
-    layout->addWidget(m_media, 3);
+    layout->addWidget(media, 3);
     layout->addLayout(buttons);
 
     connect(addButton, &QPushButton::clicked, this, &BirthdayPage::addGreeting);
     connect(deleteButton, &QPushButton::clicked, this, &BirthdayPage::deleteGreeting);
-    connect(helpButton, &QPushButton::clicked, this, &BirthdayPage::showHelp);
     return side;
 }
 
@@ -237,9 +205,9 @@ void BirthdayPage::yearChanged()
     m_descriptionEdit->clear();
     m_presentList->setRowCount(0);
     m_greetingList->setRowCount(0);
-    m_media->clearAttachments();
-    m_media->resetRowCounter();
-    m_loadedId = 0;
+    mediaGroup()->clearAttachments();
+    mediaGroup()->resetRowCounter();
+    forgetLoaded();
 }
 
 void BirthdayPage::emptyPage()
@@ -247,7 +215,7 @@ void BirthdayPage::emptyPage()
     m_descriptionEdit->clear();
     m_presentList->setRowCount(0);
     m_greetingList->setRowCount(0);
-    m_media->clearAttachments();
+    mediaGroup()->clearAttachments();
 }
 
 void BirthdayPage::search()
@@ -257,7 +225,7 @@ void BirthdayPage::search()
         return;
     }
     emptyPage();
-    m_loadedId = 0;
+    forgetLoaded();
     CSHENGRI birthday;
     if (Result r = birthday.open(GrowthQuery::birthdaysOfYear(yearKey())); !r) {
         message(r.error());
@@ -268,64 +236,64 @@ void BirthdayPage::search()
         return;
     }
     // Of several records of a year, the newest is the one shown.
-    m_loadedId = birthday.m_id;
-    rememberShown(birthday);
+    showLoaded(birthday.m_id, birthday);
     m_descriptionEdit->setPlainText(birthday.m_connect);
     setRows(m_presentList, BirthdayLists::read(birthday.m_songli));
     setRows(m_greetingList, BirthdayLists::read(birthday.m_liuyan));
-    m_media->setAttachmentText(birthday.m_music);
 }
 
 void BirthdayPage::addPresent()
 {
-    if (m_presentEdit->text().trimmed().isEmpty()) {
-        message(GrowthTr::tr("请输入礼物内容，谢谢！"));
-        return;
+    if (addListRow(m_presentList, {m_giverEdit->text(), m_presentEdit->text()}, GrowthTr::tr("请输入礼物内容，谢谢！"),
+                   GrowthTr::tr("请输入送礼人姓名，谢谢！"))) {
+        m_presentEdit->clear();
+        m_giverEdit->clear();
     }
-    if (m_giverEdit->text().trimmed().isEmpty()) {
-        message(GrowthTr::tr("请输入送礼人姓名，谢谢！"));
-        return;
-    }
-    insertRow(m_presentList, 0, {m_giverEdit->text(), m_presentEdit->text()});
-    m_presentEdit->clear();
-    m_giverEdit->clear();
 }
 
 void BirthdayPage::addGreeting()
 {
-    if (m_greetingEdit->toPlainText().trimmed().isEmpty()) {
-        message(GrowthTr::tr("请输入留言内容，谢谢！"));
-        return;
+    if (addListRow(m_greetingList, {m_authorEdit->text(), m_greetingEdit->toPlainText()},
+                   GrowthTr::tr("请输入留言内容，谢谢！"), GrowthTr::tr("请输入留言人姓名，谢谢！"))) {
+        m_greetingEdit->clear();
+        m_authorEdit->clear();
     }
-    if (m_authorEdit->text().trimmed().isEmpty()) {
-        message(GrowthTr::tr("请输入留言人姓名，谢谢！"));
-        return;
+}
+
+bool BirthdayPage::addListRow(QTableWidget* list, const BirthdayLists::Row& row, const QString& noWhat,
+                              const QString& noWho)
+{
+    if (row.what.trimmed().isEmpty()) {
+        message(noWhat);
+        return false;
     }
-    insertRow(m_greetingList, 0, {m_authorEdit->text(), m_greetingEdit->toPlainText()});
-    m_greetingEdit->clear();
-    m_authorEdit->clear();
+    if (row.who.trimmed().isEmpty()) {
+        message(noWho);
+        return false;
+    }
+    insertRow(list, 0, row);
+    return true;
 }
 
 void BirthdayPage::deletePresent()
 {
-    const int row = selectedRow(m_presentList);
-    if (row < 0) {
-        message(GrowthTr::tr("请选择要删除的项，谢谢！"));
-        return;
-    }
-    m_presentList->removeRow(row);
-    m_presentList->clearSelection();
+    deleteChosenRow(m_presentList);
 }
 
 void BirthdayPage::deleteGreeting()
 {
-    const int row = selectedRow(m_greetingList);
+    deleteChosenRow(m_greetingList);
+}
+
+void BirthdayPage::deleteChosenRow(QTableWidget* list)
+{
+    const int row = selectedRow(list);
     if (row < 0) {
         message(GrowthTr::tr("请选择要删除的项，谢谢！"));
         return;
     }
-    m_greetingList->removeRow(row);
-    m_greetingList->clearSelection();
+    list->removeRow(row);
+    list->clearSelection();
 }
 
 bool BirthdayPage::eventFilter(QObject* watched, QEvent* event)
@@ -349,12 +317,6 @@ void BirthdayPage::showWholeText(QTableWidget* list)
     message(list->item(row, 1)->text());
 }
 
-void BirthdayPage::beginChanging()
-{
-    m_modifying = true;
-    save();
-}
-
 void BirthdayPage::save()
 {
     if (DateLists::chosen(m_yearCombo).isEmpty()) {
@@ -365,7 +327,7 @@ void BirthdayPage::save()
         message(GrowthTr::tr("请输入生日的描述，谢谢！"));
         return;
     }
-    if (m_modifying)
+    if (isModifying())
         saveIntoYear(yearKey());
     else
         addBirthday(yearKey());
@@ -373,8 +335,8 @@ void BirthdayPage::save()
 
 qint64 BirthdayPage::targetId()
 {
-    if (m_loadedId > 0)
-        return m_loadedId;
+    if (loadedId() > 0)
+        return loadedId();
     CSHENGRI birthday;
     if (Result r = birthday.open(GrowthQuery::birthdaysOfYear(yearKey())); !r) {
         message(r.error());
@@ -387,7 +349,7 @@ void BirthdayPage::writeRecord(CSHENGRI& record, const QString& key) const
 {
     record.m_songli = BirthdayLists::write(presents());
     record.m_liuyan = BirthdayLists::write(greetings());
-    record.m_music = m_media->attachmentText();
+    record.m_music = mediaGroup()->attachmentText();
     record.m_riqi = key;
     record.m_connect = m_descriptionEdit->toPlainText();
 }
@@ -399,23 +361,13 @@ void BirthdayPage::saveIntoYear(const QString& key)
         return;
     if (id == 0) {
         // Nothing to change: say so, keep what was typed, and let "保 存" add the record.
-        m_modifying = false;
+        setModifying(false);
         message(GrowthTr::tr("%1还没有生日记录，没有可以修改的内容。请按“保 存”添加这一年的记录。").arg(key));
         return;
     }
     CSHENGRI birthday;
-    const ResultOf<Records::ChangeOutcome> changed = Records::change(
-        birthday, QStringLiteral("id"), id, [&](Recordset&) { writeRecord(birthday, key); }, goneMessage(),
-        id == m_loadedId ? shownVersion() : Records::RowVersion());
-    if (!changed) {
-        message(changed.error());
+    if (!changeEntry(birthday, id, [&](Recordset&) { writeRecord(birthday, key); }))
         return;
-    }
-    if (*changed == Records::ChangeOutcome::ChangedMeanwhile) {
-        reportChangedMeanwhile(birthday,
-                               GrowthTr::tr("%1，描述“%2”").arg(birthday.m_riqi, birthday.m_connect.left(40)));
-        return;
-    }
     afterSave(GrowthTr::tr("成功修改资料,谢谢!"));
 }
 
@@ -436,30 +388,11 @@ void BirthdayPage::afterSave(const QString& text)
     for (QLineEdit* edit : {m_presentEdit, m_giverEdit, m_authorEdit})
         edit->clear();
     m_greetingEdit->clear();
-    m_media->clearChoice();
+    mediaGroup()->clearChoice();
     emptyPage();
     DateLists::clear(m_yearCombo);
-    m_media->resetRowCounter();
-    m_loadedId = 0;
-}
-
-Result BirthdayPage::saveAttachments(const QString& text)
-{
-    CSHENGRI birthday;
-    const ResultOf<Records::ChangeOutcome> changed = Records::change(
-        birthday, QStringLiteral("id"), m_loadedId, [&](Recordset&) { birthday.m_music = text; }, goneMessage());
-    if (!changed)
-        return changed;
-    rememberLoaded();
-    return {};
-}
-
-// The record shown counts as shown again after the page wrote it.
-void BirthdayPage::rememberLoaded()
-{
-    CSHENGRI birthday;
-    if (birthday.open(GrowthQuery::birthdayById(m_loadedId)) && !birthday.isEOF())
-        rememberShown(birthday);
+    mediaGroup()->resetRowCounter();
+    forgetLoaded();
 }
 
 QList<qint64> BirthdayPage::idsToDelete()
@@ -470,33 +403,9 @@ QList<qint64> BirthdayPage::idsToDelete()
     return id > 0 ? QList<qint64>{id} : QList<qint64>{};
 }
 
-Result BirthdayPage::deleteRecords(const QList<qint64>& ids)
-{
-    const qint64 id = ids.value(0);
-    CSHENGRI birthday;
-    if (Result r = birthday.open(GrowthQuery::birthdayById(id)); !r)
-        return r;
-    if (birthday.isEOF())
-        return Result::failure(goneMessage());
-    const QStringList names = AttachmentText::read(birthday.m_music);
-    if (Result r = Records::deleteByIds(birthday.table(), QStringLiteral("id"), ids, goneMessage()); !r)
-        return r;
-    m_deletedId = id;
-    m_deletedNames = names;
-    return {};
-}
-
 void BirthdayPage::afterDelete()
 {
-    // A file goes only once no row names it any more.
-    if (m_deletedId == m_loadedId) {
-        m_media->removeFilesWithEntry();
-    } else {
-        for (const QString& name : std::as_const(m_deletedNames))
-            (void)m_media->store().removeIfUnused(name);
-    }
-    m_loadedId = 0;
-    m_media->clearAttachments();
+    closeDeletedEntry();
     message(GrowthTr::tr("删除成功"));
 }
 
@@ -504,10 +413,16 @@ void BirthdayPage::undo()
 {
     emptyPage();
     // The lists no longer show the record, so its attachments are no longer open here.
-    m_loadedId = 0;
+    forgetLoaded();
 }
 
-void BirthdayPage::showHelp()
+QString BirthdayPage::goneMessage() const
 {
-    HelpService::show(this, HelpPage);
+    return GrowthTr::tr("这条生日记录已经不存在了，可能已被删除。请重新搜索。");
+}
+
+QString BirthdayPage::summaryOf(const Recordset& row) const
+{
+    const auto& birthday = static_cast<const CSHENGRI&>(row);
+    return GrowthTr::tr("%1，描述“%2”").arg(birthday.m_riqi, birthday.m_connect.left(40));
 }

@@ -3,7 +3,6 @@
 
 #include "common/Clock.h"
 #include "common/ui/CSkinDlg.h"
-#include "common/ui/HelpService.h"
 #include "data/Records.h"
 #include "data/tables/CCHENGZHANG.h"
 #include "data/tables/Skins.h"
@@ -13,8 +12,6 @@
 #include "growth/ui/DateLists.h"
 #include "growth/ui/DiaryHitsModel.h"
 #include "growth/ui/LimitedTextEdit.h"
-#include "media/AttachmentText.h"
-#include "media/ui/MediaGroup.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -29,42 +26,14 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-
-const QString HelpPage = QStringLiteral("qthelp://kestrin.help/doc/html/growth-diary.html");
-
-QLineEdit* lineEdit(QWidget* parent, const QString& name, const QString& label, int maxLength)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setAccessibleName(label);
-    edit->setMaxLength(maxLength);
-    return edit;
-}
-
-QLabel* labelFor(QWidget* field, const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(field);
-    return label;
-}
-
-QString goneMessage()
-{
-    return GrowthTr::tr("这篇日记已经不存在了，可能已被删除。请重新搜索。");
-}
-
-} // namespace
-
-DiaryPage::DiaryPage(QWidget* parent) : EditingPage(parent)
+DiaryPage::DiaryPage(QWidget* parent)
+    : MediaEntryPage(parent, Table::of<CCHENGZHANG>(&GrowthQuery::diaryById),
+                     QStringLiteral("qthelp://kestrin.help/doc/html/growth-diary.html"))
 {
     setObjectName(QStringLiteral("diaryPage"));
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(buildSearchSide(), 4);
     layout->addWidget(buildEntrySide(), 7);
-
-    m_media->setEntry({[this] { return m_modifying && m_loadedId > 0; },
-                       [this](const QString& text) { return saveAttachments(text); }});
     setButtonsEnabled(DeleteButton | ModifyButton, false);
 }
 
@@ -83,15 +52,9 @@ QWidget* DiaryPage::buildSearchSide()
     m_searchKeywordEdit = lineEdit(group, QStringLiteral("searchKeywordEdit"), GrowthTr::tr("关键字"), 20);
     auto* searchButton = makePageButton(GrowthTr::tr("搜索"), QStringLiteral("searchButton"), group);
 
-    auto* dates = new QHBoxLayout;
-    for (auto [combo, text] : {std::pair{m_yearCombo, GrowthTr::tr("年")}, std::pair{m_monthCombo, GrowthTr::tr("月")},
-                               std::pair{m_dayCombo, GrowthTr::tr("日")}}) {
-        dates->addWidget(combo, 1);
-        dates->addWidget(labelFor(combo, text, group));
-    }
     auto* grid = new QGridLayout(group);
     grid->addWidget(new QLabel(GrowthTr::tr("日期"), group), 0, 0);
-    grid->addLayout(dates, 0, 1, 1, 2);
+    grid->addLayout(dateRow(group, m_yearCombo, m_monthCombo, m_dayCombo), 0, 1, 1, 2);
     grid->addWidget(labelFor(m_searchTitleEdit, GrowthTr::tr("标题"), group), 1, 0);
     grid->addWidget(m_searchTitleEdit, 1, 1, 1, 2);
     grid->addWidget(labelFor(m_searchKeywordEdit, GrowthTr::tr("关键字"), group), 2, 0);
@@ -115,7 +78,7 @@ QWidget* DiaryPage::buildSearchSide()
     m_calendar->setMaximumHeight(220);
 
     auto* skinButton = makePageButton(GrowthTr::tr("换皮肤"), QStringLiteral("changeSkinButton"), side);
-    auto* helpButton = makePageButton(GrowthTr::tr("帮助"), QStringLiteral("helpButton"), side);
+    auto* helpButton = makeHelpButton(side, GrowthTr::tr("帮助"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(skinButton);
@@ -135,7 +98,6 @@ QWidget* DiaryPage::buildSearchSide()
     // A double-click, or Enter on a hit, loads it.
     connect(list, &QTableView::activated, this, &DiaryPage::loadMarked);
     connect(skinButton, &QPushButton::clicked, this, &DiaryPage::changeSkin);
-    connect(helpButton, &QPushButton::clicked, this, &DiaryPage::showHelp);
     return side;
 }
 
@@ -164,20 +126,14 @@ QWidget* DiaryPage::buildEntrySide()
     grid->setColumnStretch(5, 2);
     grid->setRowStretch(1, 1);
 
-    makeEditButtons(
-        group, {QString(), GrowthTr::tr("保 存"), GrowthTr::tr("修 改"), GrowthTr::tr("删 除"), GrowthTr::tr("撤 消")});
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    for (Button b : {SaveButton, ModifyButton, DeleteButton, UndoButton})
-        buttons->addWidget(button(b));
-    grid->addLayout(buttons, 2, 0, 1, 6);
-
-    m_media = new MediaGroup(MediaGroup::Settings::diary(), side);
+    grid->addLayout(makeEntryButtons(group, {GrowthTr::tr("保 存"), GrowthTr::tr("修 改"), GrowthTr::tr("删 除"),
+                                             GrowthTr::tr("撤 消")}),
+                    2, 0, 1, 6);
 
     auto* layout = new QVBoxLayout(side);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(group, 2);
-    layout->addWidget(m_media, 3);
+    layout->addWidget(makeMediaGroup(MediaGroup::Settings::diary(), side), 3);
     return side;
 }
 
@@ -209,39 +165,32 @@ void DiaryPage::loadMarked()
     if (id <= 0)
         return;
     CCHENGZHANG entry;
-    if (Result r = entry.open(GrowthQuery::diaryById(id)); !r) {
+    if (Result r = readEntry(entry, id); !r) {
         message(r.error());
         return;
     }
-    if (entry.isEOF()) {
-        message(goneMessage());
-        return;
-    }
-    m_loadedId = id;
-    rememberShown(entry);
-    m_media->setAttachmentText(entry.m_music);
+    showLoaded(id, entry);
     m_titleEdit->setText(entry.m_biaoti);
     m_weatherEdit->setText(entry.m_tianqi);
     m_keywordEdit->setText(entry.m_key);
     m_contentEdit->setPlainText(entry.m_content);
     setButtonsEnabled(DeleteButton | ModifyButton, true);
     setButtonsEnabled(SaveButton, false);
-    m_modifying = true;
+    setModifying(true);
 }
 
 void DiaryPage::beginChanging()
 {
-    if (m_loadedId <= 0) {
+    if (loadedId() <= 0) {
         message(GrowthTr::tr("请先在搜索结果中双击要修改的日记，再按“修 改”。"));
         return;
     }
-    m_modifying = true;
-    save();
+    MediaEntryPage::beginChanging();
 }
 
 void DiaryPage::save()
 {
-    if (m_modifying)
+    if (isModifying())
         saveIntoLoaded();
     else
         addEntry();
@@ -274,11 +223,7 @@ void DiaryPage::addEntry()
     CCHENGZHANG entry;
     const Result added = Records::add(entry, [&](Recordset&) {
         entry.m_riqi = date;
-        entry.m_biaoti = m_titleEdit->text();
-        entry.m_tianqi = m_weatherEdit->text();
-        entry.m_content = m_contentEdit->toPlainText();
-        entry.m_key = m_keywordEdit->text();
-        entry.m_music = m_media->attachmentText();
+        writeEntry(entry);
     });
     if (!added) {
         message(added.error());
@@ -286,61 +231,24 @@ void DiaryPage::addEntry()
     }
     message(GrowthTr::tr("成功添加资料，谢谢!"));
     clearFields();
-    m_media->clearAttachments();
-    m_media->resetRowCounter();
+    mediaGroup()->clearAttachments();
+    mediaGroup()->resetRowCounter();
 }
 
 void DiaryPage::saveIntoLoaded()
 {
     CCHENGZHANG entry;
-    const ResultOf<Records::ChangeOutcome> changed = Records::change(
-        entry, QStringLiteral("id"), m_loadedId,
-        [&](Recordset&) {
-            entry.m_biaoti = m_titleEdit->text();
-            entry.m_tianqi = m_weatherEdit->text();
-            entry.m_content = m_contentEdit->toPlainText();
-            entry.m_key = m_keywordEdit->text();
-            entry.m_music = m_media->attachmentText();
-        },
-        goneMessage(), shownVersion());
-    if (!changed) {
-        message(changed.error());
-        return;
-    }
-    if (*changed == Records::ChangeOutcome::ChangedMeanwhile) {
-        reportChangedMeanwhile(entry, GrowthTr::tr("日期 %1，标题“%2”，天气“%3”，关键字“%4”")
-                                          .arg(entry.m_riqi, entry.m_biaoti, entry.m_tianqi, entry.m_key));
-        return;
-    }
-    rememberLoaded();
-    message(GrowthTr::tr("成功修改资料，谢谢!"));
+    if (changeEntry(entry, loadedId(), [&](Recordset&) { writeEntry(entry); }))
+        message(GrowthTr::tr("成功修改资料，谢谢!"));
 }
 
-Result DiaryPage::saveAttachments(const QString& text)
+void DiaryPage::writeEntry(CCHENGZHANG& entry) const
 {
-    CCHENGZHANG entry;
-    const ResultOf<Records::ChangeOutcome> changed = Records::change(
-        entry, QStringLiteral("id"), m_loadedId, [&](Recordset&) { entry.m_music = text; }, goneMessage());
-    if (!changed)
-        return changed;
-    rememberLoaded();
-    return {};
-}
-
-// Reads the loaded entry back after a write: it is now as shown, and its hit shows it too.
-void DiaryPage::rememberLoaded()
-{
-    CCHENGZHANG entry;
-    if (!entry.open(GrowthQuery::diaryById(m_loadedId)) || entry.isEOF())
-        return;
-    rememberShown(entry);
-    m_hits->update({m_loadedId, entry.m_riqi, entry.m_tianqi, entry.m_biaoti});
-}
-
-QList<qint64> DiaryPage::idsToDelete()
-{
-    const qint64 id = markedId();
-    return id > 0 ? QList<qint64>{id} : QList<qint64>{};
+    entry.m_biaoti = m_titleEdit->text();
+    entry.m_tianqi = m_weatherEdit->text();
+    entry.m_content = m_contentEdit->toPlainText();
+    entry.m_key = m_keywordEdit->text();
+    entry.m_music = mediaGroup()->attachmentText();
 }
 
 QString DiaryPage::noRecordChosenMessage() const
@@ -348,48 +256,24 @@ QString DiaryPage::noRecordChosenMessage() const
     return GrowthTr::tr("请选择记录");
 }
 
-Result DiaryPage::deleteRecords(const QList<qint64>& ids)
-{
-    const qint64 id = ids.value(0);
-    CCHENGZHANG entry;
-    if (Result r = entry.open(GrowthQuery::diaryById(id)); !r)
-        return r;
-    if (entry.isEOF())
-        return Result::failure(goneMessage());
-    const QStringList names = AttachmentText::read(entry.m_music);
-    if (Result r = Records::deleteByIds(entry.table(), QStringLiteral("id"), ids, goneMessage()); !r)
-        return r;
-    m_deletedId = id;
-    m_deletedNames = names;
-    return {};
-}
-
 void DiaryPage::afterDelete()
 {
     clearFields();
-    // A file goes only once no row names it any more.
-    if (m_deletedId == m_loadedId) {
-        m_media->removeFilesWithEntry();
-    } else {
-        for (const QString& name : std::as_const(m_deletedNames))
-            (void)m_media->store().removeIfUnused(name);
-    }
+    closeDeletedEntry();
     // The fields are empty now: no entry is loaded any more, and 保 存 adds.
-    m_modifying = false;
-    m_loadedId = 0;
+    setModifying(false);
     setButtonsEnabled(SaveButton | DeleteButton, true);
-    m_media->clearAttachments();
     m_hits->clear();
     search();
 }
 
 void DiaryPage::undo()
 {
-    m_modifying = false;
-    m_loadedId = 0;
+    setModifying(false);
+    forgetLoaded();
     clearFields();
-    m_media->resetRowCounter();
-    m_media->clearAttachments();
+    mediaGroup()->resetRowCounter();
+    mediaGroup()->clearAttachments();
     m_hits->clear();
     setButtonsEnabled(DeleteButton | ModifyButton, false);
     setButtonsEnabled(SaveButton, true);
@@ -408,7 +292,21 @@ void DiaryPage::changeSkin()
     CSkinDlg::changeSkin(std::make_unique<CSKINDATA>(), GrowthTr::tr("皮肤对话框"), this);
 }
 
-void DiaryPage::showHelp()
+QString DiaryPage::goneMessage() const
 {
-    HelpService::show(this, HelpPage);
+    return GrowthTr::tr("这篇日记已经不存在了，可能已被删除。请重新搜索。");
+}
+
+QString DiaryPage::summaryOf(const Recordset& row) const
+{
+    const auto& entry = static_cast<const CCHENGZHANG&>(row);
+    return GrowthTr::tr("日期 %1，标题“%2”，天气“%3”，关键字“%4”")
+        .arg(entry.m_riqi, entry.m_biaoti, entry.m_tianqi, entry.m_key);
+}
+
+// The hit of the loaded entry shows what was written.
+void DiaryPage::loadedRowWritten(const Recordset& row)
+{
+    const auto& entry = static_cast<const CCHENGZHANG&>(row);
+    m_hits->update({loadedId(), entry.m_riqi, entry.m_tianqi, entry.m_biaoti});
 }

@@ -1,12 +1,10 @@
 #pragma once
 
-#include "data/ui/EditingPage.h"
+#include "growth/ui/MediaEntryPage.h"
 
-#include <QStringList>
-
+class CCHENGZHANG;
 class DiaryHitsModel;
 class LimitedTextEdit;
-class MediaGroup;
 class QCalendarWidget;
 class QComboBox;
 class QLineEdit;
@@ -17,7 +15,7 @@ class QLineEdit;
 //
 // An entry is known by its id, so two entries of the same day and title are loaded, changed and
 // deleted separately.
-class DiaryPage : public EditingPage
+class DiaryPage : public MediaEntryPage
 {
     Q_OBJECT
 
@@ -25,47 +23,34 @@ public:
     explicit DiaryPage(QWidget* parent = nullptr);
     ~DiaryPage() override;
 
-    MediaGroup* mediaGroup() const { return m_media; }
-    // The entry shown in the fields; 0 when none is.
-    qint64 loadedId() const { return m_loadedId; }
-    // Whether "保 存" saves into the loaded entry rather than adding one.
-    bool isModifying() const { return m_modifying; }
-
 public slots:
     void search();
     // Loads the entry of the marked hit.
     void loadMarked();
-    void beginAdding() override {}
     // "修 改": saves into the loaded entry.
     void beginChanging() override;
     void save() override;
     // "撤 消": an empty page that adds.
     void undo() override;
     void changeSkin();
-    void showHelp();
 
 protected:
     // A click only marks a hit; a double-click loads it.
     void showMarked(bool) override {}
-    QList<qint64> idsToDelete() override;
     QString noRecordChosenMessage() const override;
-    Result deleteRecords(const QList<qint64>& ids) override;
     void afterDelete() override;
+    QString goneMessage() const override;
+    QString summaryOf(const Recordset& row) const override;
+    void loadedRowWritten(const Recordset& row) override;
 
 private:
     QWidget* buildSearchSide();
     QWidget* buildEntrySide();
     void addEntry();
     void saveIntoLoaded();
-    Result saveAttachments(const QString& text);
-    void rememberLoaded();
+    // Writes what the fields hold; the date stays the day the entry was added.
+    void writeEntry(CCHENGZHANG& entry) const;
     void clearFields();
-
-    bool m_modifying = false;
-    qint64 m_loadedId = 0;
-    // The entry deleted last and the files its row named.
-    qint64 m_deletedId = 0;
-    QStringList m_deletedNames;
 
     QComboBox* m_yearCombo;
     QComboBox* m_monthCombo;
@@ -78,5 +63,4 @@ private:
     QLineEdit* m_weatherEdit;
     QLineEdit* m_keywordEdit;
     LimitedTextEdit* m_contentEdit;
-    MediaGroup* m_media;
 };

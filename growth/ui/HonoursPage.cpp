@@ -2,7 +2,6 @@
 #include "growth/GrowthTr.h"
 
 #include "common/Clock.h"
-#include "common/ui/HelpService.h"
 #include "data/Records.h"
 #include "data/tables/CRONGYU.h"
 #include "data/ui/PageButton.h"
@@ -11,8 +10,6 @@
 #include "growth/GrowthQuery.h"
 #include "growth/ui/DateLists.h"
 #include "growth/ui/LimitedTextEdit.h"
-#include "media/AttachmentText.h"
-#include "media/ui/MediaGroup.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -25,53 +22,14 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-
-const QString HelpPage = QStringLiteral("qthelp://kestrin.help/doc/html/growth-honours.html");
-
-QLineEdit* lineEdit(QWidget* parent, const QString& name, const QString& label, int maxLength = 32767)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setAccessibleName(label);
-    edit->setMaxLength(maxLength);
-    return edit;
-}
-
-QLabel* labelFor(QWidget* field, const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(field);
-    return label;
-}
-
-// Year, month and day lists side by side, each followed by its unit.
-QHBoxLayout* dateRow(QWidget* parent, QComboBox* year, QComboBox* month, QComboBox* day)
-{
-    auto* row = new QHBoxLayout;
-    for (auto [combo, text] : {std::pair{year, GrowthTr::tr("年")}, std::pair{month, GrowthTr::tr("月")},
-                               std::pair{day, GrowthTr::tr("日")}}) {
-        row->addWidget(combo, 1);
-        row->addWidget(labelFor(combo, text, parent));
-    }
-    return row;
-}
-
-QString goneMessage()
-{
-    return GrowthTr::tr("这项荣誉已经不存在了，可能已被删除。请重新搜索。");
-}
-
-} // namespace
-
-HonoursPage::HonoursPage(QWidget* parent) : EditingPage(parent)
+HonoursPage::HonoursPage(QWidget* parent)
+    : MediaEntryPage(parent, Table::of<CRONGYU>(&GrowthQuery::honourById),
+                     QStringLiteral("qthelp://kestrin.help/doc/html/growth-honours.html"))
 {
     setObjectName(QStringLiteral("honoursPage"));
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(buildSearchSide(), 4);
     layout->addWidget(buildHonourSide(), 7);
-    m_media->setEntry(
-        {[this] { return m_loadedId > 0; }, [this](const QString& text) { return saveAttachments(text); }});
 }
 
 HonoursPage::~HonoursPage() = default;
@@ -107,7 +65,7 @@ QWidget* HonoursPage::buildSearchSide()
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->installEventFilter(this);
 
-    auto* helpButton = makePageButton(GrowthTr::tr("帮助文档"), QStringLiteral("helpButton"), side);
+    auto* helpButton = makeHelpButton(side, GrowthTr::tr("帮助文档"));
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
     bottom->addWidget(helpButton);
@@ -120,7 +78,6 @@ QWidget* HonoursPage::buildSearchSide()
 
     connect(searchButton, &QPushButton::clicked, this, &HonoursPage::search);
     connect(m_searchNameEdit, &QLineEdit::returnPressed, this, &HonoursPage::search);
-    connect(helpButton, &QPushButton::clicked, this, &HonoursPage::showHelp);
     return side;
 }
 
@@ -156,20 +113,14 @@ QWidget* HonoursPage::buildHonourSide()
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(2, 1);
 
-    makeEditButtons(
-        group, {QString(), GrowthTr::tr("保存"), GrowthTr::tr("修改"), GrowthTr::tr("删除"), GrowthTr::tr("撤消")});
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    for (Button b : {SaveButton, ModifyButton, DeleteButton, UndoButton})
-        buttons->addWidget(button(b));
-    grid->addLayout(buttons, 3, 0, 1, 4);
-
-    m_media = new MediaGroup(MediaGroup::Settings::honours(), side);
+    grid->addLayout(makeEntryButtons(group, {GrowthTr::tr("保存"), GrowthTr::tr("修改"), GrowthTr::tr("删除"),
+                                             GrowthTr::tr("撤消")}),
+                    3, 0, 1, 4);
 
     auto* layout = new QVBoxLayout(side);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(group, 2);
-    layout->addWidget(m_media, 3);
+    layout->addWidget(makeMediaGroup(MediaGroup::Settings::honours(), side), 3);
     return side;
 }
 
@@ -223,7 +174,7 @@ bool HonoursPage::eventFilter(QObject* watched, QEvent* event)
         case Qt::Key_PageDown:
         case Qt::Key_Home:
         case Qt::Key_End:
-            if (const qint64 id = markedId(); id > 0 && id != m_loadedId)
+            if (const qint64 id = markedId(); id > 0 && id != loadedId())
                 load(id);
             break;
         default:
@@ -236,17 +187,12 @@ bool HonoursPage::eventFilter(QObject* watched, QEvent* event)
 void HonoursPage::load(qint64 id)
 {
     CRONGYU honour;
-    if (Result r = honour.open(GrowthQuery::honourById(id)); !r) {
+    if (Result r = readEntry(honour, id); !r) {
         message(r.error());
         return;
     }
-    if (honour.isEOF()) {
-        message(goneMessage());
-        return;
-    }
-    m_modifying = true;
-    m_loadedId = id;
-    rememberShown(honour);
+    setModifying(true);
+    showLoaded(id, honour);
     m_nameEdit->setText(honour.m_mingcheng);
     m_bodyEdit->setText(honour.m_jigou);
     m_descriptionEdit->setPlainText(honour.m_miaoshu);
@@ -256,15 +202,8 @@ void HonoursPage::load(qint64 id)
     DateLists::choose(m_yearCombo, date.year, true);
     DateLists::choose(m_monthCombo, date.month);
     DateLists::choose(m_dayCombo, date.day);
-    m_media->setAttachmentText(honour.m_music);
     // With attachments listed, "保存" waits for "修改"; without, it saves into the honour too.
-    setButtonsEnabled(SaveButton, m_media->attachmentNames().isEmpty());
-}
-
-void HonoursPage::beginChanging()
-{
-    m_modifying = true;
-    save();
+    setButtonsEnabled(SaveButton, mediaGroup()->attachmentNames().isEmpty());
 }
 
 bool HonoursPage::checkFields()
@@ -297,7 +236,7 @@ void HonoursPage::save()
         return;
     const QString date = GrowthDates::joined(DateLists::chosen(m_yearCombo), DateLists::chosen(m_monthCombo),
                                              DateLists::chosen(m_dayCombo));
-    if (m_modifying)
+    if (isModifying())
         saveIntoLoaded(date);
     else
         addHonour(date);
@@ -306,14 +245,7 @@ void HonoursPage::save()
 void HonoursPage::addHonour(const QString& date)
 {
     CRONGYU honour;
-    const Result added = Records::add(honour, [&](Recordset&) {
-        honour.m_riqi = date;
-        honour.m_mingcheng = m_nameEdit->text();
-        honour.m_jigou = m_bodyEdit->text();
-        honour.m_connect = m_prizeEdit->text();
-        honour.m_miaoshu = m_descriptionEdit->toPlainText();
-        honour.m_music = m_media->attachmentText();
-    });
+    const Result added = Records::add(honour, [&](Recordset&) { writeHonour(honour, date); });
     if (!added) {
         message(added.error());
         return;
@@ -326,59 +258,25 @@ void HonoursPage::saveIntoLoaded(const QString& date)
 {
     // The honour shown in the fields is the one that was clicked; with no hit chosen there is
     // none to save into.
-    if (markedId() <= 0 || m_loadedId <= 0) {
+    if (markedId() <= 0 || loadedId() <= 0) {
         message(GrowthTr::tr("请选择要修改的记录"));
         return;
     }
     CRONGYU honour;
-    const ResultOf<Records::ChangeOutcome> changed = Records::change(
-        honour, QStringLiteral("id"), m_loadedId,
-        [&](Recordset&) {
-            honour.m_riqi = date;
-            honour.m_mingcheng = m_nameEdit->text();
-            honour.m_jigou = m_bodyEdit->text();
-            honour.m_connect = m_prizeEdit->text();
-            honour.m_miaoshu = m_descriptionEdit->toPlainText();
-            honour.m_music = m_media->attachmentText();
-        },
-        goneMessage(), shownVersion());
-    if (!changed) {
-        message(changed.error());
+    if (!changeEntry(honour, loadedId(), [&](Recordset&) { writeHonour(honour, date); }))
         return;
-    }
-    if (*changed == Records::ChangeOutcome::ChangedMeanwhile) {
-        reportChangedMeanwhile(honour, GrowthTr::tr("名称“%1”，日期 %2，颁奖机构“%3”，奖品“%4”")
-                                           .arg(honour.m_mingcheng, honour.m_riqi, honour.m_jigou, honour.m_connect));
-        return;
-    }
-    rememberLoaded();
     search();
     message(GrowthTr::tr("成功修改资料，谢谢!"));
 }
 
-Result HonoursPage::saveAttachments(const QString& text)
+void HonoursPage::writeHonour(CRONGYU& honour, const QString& date) const
 {
-    CRONGYU honour;
-    const ResultOf<Records::ChangeOutcome> changed = Records::change(
-        honour, QStringLiteral("id"), m_loadedId, [&](Recordset&) { honour.m_music = text; }, goneMessage());
-    if (!changed)
-        return changed;
-    rememberLoaded();
-    return {};
-}
-
-// The loaded honour after a write counts as shown.
-void HonoursPage::rememberLoaded()
-{
-    CRONGYU honour;
-    if (honour.open(GrowthQuery::honourById(m_loadedId)) && !honour.isEOF())
-        rememberShown(honour);
-}
-
-QList<qint64> HonoursPage::idsToDelete()
-{
-    const qint64 id = markedId();
-    return id > 0 ? QList<qint64>{id} : QList<qint64>{};
+    honour.m_riqi = date;
+    honour.m_mingcheng = m_nameEdit->text();
+    honour.m_jigou = m_bodyEdit->text();
+    honour.m_connect = m_prizeEdit->text();
+    honour.m_miaoshu = m_descriptionEdit->toPlainText();
+    honour.m_music = mediaGroup()->attachmentText();
 }
 
 QString HonoursPage::noRecordChosenMessage() const
@@ -386,36 +284,12 @@ QString HonoursPage::noRecordChosenMessage() const
     return GrowthTr::tr("表格上还没有记录");
 }
 
-Result HonoursPage::deleteRecords(const QList<qint64>& ids)
-{
-    const qint64 id = ids.value(0);
-    CRONGYU honour;
-    if (Result r = honour.open(GrowthQuery::honourById(id)); !r)
-        return r;
-    if (honour.isEOF())
-        return Result::failure(goneMessage());
-    const QStringList names = AttachmentText::read(honour.m_music);
-    if (Result r = Records::deleteByIds(honour.table(), QStringLiteral("id"), ids, goneMessage()); !r)
-        return r;
-    m_deletedId = id;
-    m_deletedNames = names;
-    return {};
-}
-
 void HonoursPage::afterDelete()
 {
     m_searchNameEdit->clear();
     clearHonour();
     message(GrowthTr::tr("删除成功"));
-    // A file goes only once no row names it any more.
-    if (m_deletedId == m_loadedId) {
-        m_media->removeFilesWithEntry();
-    } else {
-        for (const QString& name : std::as_const(m_deletedNames))
-            (void)m_media->store().removeIfUnused(name);
-    }
-    m_loadedId = 0;
-    m_media->clearAttachments();
+    closeDeletedEntry();
     m_hits->clear();
     search();
 }
@@ -425,12 +299,12 @@ void HonoursPage::undo()
     m_searchNameEdit->clear();
     for (QComboBox* list : {m_searchYearCombo, m_searchMonthCombo, m_searchDayCombo})
         DateLists::clear(list);
-    m_media->clearAttachments();
+    mediaGroup()->clearAttachments();
     clearHonour();
     m_hits->clear();
     setButtonsEnabled(SaveButton, true);
-    m_modifying = false;
-    m_loadedId = 0;
+    setModifying(false);
+    forgetLoaded();
 }
 
 void HonoursPage::clearHonour()
@@ -443,7 +317,14 @@ void HonoursPage::clearHonour()
         DateLists::clear(list);
 }
 
-void HonoursPage::showHelp()
+QString HonoursPage::goneMessage() const
 {
-    HelpService::show(this, HelpPage);
+    return GrowthTr::tr("这项荣誉已经不存在了，可能已被删除。请重新搜索。");
+}
+
+QString HonoursPage::summaryOf(const Recordset& row) const
+{
+    const auto& honour = static_cast<const CRONGYU&>(row);
+    return GrowthTr::tr("名称“%1”，日期 %2，颁奖机构“%3”，奖品“%4”")
+        .arg(honour.m_mingcheng, honour.m_riqi, honour.m_jigou, honour.m_connect);
 }

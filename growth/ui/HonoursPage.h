@@ -1,11 +1,9 @@
 #pragma once
 
-#include "data/ui/EditingPage.h"
+#include "growth/ui/MediaEntryPage.h"
 
-#include <QStringList>
-
+class CRONGYU;
 class LimitedTextEdit;
-class MediaGroup;
 class QComboBox;
 class QLineEdit;
 class TextRowsModel;
@@ -14,7 +12,7 @@ class TextRowsModel;
 // pictures, sounds and videos, found again by date and name. A click on a hit loads the honour;
 // "保存" then saves into it (while it has no attachments listed, as "修改" always does), and
 // otherwise adds a new honour.
-class HonoursPage : public EditingPage
+class HonoursPage : public MediaEntryPage
 {
     Q_OBJECT
 
@@ -22,28 +20,19 @@ public:
     explicit HonoursPage(QWidget* parent = nullptr);
     ~HonoursPage() override;
 
-    MediaGroup* mediaGroup() const { return m_media; }
-    // The honour shown in the fields; 0 when none is.
-    qint64 loadedId() const { return m_loadedId; }
-    bool isModifying() const { return m_modifying; }
-
 public slots:
     void search();
-    void beginAdding() override {}
-    // "修改": saves into the loaded honour.
-    void beginChanging() override;
     void save() override;
     // "撤消": an empty page that adds.
     void undo() override;
-    void showHelp();
 
 protected:
     void showMarked(bool clicked) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    QList<qint64> idsToDelete() override;
     QString noRecordChosenMessage() const override;
-    Result deleteRecords(const QList<qint64>& ids) override;
     void afterDelete() override;
+    QString goneMessage() const override;
+    QString summaryOf(const Recordset& row) const override;
 
 private:
     QWidget* buildSearchSide();
@@ -52,14 +41,8 @@ private:
     bool checkFields();
     void addHonour(const QString& date);
     void saveIntoLoaded(const QString& date);
-    Result saveAttachments(const QString& text);
-    void rememberLoaded();
+    void writeHonour(CRONGYU& honour, const QString& date) const;
     void clearHonour();
-
-    bool m_modifying = false;
-    qint64 m_loadedId = 0;
-    qint64 m_deletedId = 0;
-    QStringList m_deletedNames;
 
     QLineEdit* m_searchNameEdit;
     QComboBox* m_searchYearCombo;
@@ -73,5 +56,4 @@ private:
     QLineEdit* m_bodyEdit;
     QLineEdit* m_prizeEdit;
     LimitedTextEdit* m_descriptionEdit;
-    MediaGroup* m_media;
 };

@@ -1,10 +1,8 @@
 #include "growth/ui/BirthdayPage.h"
 #include "media/ui/MediaGroup.h"
-#include "tests/support/PageFixture.h"
-#include "tests/support/TestMedia.h"
+#include "tests/support/GrowthPageFixture.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,8 +16,7 @@ class TestBirthdayPage : public QObject
 private:
     using Row = BirthdayLists::Row;
 
-    std::unique_ptr<PageFixture<BirthdayPage>> m_f;
-    std::unique_ptr<TestMediaFolder> m_media;
+    std::unique_ptr<GrowthPageFixture<BirthdayPage>> m_f;
 
     TestDatabase& db() { return m_f->db(); }
     ScriptedDialogs& dialogs() { return m_f->dialogs(); }
@@ -32,17 +29,7 @@ private:
                   {QString(year + QStringLiteral("年")), description, greetings, presents, music});
         return db().scalar(QStringLiteral("SELECT max(id) FROM shengri")).toLongLong();
     }
-    void storeFile(const QString& name)
-    {
-        QVERIFY(QDir().mkpath(m_media->media()));
-        QVERIFY(TestMedia::write(m_media->media() + QLatin1Char('/') + name, "picture"));
-    }
-    bool stored(const QString& name) const { return QFileInfo::exists(m_media->media() + QLatin1Char('/') + name); }
-    void chooseYear(const QString& year)
-    {
-        auto* list = field<QComboBox>("yearCombo");
-        list->setCurrentIndex(year.isEmpty() ? -1 : list->findText(year));
-    }
+    void chooseYear(const QString& year) { m_f->choose("yearCombo", year); }
     void search(const QString& year)
     {
         chooseYear(year);
@@ -67,22 +54,10 @@ private:
                                                  : QPoint(10, list->viewport()->height() - 5);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     }
-    QString column(const QString& name, qint64 id)
-    {
-        return db().scalar(QStringLiteral("SELECT [%1] FROM shengri WHERE id=?").arg(name), {id}).toString();
-    }
 
 private slots:
-    void init()
-    {
-        m_f = std::make_unique<PageFixture<BirthdayPage>>();
-        m_media = std::make_unique<TestMediaFolder>();
-    }
-    void cleanup()
-    {
-        m_f.reset();
-        m_media.reset();
-    }
+    void init() { m_f = std::make_unique<GrowthPageFixture<BirthdayPage>>(QStringLiteral("shengri")); }
+    void cleanup() { m_f.reset(); }
 
     void searchShowsTheNewestRecordOfTheYear()
     {
@@ -208,9 +183,9 @@ private slots:
         field<QPlainTextEdit>("descriptionEdit")->setPlainText(QStringLiteral("改过的"));
         QVERIFY(m_f->click("modifyButton"));
         QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功修改资料,谢谢!")});
-        QCOMPARE(column(QStringLiteral("connect"), newer), QStringLiteral("改过的"));
-        QCOMPARE(column(QStringLiteral("songli"), newer), QStringLiteral("姥姥|绘本=爸爸|自行车="));
-        QCOMPARE(column(QStringLiteral("connect"), older), QStringLiteral("先记的"));
+        QCOMPARE(m_f->column(QStringLiteral("connect"), newer), QStringLiteral("改过的"));
+        QCOMPARE(m_f->column(QStringLiteral("songli"), newer), QStringLiteral("姥姥|绘本=爸爸|自行车="));
+        QCOMPARE(m_f->column(QStringLiteral("connect"), older), QStringLiteral("先记的"));
         QCOMPARE(db().count(QStringLiteral("shengri")), 2);
 
         // From now on 保 存 saves into the year's record too.
@@ -218,14 +193,43 @@ private slots:
         field<QPlainTextEdit>("descriptionEdit")->setPlainText(QStringLiteral("再改一次"));
         QVERIFY(m_f->click("saveButton"));
         QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功修改资料,谢谢!")});
-        QCOMPARE(column(QStringLiteral("connect"), newer), QStringLiteral("再改一次"));
+        QCOMPARE(m_f->column(QStringLiteral("connect"), newer), QStringLiteral("再改一次"));
         QCOMPARE(db().count(QStringLiteral("shengri")), 2);
+    }
+
+    void onlyTheShownRecordIsGuardedAgainstChangesMeanwhile()
+    {
+        const qint64 id = addBirthday(QStringLiteral("2026"), QStringLiteral("先记的"));
+        const qint64 earlier = addBirthday(QStringLiteral("2025"), QStringLiteral("五岁"));
+        m_f->show();
+        search(QStringLiteral("2026"));
+        db().exec(QStringLiteral("UPDATE shengri SET connect='别处改的' WHERE id=?"), {id});
+        field<QPlainTextEdit>("descriptionEdit")->setPlainText(QStringLiteral("这里改的"));
+        QVERIFY(m_f->click("modifyButton"));
+        const QStringList said = dialogs().take();
+        QCOMPARE(said.size(), 1);
+        QVERIFY(said.first().contains(QStringLiteral("2026年，描述“别处改的”")));
+        QCOMPARE(m_f->column(QStringLiteral("connect"), id), QStringLiteral("别处改的"));
+        QCOMPARE(field<QPlainTextEdit>("descriptionEdit")->toPlainText(), QStringLiteral("这里改的"));
+        QVERIFY(m_f->click("saveButton"));
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功修改资料,谢谢!")});
+        QCOMPARE(m_f->column(QStringLiteral("connect"), id), QStringLiteral("这里改的"));
+
+        // A year that is not shown: its newest record is written whatever it holds.
+        chooseYear(QStringLiteral("2026"));
+        QVERIFY(m_f->click("searchButton"));
+        chooseYear(QStringLiteral("2025"));
+        field<QPlainTextEdit>("descriptionEdit")->setPlainText(QStringLiteral("五岁生日"));
+        QVERIFY(m_f->click("saveButton"));
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功修改资料,谢谢!")});
+        QCOMPARE(m_f->column(QStringLiteral("connect"), earlier), QStringLiteral("五岁生日"));
+        QCOMPARE(m_f->column(QStringLiteral("connect"), id), QStringLiteral("这里改的"));
     }
 
     void deletingTheShownRecordKeepsFilesOtherRowsName()
     {
-        storeFile(QStringLiteral("cake.jpg"));
-        storeFile(QStringLiteral("party.avi"));
+        m_f->storeFile(QStringLiteral("cake.jpg"));
+        m_f->storeFile(QStringLiteral("party.avi"));
         addBirthday(QStringLiteral("2026"), QStringLiteral("先记的"));
         addBirthday(QStringLiteral("2026"), QStringLiteral("后记的"), {}, {}, QStringLiteral(" cake.jpg party.avi"));
         db().exec(QStringLiteral(
@@ -242,8 +246,8 @@ private slots:
         QCOMPARE(dialogs().take(), (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("删除成功")}));
         QCOMPARE(db().count(QStringLiteral("shengri")), 1);
         QCOMPARE(db().scalar(QStringLiteral("SELECT connect FROM shengri")).toString(), QStringLiteral("先记的"));
-        QVERIFY(stored(QStringLiteral("cake.jpg")));
-        QVERIFY(!stored(QStringLiteral("party.avi")));
+        QVERIFY(m_f->stored(QStringLiteral("cake.jpg")));
+        QVERIFY(!m_f->stored(QStringLiteral("party.avi")));
         // The description stays on the page; the attachments are gone.
         QCOMPARE(field<QPlainTextEdit>("descriptionEdit")->toPlainText(), QStringLiteral("后记的"));
         QCOMPARE(field<QTableWidget>("attachmentList")->rowCount(), 0);

@@ -1,10 +1,8 @@
 #include "growth/ui/DiaryPage.h"
 #include "media/ui/MediaGroup.h"
-#include "tests/support/PageFixture.h"
-#include "tests/support/TestMedia.h"
+#include "tests/support/GrowthPageFixture.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,8 +14,7 @@ class TestDiaryPage : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<PageFixture<DiaryPage>> m_f;
-    std::unique_ptr<TestMediaFolder> m_media;
+    std::unique_ptr<GrowthPageFixture<DiaryPage>> m_f;
 
     TestDatabase& db() { return m_f->db(); }
     ScriptedDialogs& dialogs() { return m_f->dialogs(); }
@@ -31,26 +28,13 @@ private:
                   {date, keyword, title, content, music});
         return db().scalar(QStringLiteral("SELECT max(id) FROM chengzhang")).toLongLong();
     }
-    // A file in the media folder, as if added earlier.
-    void storeFile(const QString& name)
-    {
-        QVERIFY(QDir().mkpath(m_media->media()));
-        QVERIFY(TestMedia::write(m_media->media() + QLatin1Char('/') + name, "picture"));
-    }
-    bool stored(const QString& name) const { return QFileInfo::exists(m_media->media() + QLatin1Char('/') + name); }
-
-    void choose(const char* combo, const QString& text)
-    {
-        auto* list = field<QComboBox>(combo);
-        list->setCurrentIndex(list->findText(text));
-    }
     // Searches with the given criteria; an empty one is left unchosen.
     QStringList search(const QString& year, const QString& month, const QString& day, const QString& title = {},
                        const QString& keyword = {})
     {
-        choose("yearCombo", year);
-        choose("monthCombo", month);
-        choose("dayCombo", day);
+        m_f->choose("yearCombo", year);
+        m_f->choose("monthCombo", month);
+        m_f->choose("dayCombo", day);
         field<QLineEdit>("searchTitleEdit")->setText(title);
         field<QLineEdit>("searchKeywordEdit")->setText(keyword);
         Gui::click(&m_f->page(), QStringLiteral("searchButton"));
@@ -78,29 +62,16 @@ private:
             names << list->item(row, 1)->text();
         return names;
     }
-    bool enabled(const char* button) { return field<QPushButton>(button)->isEnabled(); }
-    QString column(const QString& name, qint64 id)
-    {
-        return db().scalar(QStringLiteral("SELECT [%1] FROM chengzhang WHERE id=?").arg(name), {id}).toString();
-    }
 
 private slots:
-    void init()
-    {
-        m_f = std::make_unique<PageFixture<DiaryPage>>();
-        m_media = std::make_unique<TestMediaFolder>();
-    }
-    void cleanup()
-    {
-        m_f.reset();
-        m_media.reset();
-    }
+    void init() { m_f = std::make_unique<GrowthPageFixture<DiaryPage>>(QStringLiteral("chengzhang")); }
+    void cleanup() { m_f.reset(); }
 
     void startsReadyToAddWithYearsUpToNextYear()
     {
         m_f->show();
-        QVERIFY(enabled("saveButton") && enabled("undoButton"));
-        QVERIFY(!enabled("modifyButton") && !enabled("deleteButton"));
+        QVERIFY(m_f->enabled("saveButton") && m_f->enabled("undoButton"));
+        QVERIFY(!m_f->enabled("modifyButton") && !m_f->enabled("deleteButton"));
         QVERIFY(!m_f->page().findChild<QPushButton*>(QStringLiteral("addButton")));
         // The text takes 5000 characters, as the title takes 20.
         field<QPlainTextEdit>("contentEdit")->setPlainText(QString(5003, QChar(0x5B57)));
@@ -188,7 +159,7 @@ private slots:
 
         // A file attached before saving is named in the new entry.
         m_f->field<QComboBox>("mediaTypeCombo")->setCurrentIndex(1);
-        const QString photo = m_media->chosen() + QStringLiteral("/pool.jpg");
+        const QString photo = m_f->mediaFolder().chosen() + QStringLiteral("/pool.jpg");
         QVERIFY(TestMedia::write(photo, "picture"));
         dialogs().answerFiles({photo});
         QVERIFY(m_f->click("browseButton"));
@@ -210,7 +181,7 @@ private slots:
 
     void loadingShowsTheEntryWithItsAttachments()
     {
-        storeFile(QStringLiteral("a.jpg"));
+        m_f->storeFile(QStringLiteral("a.jpg"));
         addEntry(QStringLiteral("2006\\05\\07"), QStringLiteral("游泳"), QStringLiteral("运动"),
                  QStringLiteral(" a.jpg song.mp3"), QStringLiteral("第一次下水"));
         m_f->show();
@@ -222,20 +193,20 @@ private slots:
         QCOMPARE(field<QPlainTextEdit>("contentEdit")->toPlainText(), QStringLiteral("第一次下水"));
         QCOMPARE(attachments(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("song.mp3")}));
         QCOMPARE(field<QTableWidget>("attachmentList")->item(1, 0)->text(), QStringLiteral("音频文件"));
-        QVERIFY(enabled("modifyButton") && enabled("deleteButton") && !enabled("saveButton"));
+        QVERIFY(m_f->enabled("modifyButton") && m_f->enabled("deleteButton") && !m_f->enabled("saveButton"));
         QVERIFY(dialogs().take().isEmpty());
 
         // 撤 消 leaves an empty page that adds.
         QVERIFY(m_f->click("undoButton"));
         QVERIFY(field<QLineEdit>("titleEdit")->text().isEmpty() && attachments().isEmpty() && m_f->listed().isEmpty());
-        QVERIFY(enabled("saveButton") && !enabled("modifyButton") && !enabled("deleteButton"));
+        QVERIFY(m_f->enabled("saveButton") && !m_f->enabled("modifyButton") && !m_f->enabled("deleteButton"));
         QVERIFY(!m_f->page().isModifying());
     }
 
     void entriesOfTheSameDayAndTitleAreChangedAndDeletedSeparately()
     {
-        storeFile(QStringLiteral("shared.jpg"));
-        storeFile(QStringLiteral("first.jpg"));
+        m_f->storeFile(QStringLiteral("shared.jpg"));
+        m_f->storeFile(QStringLiteral("first.jpg"));
         const QString day = QStringLiteral("2026\\12\\01");
         const qint64 first = addEntry(day, QStringLiteral("公园"), QStringLiteral("玩"),
                                       QStringLiteral(" shared.jpg first.jpg"), QStringLiteral("上午"));
@@ -250,16 +221,16 @@ private slots:
         field<QLineEdit>("weatherEdit")->setText(QStringLiteral("多云"));
         QVERIFY(m_f->click("modifyButton"));
         QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功修改资料，谢谢!")});
-        QCOMPARE(column(QStringLiteral("content"), second), QStringLiteral("下午去划船"));
-        QCOMPARE(column(QStringLiteral("riqi"), second), day); // the date never changes
-        QCOMPARE(column(QStringLiteral("content"), first), QStringLiteral("上午"));
+        QCOMPARE(m_f->column(QStringLiteral("content"), second), QStringLiteral("下午去划船"));
+        QCOMPARE(m_f->column(QStringLiteral("riqi"), second), day); // the date never changes
+        QCOMPARE(m_f->column(QStringLiteral("content"), first), QStringLiteral("上午"));
         QCOMPARE(m_f->listed(1), (QStringList{QStringLiteral("晴"), QStringLiteral("多云")}));
         // The page stays on the entry: the fields keep their texts and saving again changes it.
-        QVERIFY(!enabled("saveButton"));
+        QVERIFY(!m_f->enabled("saveButton"));
         field<QLineEdit>("keywordEdit")->setText(QStringLiteral("划船"));
         QVERIFY(m_f->click("modifyButton"));
-        QCOMPARE(column(QStringLiteral("key"), second), QStringLiteral("划船"));
-        QCOMPARE(column(QStringLiteral("key"), first), QStringLiteral("玩"));
+        QCOMPARE(m_f->column(QStringLiteral("key"), second), QStringLiteral("划船"));
+        QCOMPARE(m_f->column(QStringLiteral("key"), first), QStringLiteral("玩"));
         dialogs().take();
 
         // Deleting the first keeps the second and the file both name.
@@ -268,20 +239,20 @@ private slots:
         QVERIFY(m_f->click("deleteButton"));
         QCOMPARE(db().count(QStringLiteral("chengzhang")), 1);
         QCOMPARE(db().count(QStringLiteral("chengzhang"), QStringLiteral("id=?"), {second}), 1);
-        QVERIFY(stored(QStringLiteral("shared.jpg")));
-        QVERIFY(!stored(QStringLiteral("first.jpg")));
+        QVERIFY(m_f->stored(QStringLiteral("shared.jpg")));
+        QVERIFY(!m_f->stored(QStringLiteral("first.jpg")));
         // The search ran again with the criteria still standing.
         QCOMPARE(m_f->listed(2), QStringList{QStringLiteral("公园")});
         QVERIFY(field<QLineEdit>("titleEdit")->text().isEmpty());
         QVERIFY(attachments().isEmpty());
-        QVERIFY(enabled("saveButton") && enabled("deleteButton"));
+        QVERIFY(m_f->enabled("saveButton") && m_f->enabled("deleteButton"));
 
         // The last entry that names it takes the file with it.
         load(0);
         dialogs().answerConfirm(true);
         QVERIFY(m_f->click("deleteButton"));
         QCOMPARE(db().count(QStringLiteral("chengzhang")), 0);
-        QVERIFY(!stored(QStringLiteral("shared.jpg")));
+        QVERIFY(!m_f->stored(QStringLiteral("shared.jpg")));
     }
 
     void deleteAsksAndNeedsAMarkedHit()
@@ -306,6 +277,28 @@ private slots:
         QVERIFY(m_f->click("deleteButton"));
         QCOMPARE(dialogs().take(), (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("请选择记录")}));
         QCOMPARE(db().count(QStringLiteral("chengzhang")), 1);
+    }
+
+    void anEntryChangedMeanwhileIsKeptUntilSavedAgain()
+    {
+        const qint64 id = addEntry(QStringLiteral("2006\\05\\07"), QStringLiteral("游泳"), QStringLiteral("运动"));
+        m_f->show();
+        search(QStringLiteral("2006"), {}, {});
+        load(0);
+        // Another program changes the entry while it is shown here.
+        db().exec(QStringLiteral("UPDATE chengzhang SET tianqi='雨' WHERE id=?"), {id});
+        field<QLineEdit>("titleEdit")->setText(QStringLiteral("学游泳"));
+        QVERIFY(m_f->click("modifyButton"));
+        const QStringList said = dialogs().take();
+        QCOMPARE(said.size(), 1);
+        QVERIFY(said.first().contains(QStringLiteral("日期 2006\\05\\07，标题“游泳”，天气“雨”，关键字“运动”")));
+        QCOMPARE(m_f->column(QStringLiteral("biaoti"), id), QStringLiteral("游泳"));
+        QCOMPARE(field<QLineEdit>("titleEdit")->text(), QStringLiteral("学游泳"));
+        // Saving again replaces what is stored now with what the fields hold.
+        QVERIFY(m_f->click("modifyButton"));
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功修改资料，谢谢!")});
+        QCOMPARE(m_f->column(QStringLiteral("biaoti"), id), QStringLiteral("学游泳"));
+        QCOMPARE(m_f->column(QStringLiteral("tianqi"), id), QStringLiteral("晴"));
     }
 
     void anEntryGoneMeanwhileIsReportedAndThePageStays()
@@ -333,8 +326,8 @@ private slots:
 
     void deletingAnAttachmentOfALoadedEntryRewritesItsRow()
     {
-        storeFile(QStringLiteral("a.jpg"));
-        storeFile(QStringLiteral("b.jpg"));
+        m_f->storeFile(QStringLiteral("a.jpg"));
+        m_f->storeFile(QStringLiteral("b.jpg"));
         const qint64 id = addEntry(QStringLiteral("2006\\05\\07"), QStringLiteral("游泳"), QStringLiteral("运动"),
                                    QStringLiteral(" a.jpg b.jpg"));
         m_f->show();
@@ -344,8 +337,8 @@ private slots:
         dialogs().answerConfirm(true);
         QVERIFY(m_f->click("deleteMediaButton"));
         QCOMPARE(dialogs().take(), (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("成功删除")}));
-        QCOMPARE(column(QStringLiteral("music"), id), QStringLiteral(" b.jpg"));
-        QVERIFY(!stored(QStringLiteral("a.jpg")) && stored(QStringLiteral("b.jpg")));
+        QCOMPARE(m_f->column(QStringLiteral("music"), id), QStringLiteral(" b.jpg"));
+        QVERIFY(!m_f->stored(QStringLiteral("a.jpg")) && m_f->stored(QStringLiteral("b.jpg")));
         QCOMPARE(attachments(), QStringList{QStringLiteral("b.jpg")});
         // The row written by the deletion counts as shown: modifying afterwards is no conflict.
         QVERIFY(m_f->click("modifyButton"));

@@ -1,10 +1,8 @@
 #include "growth/ui/HonoursPage.h"
 #include "media/ui/MediaGroup.h"
-#include "tests/support/PageFixture.h"
-#include "tests/support/TestMedia.h"
+#include "tests/support/GrowthPageFixture.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -16,8 +14,7 @@ class TestHonoursPage : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<PageFixture<HonoursPage>> m_f;
-    std::unique_ptr<TestMediaFolder> m_media;
+    std::unique_ptr<GrowthPageFixture<HonoursPage>> m_f;
 
     TestDatabase& db() { return m_f->db(); }
     ScriptedDialogs& dialogs() { return m_f->dialogs(); }
@@ -30,20 +27,9 @@ private:
                   {name, date, music});
         return db().scalar(QStringLiteral("SELECT max(id) FROM rongyu")).toLongLong();
     }
-    void storeFile(const QString& name)
-    {
-        QVERIFY(QDir().mkpath(m_media->media()));
-        QVERIFY(TestMedia::write(m_media->media() + QLatin1Char('/') + name, "picture"));
-    }
-    bool stored(const QString& name) const { return QFileInfo::exists(m_media->media() + QLatin1Char('/') + name); }
-    void choose(const char* combo, const QString& text)
-    {
-        auto* list = field<QComboBox>(combo);
-        list->setCurrentIndex(text.isEmpty() ? -1 : list->findText(text));
-    }
     QStringList search(const QString& year, const QString& name = {})
     {
-        choose("searchYearCombo", year);
+        m_f->choose("searchYearCombo", year);
         field<QLineEdit>("searchNameEdit")->setText(name);
         Gui::click(&m_f->page(), QStringLiteral("searchButton"));
         return m_f->listed(1);
@@ -52,30 +38,17 @@ private:
               const QString& prize, const QString& description)
     {
         field<QLineEdit>("nameEdit")->setText(name);
-        choose("yearCombo", year);
-        choose("monthCombo", month);
-        choose("dayCombo", day);
+        m_f->choose("yearCombo", year);
+        m_f->choose("monthCombo", month);
+        m_f->choose("dayCombo", day);
         field<QLineEdit>("bodyEdit")->setText(body);
         field<QLineEdit>("prizeEdit")->setText(prize);
         field<QPlainTextEdit>("descriptionEdit")->setPlainText(description);
     }
-    QString column(const QString& name, qint64 id)
-    {
-        return db().scalar(QStringLiteral("SELECT [%1] FROM rongyu WHERE id=?").arg(name), {id}).toString();
-    }
-    bool enabled(const char* button) { return field<QPushButton>(button)->isEnabled(); }
 
 private slots:
-    void init()
-    {
-        m_f = std::make_unique<PageFixture<HonoursPage>>();
-        m_media = std::make_unique<TestMediaFolder>();
-    }
-    void cleanup()
-    {
-        m_f.reset();
-        m_media.reset();
-    }
+    void init() { m_f = std::make_unique<GrowthPageFixture<HonoursPage>>(QStringLiteral("rongyu")); }
+    void cleanup() { m_f.reset(); }
 
     void searchListsTheOldestHonourFirst()
     {
@@ -98,10 +71,10 @@ private slots:
         QCOMPARE(search(QStringLiteral("2006")),
                  (QStringList{QStringLiteral("三好学生"), QStringLiteral("游泳第一名")}));
         // Day 06 is the sixth of a month, not June or 2006.
-        choose("searchDayCombo", QStringLiteral("06"));
+        m_f->choose("searchDayCombo", QStringLiteral("06"));
         QCOMPARE(search({}), (QStringList{QStringLiteral("游泳第一名"), QStringLiteral("三好学生标兵"),
                                           QStringLiteral("100%出勤")}));
-        choose("searchDayCombo", {});
+        m_f->choose("searchDayCombo", {});
         QCOMPARE(search({}, QStringLiteral("%")), QStringList{QStringLiteral("100%出勤")});
         QVERIFY(dialogs().take().isEmpty());
         QVERIFY(search(QStringLiteral("2006"), QStringLiteral("标兵")).isEmpty());
@@ -164,7 +137,7 @@ private slots:
         QCOMPARE(field<QComboBox>("monthCombo")->currentText(), QStringLiteral("06"));
         QCOMPARE(field<QComboBox>("dayCombo")->currentText(), QStringLiteral("01"));
         QCOMPARE(field<QTableWidget>("attachmentList")->rowCount(), 1);
-        QVERIFY(!enabled("saveButton")); // attachments listed: 修改 saves
+        QVERIFY(!m_f->enabled("saveButton")); // attachments listed: 修改 saves
 
         // A year before the list's first is added to it, so the honour keeps its date.
         m_f->clickRow(0);
@@ -173,11 +146,11 @@ private slots:
         QCOMPARE(field<QComboBox>("yearCombo")->currentText(), QStringLiteral("1998"));
         QCOMPARE(field<QComboBox>("yearCombo")->itemText(0), QStringLiteral("1998"));
         QCOMPARE(field<QTableWidget>("attachmentList")->rowCount(), 0);
-        QVERIFY(enabled("saveButton"));
+        QVERIFY(m_f->enabled("saveButton"));
         QVERIFY(m_f->click("saveButton")); // without attachments 保存 saves into it too
         QCOMPARE(dialogs().take().last(), QStringLiteral("成功修改资料，谢谢!"));
         QCOMPARE(db().count(QStringLiteral("rongyu")), 2);
-        QCOMPARE(column(QStringLiteral("riqi"), first), QStringLiteral("1998\\11\\30"));
+        QCOMPARE(m_f->column(QStringLiteral("riqi"), first), QStringLiteral("1998\\11\\30"));
     }
 
     void modifyingSavesIntoTheClickedHonourOnly()
@@ -194,8 +167,8 @@ private slots:
         QVERIFY(m_f->click("modifyButton"));
         // The search runs again before the success is told.
         QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功修改资料，谢谢!")});
-        QCOMPARE(column(QStringLiteral("connect"), second), QStringLiteral("奖牌"));
-        QCOMPARE(column(QStringLiteral("connect"), first), QStringLiteral("奖状"));
+        QCOMPARE(m_f->column(QStringLiteral("connect"), second), QStringLiteral("奖牌"));
+        QCOMPARE(m_f->column(QStringLiteral("connect"), first), QStringLiteral("奖状"));
         QCOMPARE(m_f->listed(1).size(), 2);
         // The list was filled again, so no hit is chosen now.
         QVERIFY(m_f->click("modifyButton"));
@@ -210,8 +183,8 @@ private slots:
 
     void deletingAnHonourKeepsFilesOtherRowsName()
     {
-        storeFile(QStringLiteral("prize.jpg"));
-        storeFile(QStringLiteral("own.jpg"));
+        m_f->storeFile(QStringLiteral("prize.jpg"));
+        m_f->storeFile(QStringLiteral("own.jpg"));
         addHonour(QStringLiteral("三好学生"), QStringLiteral("2006\\06\\01"), QStringLiteral(" prize.jpg own.jpg"));
         addHonour(QStringLiteral("游泳"), QStringLiteral("2006\\07\\01"));
         db().exec(QStringLiteral(
@@ -227,8 +200,8 @@ private slots:
         QVERIFY(m_f->click("deleteButton"));
         QCOMPARE(dialogs().take(), (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("删除成功")}));
         QCOMPARE(db().count(QStringLiteral("rongyu")), 1);
-        QVERIFY(stored(QStringLiteral("prize.jpg")));
-        QVERIFY(!stored(QStringLiteral("own.jpg")));
+        QVERIFY(m_f->stored(QStringLiteral("prize.jpg")));
+        QVERIFY(!m_f->stored(QStringLiteral("own.jpg")));
         QVERIFY(field<QLineEdit>("nameEdit")->text().isEmpty());
         QCOMPARE(field<QTableWidget>("attachmentList")->rowCount(), 0);
         // The search ran again with the date still chosen.
@@ -237,8 +210,8 @@ private slots:
 
     void attachmentsGoWithoutAQuestionAndTheRowFollows()
     {
-        storeFile(QStringLiteral("a.jpg"));
-        storeFile(QStringLiteral("b.jpg"));
+        m_f->storeFile(QStringLiteral("a.jpg"));
+        m_f->storeFile(QStringLiteral("b.jpg"));
         const qint64 id =
             addHonour(QStringLiteral("三好学生"), QStringLiteral("2006\\06\\01"), QStringLiteral(" a.jpg b.jpg"));
         m_f->show();
@@ -249,12 +222,12 @@ private slots:
         field<QTableWidget>("attachmentList")->selectRow(1);
         QVERIFY(m_f->click("deleteMediaButton"));
         QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功删除")});
-        QCOMPARE(column(QStringLiteral("music"), id), QStringLiteral(" a.jpg"));
-        QVERIFY(stored(QStringLiteral("a.jpg")) && !stored(QStringLiteral("b.jpg")));
+        QCOMPARE(m_f->column(QStringLiteral("music"), id), QStringLiteral(" a.jpg"));
+        QVERIFY(m_f->stored(QStringLiteral("a.jpg")) && !m_f->stored(QStringLiteral("b.jpg")));
         // The remaining attachment stays listed, so saving keeps it named.
         field<QLineEdit>("prizeEdit")->setText(QStringLiteral("奖杯"));
         QVERIFY(m_f->click("modifyButton"));
-        QCOMPARE(column(QStringLiteral("music"), id), QStringLiteral(" a.jpg"));
+        QCOMPARE(m_f->column(QStringLiteral("music"), id), QStringLiteral(" a.jpg"));
     }
 };
 
