@@ -64,42 +64,44 @@ bool inside(quint64 offset, quint64 count, quint64 entrySize, quint64 size)
 
 namespace ExecutableCheck {
 
-Result check(const QString& path)
+Finding check(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Result::failure(file.errorString());
+        return {Verdict::Unreadable, file.errorString()};
     const quint64 size = quint64(file.size());
     Header header{};
     if (file.read(reinterpret_cast<char*>(&header), sizeof header) != qint64(sizeof header) ||
         std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0)
-        return Result::failure(QStringLiteral("not an ELF file"));
+        return Finding{Verdict::Foreign, QStringLiteral("not an ELF file")};
     if (header.e_ident[EI_CLASS] != ThisClass || header.e_ident[EI_DATA] != ThisByteOrder)
-        return Result::failure(
-            QStringLiteral("ELF class %1, byte order %2; this computer needs class %3, byte order %4")
-                .arg(header.e_ident[EI_CLASS])
-                .arg(header.e_ident[EI_DATA])
-                .arg(ThisClass)
-                .arg(ThisByteOrder));
+        return Finding{Verdict::Foreign,
+                       QStringLiteral("ELF class %1, byte order %2; this computer needs class %3, byte order %4")
+                           .arg(header.e_ident[EI_CLASS])
+                           .arg(header.e_ident[EI_DATA])
+                           .arg(ThisClass)
+                           .arg(ThisByteOrder)};
     if (header.e_machine != thisMachine())
-        return Result::failure(
-            QStringLiteral("ELF machine %1; this computer needs machine %2").arg(header.e_machine).arg(thisMachine()));
+        return Finding{
+            Verdict::Foreign,
+            QStringLiteral("ELF machine %1; this computer needs machine %2").arg(header.e_machine).arg(thisMachine())};
     if (header.e_type != ET_EXEC && header.e_type != ET_DYN)
-        return Result::failure(QStringLiteral("ELF type %1 is not an executable").arg(header.e_type));
+        return Finding{Verdict::Foreign, QStringLiteral("ELF type %1 is not an executable").arg(header.e_type)};
 
     // Every table and every loaded segment must lie inside the file; a file cut short does not
     // hold them all.
     if ((header.e_phnum && header.e_phentsize != sizeof(ProgramHeader)) ||
         !inside(header.e_phoff, header.e_phnum, header.e_phentsize, size) ||
         !inside(header.e_shoff, header.e_shnum, header.e_shentsize, size))
-        return Result::failure(QStringLiteral("ELF tables end beyond the file's %1 bytes").arg(size));
+        return {Verdict::CutShort, QStringLiteral("ELF tables end beyond the file's %1 bytes").arg(size)};
     for (int i = 0; i < header.e_phnum; ++i) {
         ProgramHeader segment{};
         if (!file.seek(qint64(header.e_phoff + quint64(i) * sizeof segment)) ||
             file.read(reinterpret_cast<char*>(&segment), sizeof segment) != qint64(sizeof segment))
-            return Result::failure(file.errorString());
+            return {Verdict::CutShort, file.errorString()};
         if (!inside(segment.p_offset, 1, segment.p_filesz, size))
-            return Result::failure(QStringLiteral("ELF segment %1 ends beyond the file's %2 bytes").arg(i).arg(size));
+            return {Verdict::CutShort,
+                    QStringLiteral("ELF segment %1 ends beyond the file's %2 bytes").arg(i).arg(size)};
     }
     return {};
 }

@@ -325,13 +325,17 @@ Result OnlineUpdate::checkDownload(Job& job, QNetworkReply* reply)
         return Result::failure(
             UpdateTr::tr("%1：下载的文件校验不符（SHA-256），已放弃。请稍后再试；如果一直这样，请告诉软件的提供者。")
                 .arg(job.name));
-    if (Result r = ExecutableCheck::check(job.file->fileName()); !r) {
-        // A program cut short ends before its tables; anything else is not a program for here.
-        const bool cut = r.message().contains(QStringLiteral("beyond the file"));
+    switch (const ExecutableCheck::Finding found = ExecutableCheck::check(job.file->fileName()); found.verdict) {
+    case ExecutableCheck::Verdict::Program:
+        break;
+    case ExecutableCheck::Verdict::Unreadable:
+    case ExecutableCheck::Verdict::CutShort:
+        return Result::failure(UpdateTr::tr("%1：文件下载不完整。请检查网络连接，然后再试。").arg(job.name),
+                               found.detail);
+    case ExecutableCheck::Verdict::Foreign:
         return Result::failure(
-            cut ? UpdateTr::tr("%1：文件下载不完整。请检查网络连接，然后再试。").arg(job.name)
-                : UpdateTr::tr("%1：下载的文件不是这台电脑能运行的程序，已拒绝。请告诉软件的提供者。").arg(job.name),
-            r.message());
+            UpdateTr::tr("%1：下载的文件不是这台电脑能运行的程序，已拒绝。请告诉软件的提供者。").arg(job.name),
+            found.detail);
     }
     return {};
 }
