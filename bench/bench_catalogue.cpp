@@ -1,5 +1,6 @@
 // A catalogue search that lists 50,000 files of 10,000 records, as the Reelbox window fills its
 // list, against the raw SQLite C API reading the same rows.
+#include "bench/BenchDatabase.h"
 #include "bench/BenchSupport.h"
 #include "data/Database.h"
 #include "reelbox/Catalogue.h"
@@ -61,8 +62,7 @@ qsizetype readRaw(sqlite3* db)
     while (sqlite3_step(query) == SQLITE_ROW) {
         // The id and the file list, the list as text a program can use.
         checksum += sqlite3_column_int(query, 0);
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(query, 1));
-        checksum += QString::fromUtf8(text, sqlite3_column_bytes(query, 1)).size();
+        checksum += columnText(query, 1).size();
     }
     sqlite3_finalize(query);
     return checksum;
@@ -74,11 +74,9 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("kestrin.db"));
-    if (Result r = Database::open(path); !r) {
-        QTextStream(stderr) << r.error() << '\n';
+    const QString path = openBenchDatabase(dir);
+    if (path.isEmpty())
         return 1;
-    }
     fill();
 
     CatalogueListModel model;

@@ -1,5 +1,6 @@
 // Diary search on the growth diary page over 10,000 entries, against the same statement read
 // through the raw SQLite C API into the same three columns and the id.
+#include "bench/BenchDatabase.h"
 #include "bench/BenchSupport.h"
 #include "data/Database.h"
 #include "growth/GrowthQuery.h"
@@ -58,10 +59,7 @@ qsizetype readRaw(sqlite3* db, const Statement& statement)
         const QByteArray value = statement.values.at(i).toString().toUtf8();
         sqlite3_bind_text(prepared, i + 1, value.constData(), int(value.size()), SQLITE_TRANSIENT);
     }
-    auto text = [prepared](int column) {
-        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(prepared, column)),
-                                 sqlite3_column_bytes(prepared, column));
-    };
+    const auto text = [prepared](int column) { return columnText(prepared, column); };
     while (sqlite3_step(prepared) == SQLITE_ROW)
         hits.append({sqlite3_column_int64(prepared, 0), text(1), text(2), text(4)});
     sqlite3_finalize(prepared);
@@ -76,11 +74,9 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("kestrin.db"));
-    if (Result r = Database::open(path); !r) {
-        QTextStream(stdout) << r.error() << '\n';
+    const QString path = openBenchDatabase(dir);
+    if (path.isEmpty())
         return 1;
-    }
     fill();
 
     DiaryPage page;

@@ -1,5 +1,6 @@
 // Display on the medical records page for one child with 10,000 records, against the same
 // query read through the raw SQLite C API into the same four columns.
+#include "bench/BenchDatabase.h"
 #include "bench/BenchSupport.h"
 #include "data/tables/CBNRONG.h"
 #include "health/ui/CBL.h"
@@ -57,10 +58,7 @@ qsizetype readRaw(sqlite3* db)
     const QByteArray category = QStringLiteral("感冒发烧").toUtf8();
     sqlite3_bind_text(statement, 1, child.constData(), int(child.size()), SQLITE_TRANSIENT);
     sqlite3_bind_text(statement, 2, category.constData(), int(category.size()), SQLITE_TRANSIENT);
-    auto text = [statement](int column) {
-        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                                 sqlite3_column_bytes(statement, column));
-    };
+    const auto text = [statement](int column) { return columnText(statement, column); };
     while (sqlite3_step(statement) == SQLITE_ROW)
         rows.append({sqlite3_column_int64(statement, 0), text(3), text(1), sqlite3_column_int64(statement, 8)});
     sqlite3_finalize(statement);
@@ -75,11 +73,9 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("kestrin.db"));
-    if (Result r = Database::open(path); !r) {
-        QTextStream(stdout) << r.error() << '\n';
+    const QString path = openBenchDatabase(dir);
+    if (path.isEmpty())
         return 1;
-    }
     fill();
 
     CBL page;

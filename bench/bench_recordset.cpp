@@ -1,4 +1,5 @@
 // One child's measurements out of 100,000: through CPPER against the raw SQLite C API.
+#include "bench/BenchDatabase.h"
 #include "bench/BenchSupport.h"
 #include "data/tables/CPPER.h"
 
@@ -61,8 +62,7 @@ double readThroughSqlite(sqlite3* db, const QByteArray& child)
                     sqlite3_column_int(statement, 10);
         for (int column : {1, 2, 3, 6, 8, 9, 11}) {
             // Text is turned into a QString as a program would, so both sides deliver the same.
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-            checksum += QString::fromUtf8(text, sqlite3_column_bytes(statement, column)).size();
+            checksum += columnText(statement, column).size();
         }
     }
     sqlite3_finalize(statement);
@@ -84,11 +84,9 @@ int main(int argc, char* argv[])
     out << "creating a fresh database (schema, seed, reference tables): " << QString::number(createMs, 'f', 1) << " ms"
         << Qt::endl;
 
-    const QString path = dir.filePath(QStringLiteral("kestrin.db"));
-    if (Result r = Database::open(path); !r) {
-        out << r.error() << '\n';
+    const QString path = openBenchDatabase(dir);
+    if (path.isEmpty())
         return 1;
-    }
     fill();
 
     sqlite3* raw = nullptr;

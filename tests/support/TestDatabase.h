@@ -2,6 +2,9 @@
 
 #include "data/Database.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -61,3 +64,12 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// Writes a file that SQLite refuses as a database, at path (its folder is made).
+inline void writeNotADatabase(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile bad(path);
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("not a database at all, just some text that fills the header page");
+}

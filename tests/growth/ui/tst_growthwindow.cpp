@@ -10,6 +10,7 @@
 #include "tests/support/FixedClock.h"
 #include "tests/support/GuiSupport.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QAction>
 #include <QApplication>
@@ -98,11 +99,7 @@ private slots:
     void aDatabaseThatCannotBeOpenedIsNamed()
     {
         ScriptedDialogs dialogs;
-        QDir().mkpath(root(QStringLiteral("database")));
-        QFile bad(root(QStringLiteral("database/kestrin.db")));
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("not a database at all, just some text that fills the header page");
-        bad.close();
+        writeNotADatabase(root(QStringLiteral("database/kestrin.db")));
         QCOMPARE(ProgramStartup::prepare(growthProgram(), m_procRoot), ProgramStartup::Outcome::DatabaseFailed);
         QCOMPARE(dialogs.texts().size(), 1);
         QVERIFY(dialogs.last().contains(QStringLiteral("kestrin.db")));

@@ -5,6 +5,7 @@
 #include "health/ui/HealthProgram.h"
 #include "tests/support/FakeProc.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QApplication>
 #include <QDir>
@@ -159,11 +160,7 @@ private slots:
     void unusableDatabaseIsNamedAndEndsTheProgram()
     {
         ScriptedDialogs dialogs;
-        QDir().mkpath(root(QStringLiteral("database")));
-        QFile bad(root(QStringLiteral("database/kestrin.db")));
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("not a database at all, just some text that fills the header page");
-        bad.close();
+        writeNotADatabase(root(QStringLiteral("database/kestrin.db")));
         QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::DatabaseFailed);
         QCOMPARE(dialogs.texts().size(), 1);
         QVERIFY(dialogs.last().contains(QStringLiteral("kestrin.db")));
