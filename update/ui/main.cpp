@@ -1,7 +1,10 @@
+#include "common/DataSource.h"
 #include "common/ui/ProgramStartup.h"
+#include "common/ui/StartupRecovery.h"
 #include "update/ui/CUpdateDlg.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 int main(int argc, char* argv[])
@@ -11,6 +14,13 @@ int main(int argc, char* argv[])
     ProgramStartup::enterProgramFolder();
     ProgramStartup::prepareLook(app);
     app.setWindowIcon(QIcon(QStringLiteral(":/update/update.png")));
+    // The updater replaces the programs, so it puts a cut-off restore right first and keeps a
+    // restore from starting while it runs; with no database yet there are no records to guard.
+    const QString database = DataSource::defaultDatabasePath();
+    if (!StartupRecovery::recover(database))
+        return 1;
+    if (QFileInfo::exists(database) && !StartupRecovery::holdRecords(database))
+        return 1;
 
     OnlineUpdate update(QCoreApplication::applicationDirPath());
     CUpdateDlg window(update);
