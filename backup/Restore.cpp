@@ -92,14 +92,7 @@ RestoreJournal StagedRestore::journal(const QString& databaseFolder) const
 
     const QString database = stagedDatabase(*m_stage);
     journal.databaseSize = QFileInfo(database).size();
-    QFile file(database);
-    if (file.open(QIODevice::ReadOnly)) {
-        Sha256 hash;
-        QByteArray buffer(1 << 20, Qt::Uninitialized);
-        for (qint64 n; (n = file.read(buffer.data(), buffer.size())) > 0;)
-            hash.add(buffer.constData(), n);
-        journal.databaseSha256 = hash.hex();
-    }
+    journal.databaseSha256 = Sha256::ofFile(database);
     for (const Manifest::Member& member : m_manifest.members) {
         if (const QString name = Manifest::mediaName(member.path); !name.isEmpty())
             journal.media.append({name, member.size});

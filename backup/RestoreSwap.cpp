@@ -17,14 +17,7 @@ namespace {
 
 bool sameFile(const QString& path, qint64 size, const QByteArray& sha256)
 {
-    QFile file(path);
-    if (QFileInfo(path).size() != size || !file.open(QIODevice::ReadOnly))
-        return false;
-    Sha256 hash;
-    QByteArray buffer(1 << 20, Qt::Uninitialized);
-    for (qint64 n; (n = file.read(buffer.data(), buffer.size())) > 0;)
-        hash.add(buffer.constData(), n);
-    return hash.hex() == sha256;
+    return QFileInfo(path).size() == size && Sha256::ofFile(path) == sha256;
 }
 
 bool sameFolder(const QString& path, const QList<RestoreJournal::File>& files)
