@@ -163,7 +163,7 @@ void removeLeftovers(const FamilyFiles& files, const QStringList& archiveFolders
               before);
     const QStringList archiveLeftovers = QStringList(archiveFolders) << folder;
     for (const QString& archives : archiveLeftovers)
-        removeOld(matching(archives, QStringLiteral(".*.partial"), QDir::Files), before);
+        removeOld(matching(archives, QStringLiteral(".*.??????.partial"), QDir::Files), before);
     removeOld(matching(files.mediaFolder, QStringLiteral(".kestrin-*.part"), QDir::Files), before);
 }
 

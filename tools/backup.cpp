@@ -167,7 +167,8 @@ ResultOf<FamilyFiles> familyFiles(const QCommandLineParser& parser)
 // Finishes or undoes a restore that was cut off, before any command uses the records.
 bool recover(const FamilyFiles& files)
 {
-    const Recovery recovery = RestoreRecovery::run(files, RecordsLock::StartWait);
+    const Recovery recovery =
+        RestoreRecovery::run(files, RecordsLock::StartWait, RestoreRecovery::defaultArchiveFolders());
     switch (recovery.outcome) {
     case Recovery::Outcome::Nothing:
         return true;

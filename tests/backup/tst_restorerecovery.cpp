@@ -373,11 +373,11 @@ private slots:
         const QString archives = m_family->path(QStringLiteral("文档"));
         QVERIFY(QDir().mkpath(archives));
         const QStringList old{
-            folder + QStringLiteral("/.restore-Abc123"), folder + QStringLiteral("/.备份.zip.Xy12.partial"),
-            archives + QStringLiteral("/.备份.zip.Zz99.partial"), media + QStringLiteral("/.kestrin-3f2a.part")};
+            folder + QStringLiteral("/.restore-Abc123"), folder + QStringLiteral("/.备份.zip.Xy12ab.partial"),
+            archives + QStringLiteral("/.备份.zip.Zz99cd.partial"), media + QStringLiteral("/.kestrin-3f2a.part")};
         const QStringList fresh{folder + QStringLiteral("/.restore-New456"),
                                 media + QStringLiteral("/.kestrin-77.part"),
-                                archives + QStringLiteral("/.今天.zip.Aa11.partial")};
+                                archives + QStringLiteral("/.今天.zip.Aa11ef.partial")};
         const QString asideFolder = folder + QStringLiteral("/恢复前的记录-20250101-080000");
         QVERIFY(QDir().mkpath(asideFolder));
         age(asideFolder, 400);
@@ -389,6 +389,10 @@ private slots:
         }
         for (const QString& path : old)
             age(path, 2);
+        // Not the shape of a half-written archive: someone else's file.
+        const QString someoneElses = archives + QStringLiteral("/.笔记.partial");
+        Family::writeRandom(someoneElses, 10);
+        age(someoneElses, 30);
 
         const Recovery recovery = RestoreRecovery::run(m_family->files(), std::chrono::milliseconds(0), {archives});
         QCOMPARE(recovery.outcome, Recovery::Outcome::Nothing);
@@ -397,6 +401,7 @@ private slots:
         for (const QString& path : fresh)
             QVERIFY2(QFileInfo::exists(path), qPrintable(path));
         QVERIFY(QFileInfo::exists(asideFolder));
+        QVERIFY(QFileInfo::exists(someoneElses));
         QCOMPARE(records(m_family->files().databasePath), m_currentRows);
     }
 };
