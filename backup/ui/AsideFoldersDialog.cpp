@@ -26,7 +26,7 @@ AsideFoldersDialog::AsideFoldersDialog(QString databasePath, QWidget* parent)
     text->setWordWrap(true);
     m_list->setObjectName(QStringLiteral("asideList"));
     m_list->setAccessibleName(BackupTr::tr("恢复前的记录"));
-    m_list->setMinimumSize(460, 160);
+    m_list->setMinimumSize(480, 160);
     m_deleteButton->setObjectName(QStringLiteral("deleteButton"));
     auto* closeButton = new QPushButton(BackupTr::tr("关闭"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
@@ -53,11 +53,11 @@ void AsideFoldersDialog::refill()
 {
     m_list->clear();
     for (const AsideFolders::Folder& folder : AsideFolders::list(m_databasePath)) {
-        auto* item =
-            new QListWidgetItem(BackupTr::tr("%1 恢复前保存，%2（%3）")
-                                    .arg(folder.made.toString(QStringLiteral("yyyy年M月d日 HH:mm")),
-                                         FileErrors::sizeText(folder.bytes), QFileInfo(folder.path).fileName()),
-                                m_list);
+        auto* item = new QListWidgetItem(
+            BackupTr::tr("%1 恢复前的记录，%2")
+                .arg(folder.made.toString(QStringLiteral("yyyy年M月d日 HH:mm")), FileErrors::sizeText(folder.bytes)),
+            m_list);
+        item->setToolTip(QDir::toNativeSeparators(folder.path));
         item->setData(Qt::UserRole, folder.path);
     }
     m_deleteButton->setEnabled(false);
