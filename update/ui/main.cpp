@@ -14,8 +14,9 @@ int main(int argc, char* argv[])
     ProgramStartup::enterProgramFolder();
     ProgramStartup::prepareLook(app);
     app.setWindowIcon(QIcon(QStringLiteral(":/update/update.png")));
-    // The updater replaces the programs, so it puts a cut-off restore right first and keeps a
-    // restore from starting while it runs; with no database yet there are no records to guard.
+    // Like every program of the suite, the updater first finishes or undoes a restore that was
+    // cut off, then holds the records lock while it runs, so no restore starts while it replaces
+    // the programs. With no database yet there are no records to guard.
     const QString database = DataSource::defaultDatabasePath();
     if (!StartupRecovery::recover(database))
         return 1;
