@@ -107,16 +107,23 @@ void assessGrowth(HealthReport& report, const std::optional<References>& referen
     const QList<ReferenceRow>* heights = references ? &references->heights : nullptr;
     const QList<ReferenceRow>* weights = references ? &references->weights : nullptr;
 
-    // The child's points of each unit, as the screen's charts take them.
-    ChartData monthChart;
-    GrowthAssessment::assess(monthChart, AgeUnit::Months, {}, rows, heights, weights);
-    ChartData yearChart;
-    GrowthAssessment::assess(yearChart, AgeUnit::Years, {}, rows, heights, weights);
-    QList<ChartData::Point> points = monthChart.months ? monthChart.child : QList<ChartData::Point>();
-    if (!yearChart.months) {
-        for (ChartData::Point p : yearChart.child) {
-            p.age *= 12;
-            points.append(p);
+    // The child's points of each unit, as the screen's charts take them. A screen chart holds
+    // at most MaxPoints points; the report takes the rows in parts of that size so that it
+    // shows every measurement of the period.
+    QList<ChartData::Point> points;
+    for (qsizetype from = 0; from < rows.size(); from += ChartData::MaxPoints) {
+        const QList<Measurement> part = rows.mid(from, ChartData::MaxPoints);
+        ChartData monthChart;
+        GrowthAssessment::assess(monthChart, AgeUnit::Months, {}, part, nullptr, nullptr);
+        if (monthChart.months)
+            points += monthChart.child;
+        ChartData yearChart;
+        GrowthAssessment::assess(yearChart, AgeUnit::Years, {}, part, nullptr, nullptr);
+        if (!yearChart.months) {
+            for (ChartData::Point p : yearChart.child) {
+                p.age *= 12;
+                points.append(p);
+            }
         }
     }
 

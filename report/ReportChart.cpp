@@ -72,11 +72,12 @@ Frame fit(const GrowthSeries& series, const QRectF& plot)
         first = std::min(first, p.months);
         last = std::max(last, p.months);
     }
-    // A single age still gets a span to show, a month or so either side.
-    const double pad = std::max(1.0, (last - first) * 0.05);
+    // A single age or a few close ones still get a span to show: a season either side.
+    const double pad = std::max(3.0, (last - first) * 0.05);
     double low = std::max(0.0, first - pad);
     double high = last + pad;
-    frame.years = high - low > 30;
+    // Babies' ages read in months, older children's in years.
+    frame.years = high - low > 30 || low >= 24;
     if (frame.years) {
         const double step = 12 * std::max(0.5, niceStep((high - low) / 12, 12));
         frame.x = rounded(low, high, step);

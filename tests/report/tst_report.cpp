@@ -255,6 +255,41 @@ private slots:
         QVERIFY(!QFile::exists(path));
     }
 
+    void everyMeasurementIsDrawnAndJudged()
+    {
+        // More points than one screen chart holds, in both units, a month label with text after it.
+        HealthReport report;
+        report.sex = QStringLiteral("女");
+        for (int i = 0; i < 600; ++i)
+            report.measurements.append({20200101 + i,
+                                        QString::number(2 + (i % 33) / 2.0) + QStringLiteral("岁"),
+                                        85.0 + i * 0.1,
+                                        12.0,
+                                        0,
+                                        {},
+                                        {},
+                                        {},
+                                        {},
+                                        {}});
+        report.measurements.append({20220101, QStringLiteral("6个月"), 66.0, 7.5, 0, {}, {}, {}, {}, {}});
+        References references;
+        references.heights = {{QStringLiteral("6个月"), 62.1, 71.5}, {QStringLiteral("2岁"), 80.5, 94.3}};
+        references.weights = {{QStringLiteral("6个月"), 6.3, 9.6}};
+        HealthReports::assessGrowth(report, references);
+        QCOMPARE(report.heightSeries.child.size(), 601);
+        QCOMPARE(report.heightSeries.child.first().months, 6.0);
+        QCOMPARE(report.heightSeries.child.last().months, 18 * 12.0);
+        // Year ages join the month ages on one axis in months.
+        QCOMPARE(report.heightSeries.reference.size(), 2);
+        QCOMPARE(report.heightSeries.reference.last().age, 24.0);
+        QCOMPARE(report.measurements.last().heightVerdict, Verdict::Normal);
+        QCOMPARE(report.measurements.last().weightVerdict, Verdict::Normal);
+        QCOMPARE(report.measurements.first().heightVerdict, Verdict::Normal);
+        // No weight reference for years: nothing to judge.
+        QCOMPARE(report.measurements.first().weightVerdict, Verdict::Unknown);
+        QCOMPARE(report.latestHeight.value, 66.0);
+    }
+
     void verdictsAgainstTheRangeAtTheAge()
     {
         const QList<ChartData::Range> ranges = {{12, 82.1, 71.2}, {15, 85.8, 74.0}};
