@@ -435,13 +435,13 @@ void ReportRenderer::measurements()
     // The assessment column holds "身高正常，体重偏高" on one line.
     table({{ReportTr::tr("日期"), 660},
            {ReportTr::tr("年龄"), 420},
-           {ReportTr::tr("身高(厘米)"), 480},
-           {ReportTr::tr("体重(公斤)"), 480},
+           {ReportTr::tr("身高(厘米)"), 505},
+           {ReportTr::tr("体重(公斤)"), 505},
            {ReportTr::tr("心率"), 300},
            {ReportTr::tr("血压"), 620},
            {ReportTr::tr("饮食"), 500},
            {ReportTr::tr("睡眠"), 500},
-           {ReportTr::tr("评估"), BodyWidth - 3960}},
+           {ReportTr::tr("评估"), BodyWidth - 4010}},
           rows);
 }
 

@@ -175,8 +175,15 @@ private slots:
             diagnosis += QStringLiteral("第%1句：孩子夜间咳嗽，体温正常，建议观察。").arg(i);
         diagnosis.truncate(5000);
         f.addMedicalRecord(QStringLiteral("小明"), 20260301, QStringLiteral("长期咳嗽"), diagnosis);
+        // A table row longer than a page runs on too: notes of 5,000 bytes.
+        QString notes;
+        for (int i = 0; notes.size() < 2500; ++i)
+            notes += QStringLiteral("观察%1：接种后精神好。").arg(i);
+        notes.truncate(2500);
+        f.addImmunisation(QStringLiteral("小明"), 20260201, QStringLiteral("乙肝疫苗"), QStringLiteral("第三针"),
+                          notes);
         const QString pdf = save(of(QStringLiteral("小明")));
-        QVERIFY(ReportFixture::pages(pdf) >= 3);
+        QVERIFY(ReportFixture::pages(pdf) >= 4);
 
         // Read in drawing order, without the page headers, the text is there whole.
         QString body;
@@ -186,6 +193,8 @@ private slots:
         }
         body.remove(QRegularExpression(QStringLiteral("\\s")));
         QVERIFY(body.contains(QStringLiteral("诊断：") + diagnosis));
+        // The table's heading row is repeated on each page the row runs on to.
+        QVERIFY(body.remove(QStringLiteral("日期疫苗剂次备注")).contains(notes));
         checkPageNumbers(pdf, ReportFixture::text(pdf));
     }
 
