@@ -2,7 +2,8 @@
 # Runs every benchmark from an optimised build and prints their ratios. With arguments, runs one
 # benchmark with its own arguments, e.g. a smaller backup: bench/run.sh bench_backup 10000 100.
 # KESTRIN_ATTACH_MB sets the size of bench_attach's file (default 1024 MB), KESTRIN_BACKUP_MB the
-# media of bench_backup's family (default 1024 MB).
+# media of bench_backup's family (default 1024 MB). bench_report prints the figure "report" (the
+# health report's PDF against a plain HTML table printed to PDF).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 KESTRIN_BUILD_TYPE=Release KESTRIN_BUILD_DIR=build-release scripts/build.sh >/dev/null

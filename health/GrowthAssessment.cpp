@@ -3,6 +3,7 @@
 #include "data/tables/CPPER.h"
 #include "data/tables/GrowthReference.h"
 #include "health/AgeLabels.h"
+#include "health/HealthTr.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,7 +28,18 @@ bool drawableAge(double age, bool months)
     return drawable(age, months ? MaxAgeMonths : MaxAgeYears);
 }
 
-QList<ChartData::Range> referenceFor(const QList<ReferenceRow>& rows, bool months)
+Result readReference(GrowthReferenceRecordset& table, QList<ReferenceRow>& rows)
+{
+    if (Result r = table.open(QStringLiteral("select * from [%1] order by ID").arg(table.table())); !r)
+        return r;
+    for (; !table.isEOF(); table.moveNext())
+        rows.append({table.m_nianling, table.m_min, table.m_max});
+    return {};
+}
+
+} // namespace
+
+QList<ChartData::Range> rangesOf(const QList<ReferenceRow>& rows, bool months)
 {
     QList<ChartData::Range> ranges;
     for (const ReferenceRow& row : rows) {
@@ -43,17 +55,6 @@ QList<ChartData::Range> referenceFor(const QList<ReferenceRow>& rows, bool month
     }
     return ranges;
 }
-
-Result readReference(GrowthReferenceRecordset& table, QList<ReferenceRow>& rows)
-{
-    if (Result r = table.open(QStringLiteral("select * from [%1] order by ID").arg(table.table())); !r)
-        return r;
-    for (; !table.isEOF(); table.moveNext())
-        rows.append({table.m_nianling, table.m_min, table.m_max});
-    return {};
-}
-
-} // namespace
 
 AgeUnit unitOf(const QString& label)
 {
@@ -95,9 +96,78 @@ void assess(ChartData& chart, AgeUnit unit, const QString& chosenLabel, const QL
                      [](const ChartData::Point& a, const ChartData::Point& b) { return a.age < b.age; });
 
     if (heights)
-        chart.heightReference = referenceFor(*heights, chart.months);
+        chart.heightReference = rangesOf(*heights, chart.months);
     if (weights)
-        chart.weightReference = referenceFor(*weights, chart.months);
+        chart.weightReference = rangesOf(*weights, chart.months);
+}
+
+ResultOf<std::optional<References>> referencesFor(const QString& sex)
+{
+    std::unique_ptr<GrowthReferenceRecordset> heightTable;
+    std::unique_ptr<GrowthReferenceRecordset> weightTable;
+    if (sex == QStringLiteral("男")) {
+        heightTable = std::make_unique<CBoy>();
+        weightTable = std::make_unique<CBOYW>();
+    } else if (sex == QStringLiteral("女")) {
+        heightTable = std::make_unique<CGirl>();
+        weightTable = std::make_unique<CGIRLW>();
+    } else {
+        return std::optional<References>();
+    }
+    References references;
+    if (Result r = readReference(*heightTable, references.heights); !r)
+        return r;
+    if (Result r = readReference(*weightTable, references.weights); !r)
+        return r;
+    return std::optional<References>(std::move(references));
+}
+
+std::optional<ChartData::Range> rangeAt(const QList<ChartData::Range>& ranges, double age)
+{
+    for (qsizetype i = 0; i < ranges.size(); ++i) {
+        const ChartData::Range& at = ranges.at(i);
+        if (at.age == age)
+            return at;
+        if (i + 1 < ranges.size()) {
+            const ChartData::Range& next = ranges.at(i + 1);
+            if (at.age < age && age < next.age) {
+                const double t = (age - at.age) / (next.age - at.age);
+                return ChartData::Range{age, at.max + t * (next.max - at.max), at.min + t * (next.min - at.min)};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+Verdict judge(double value, const std::optional<ChartData::Range>& range)
+{
+    if (!range || !(value > 0))
+        return Verdict::Unknown;
+    if (value < range->min)
+        return Verdict::Low;
+    if (value > range->max)
+        return Verdict::High;
+    return Verdict::Normal;
+}
+
+QString verdictText(Verdict verdict)
+{
+    switch (verdict) {
+    case Verdict::Low:
+        return HealthTr::tr("偏低");
+    case Verdict::Normal:
+        return HealthTr::tr("正常");
+    case Verdict::High:
+        return HealthTr::tr("偏高");
+    case Verdict::Unknown:
+        break;
+    }
+    return HealthTr::tr("—");
+}
+
+QString assessmentText(Verdict height, Verdict weight)
+{
+    return HealthTr::tr("身高%1，体重%2").arg(verdictText(height), verdictText(weight));
 }
 
 Result assessChild(ChartData& chart, const QString& child, AgeUnit unit, const QString& chosenLabel)
@@ -111,25 +181,11 @@ Result assessChild(ChartData& chart, const QString& child, AgeUnit unit, const Q
         rows.append({records.m_age, records.m_height, records.m_weight, records.m_sex});
         sex = records.m_sex;
     }
-
-    std::unique_ptr<GrowthReferenceRecordset> heightTable;
-    std::unique_ptr<GrowthReferenceRecordset> weightTable;
-    if (sex == QStringLiteral("男")) {
-        heightTable = std::make_unique<CBoy>();
-        weightTable = std::make_unique<CBOYW>();
-    } else if (sex == QStringLiteral("女")) {
-        heightTable = std::make_unique<CGirl>();
-        weightTable = std::make_unique<CGIRLW>();
-    }
-    QList<ReferenceRow> heights;
-    QList<ReferenceRow> weights;
-    if (heightTable) {
-        if (Result r = readReference(*heightTable, heights); !r)
-            return r;
-        if (Result r = readReference(*weightTable, weights); !r)
-            return r;
-    }
-    assess(chart, unit, chosenLabel, rows, heightTable ? &heights : nullptr, weightTable ? &weights : nullptr);
+    ResultOf<std::optional<References>> references = referencesFor(sex);
+    if (!references)
+        return references;
+    const std::optional<References>& known = *references;
+    assess(chart, unit, chosenLabel, rows, known ? &known->heights : nullptr, known ? &known->weights : nullptr);
     return {};
 }
 

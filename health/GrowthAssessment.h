@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // What the growth charts draw: the child's points of one age unit and the reference ranges of the
 // child's sex for the same unit.
 struct ChartData
@@ -57,6 +59,23 @@ struct ReferenceRow
     double max;
 };
 
+// The reference tables of one sex.
+struct References
+{
+    QList<ReferenceRow> heights;
+    QList<ReferenceRow> weights;
+};
+
+// How a measured value stands against the reference range at the child's age.
+enum class Verdict
+{
+    // Not measured (0), or no reference range at that age.
+    Unknown,
+    Low,
+    Normal,
+    High
+};
+
 namespace GrowthAssessment {
 
 // The unit a chosen age label asks for.
@@ -68,6 +87,22 @@ AgeUnit unitOf(const QString& label);
 // reference rows are taken; more are ignored.
 void assess(ChartData& chart, AgeUnit unit, const QString& chosenLabel, const QList<Measurement>& rows,
             const QList<ReferenceRow>* heights, const QList<ReferenceRow>* weights);
+
+// The ranges of the reference rows of one unit (months or years) that a chart can draw, in row
+// order; at most MaxPoints.
+QList<ChartData::Range> rangesOf(const QList<ReferenceRow>& rows, bool months);
+
+// The reference tables of a sex: the boys' for "男", the girls' for "女", none for any other text.
+ResultOf<std::optional<References>> referencesFor(const QString& sex);
+
+// The range at an age, drawn straight between the neighbouring reference ages as the charts draw
+// it; nothing outside the ages the ranges cover.
+std::optional<ChartData::Range> rangeAt(const QList<ChartData::Range>& ranges, double age);
+Verdict judge(double value, const std::optional<ChartData::Range>& range);
+// The words for a verdict: "偏低", "正常", "偏高", and "—" when there is nothing to judge.
+QString verdictText(Verdict verdict);
+// Height and weight together, as "身高正常，体重偏高".
+QString assessmentText(Verdict height, Verdict weight);
 
 // Reads a child's measurements and the reference tables of the child's sex, then assesses.
 Result assessChild(ChartData& chart, const QString& child, AgeUnit unit, const QString& chosenLabel);

@@ -16,8 +16,8 @@ for file in $core_files; do
 done
 
 for file in $(git ls-files '*.cpp' '*.h' | grep -vE '^common/ui/DialogService\.(h|cpp)$'); do
-    if grep -nE '\bQ(MessageBox|FileDialog)\b' "$file"; then
-        echo "$file: only the dialog service may use QMessageBox or QFileDialog" >&2
+    if grep -nE '\bQ(MessageBox|FileDialog|PrintDialog)\b' "$file"; then
+        echo "$file: only the dialog service may use QMessageBox, QFileDialog or QPrintDialog" >&2
         status=1
     fi
 done

@@ -8,7 +8,8 @@ packages=(
     qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-tools
     unixodbc-dev odbcinst libsqliteodbc
     libarchive-dev libssl-dev python3 unzip
-    fonts-noto-cjk qt6-translations-l10n
+    fonts-noto-cjk fonts-droid-fallback qt6-translations-l10n
+    poppler-utils
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace {
 DialogService* installedService = nullptr;
@@ -63,4 +64,10 @@ QString WidgetDialogService::chooseFolder(QWidget* parent, const QString& captio
     const QString folder = QFileDialog::getExistingDirectory(parent, caption, QDir::homePath());
     QDir::setCurrent(start);
     return folder;
+}
+
+bool WidgetDialogService::choosePrinter(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }

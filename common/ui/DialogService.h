@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPrinter;
 class QWidget;
 
 // Every message box and file dialog of the programs goes through the installed service, so
@@ -33,13 +34,15 @@ public:
                                    const QString& filter) = 0;
     // An existing folder; empty when cancelled.
     virtual QString chooseFolder(QWidget* parent, const QString& caption) = 0;
+    // The print dialog: sets printer up as the user chooses; false when cancelled.
+    virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
 
     static DialogService& current();
     // Installs a service (not owned); nullptr restores the real dialogs.
     static void install(DialogService* service);
 };
 
-// The real dialogs: Qt message boxes and file dialogs.
+// The real dialogs: Qt message boxes, file dialogs and the print dialog.
 class WidgetDialogService : public DialogService
 {
 public:
@@ -49,6 +52,7 @@ public:
     QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& suggested,
                            const QString& filter) override;
     QString chooseFolder(QWidget* parent, const QString& caption) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
 };
 
 // Shorthands for the common cases.

@@ -18,6 +18,13 @@ public:
     QString m_zaozuo;
     qint32 m_riqi = 0;
 
+    // A child's records dated between two date keys, oldest first.
+    Result openOfChildInDateOrder(const QString& child, int from, int to)
+    {
+        return open(QStringLiteral("select * from bnrong where username=? and riqi>=? and riqi<=? order by riqi, id"),
+                    {child, from, to});
+    }
+
 protected:
     void exchange(FieldExchange& fx) override
     {

@@ -15,6 +15,13 @@ public:
     qint32 m_riqi = 0;
     QString m_leixing;
 
+    // A child's records dated between two date keys, oldest first.
+    Result openOfChildInDateOrder(const QString& child, int from, int to)
+    {
+        return open(QStringLiteral("select * from cfnrong where username=? and riqi>=? and riqi<=? order by riqi, id"),
+                    {child, from, to});
+    }
+
 protected:
     void exchange(FieldExchange& fx) override
     {

@@ -36,6 +36,13 @@ public:
     {
         return open(QStringLiteral("Select * from personinfo where [用户名]=? and [年龄]=?"), {child, age});
     }
+    // A child's measurements dated between two date keys, oldest first.
+    Result openOfChildInDateOrder(const QString& child, int from, int to)
+    {
+        return open(QStringLiteral("select * from personinfo where [用户名]=? and [日期]>=? and [日期]<=? "
+                                   "order by [日期], [编号]"),
+                    {child, from, to});
+    }
     Result openNumber(qint64 number)
     {
         return open(QStringLiteral("select * from personinfo where [编号]=?"), {number});

@@ -13,6 +13,7 @@
 #include "health/ui/CJIBEN.h"
 #include "health/ui/CZS.h"
 #include "health/ui/Libraries.h"
+#include "report/ui/ReportActions.h"
 
 #include <QTabWidget>
 #include <QToolButton>
@@ -43,6 +44,7 @@ CHealthDlg::CHealthDlg(QWidget* parent) : MainWindowBase(parent), m_pages(new QT
     // the tab row and in the window's context menu.
     m_pages->setCornerWidget(windowMenuButton(), Qt::TopRightCorner);
     m_backupActions = BackupActions::install(*this);
+    ReportActions::install(*this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);

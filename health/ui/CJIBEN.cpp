@@ -16,6 +16,7 @@
 #include "health/Measurements.h"
 #include "health/ui/GrowthComparisonDialog.h"
 #include "health/ui/MeasurementSearchDialog.h"
+#include "report/ui/ReportActions.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -126,6 +127,11 @@ QWidget* CJIBEN::buildFieldGroup()
     };
     place(0, 0, HealthTr::tr("记录号:"), m_numberEdit);
     place(0, 1, HealthTr::tr("用户名:"), m_userCombo);
+    // The report of the child shown, beside the child's name.
+    auto* report = named(new QPushButton(HealthTr::tr("报告"), group), QStringLiteral("reportButton"));
+    grid->addWidget(report, 0, 5);
+    connect(report, &QPushButton::clicked, this,
+            [this] { ReportActions::run(this, m_userCombo->currentText(), false); });
     place(0, 2, HealthTr::tr("性别:"), m_sexCombo);
     place(0, 3, HealthTr::tr("年龄:"), m_ageCombo);
     place(1, 0, HealthTr::tr("身  高:"), m_heightEdit, HealthTr::tr("厘米"));

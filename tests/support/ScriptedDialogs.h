@@ -2,6 +2,7 @@
 
 #include "common/ui/DialogService.h"
 
+#include <QPrinter>
 #include <QQueue>
 #include <QTest>
 
@@ -31,6 +32,9 @@ public:
     void answerFiles(const QStringList& files) { m_fileAnswers.enqueue(files); }
     // The answer of the next save-file or folder dialog; empty for Cancel.
     void answerPath(const QString& path) { m_pathAnswers.enqueue(path); }
+    // The answer of the next print dialog: what it does to the printer (say, print to a file),
+    // and true for 打印, false for Cancel.
+    void answerPrint(std::function<bool(QPrinter&)> answer) { m_printAnswers.enqueue(std::move(answer)); }
 
     void message(QWidget*, const QString& text, Icon, const QString& caption) override
     {
@@ -60,6 +64,15 @@ public:
         return nextPath(caption);
     }
     QString chooseFolder(QWidget*, const QString& caption) override { return nextPath(caption); }
+    bool choosePrinter(QWidget*, QPrinter& printer) override
+    {
+        if (m_printAnswers.isEmpty()) {
+            m_unexpected.append(QStringLiteral("print dialog"));
+            QTest::qFail("unexpected print dialog", __FILE__, __LINE__);
+            return false;
+        }
+        return m_printAnswers.dequeue()(printer);
+    }
 
     QStringList texts() const
     {
@@ -94,5 +107,6 @@ private:
     QQueue<std::function<bool()>> m_confirmAnswers;
     QQueue<QStringList> m_fileAnswers;
     QQueue<QString> m_pathAnswers;
+    QQueue<std::function<bool(QPrinter&)>> m_printAnswers;
     QStringList m_unexpected;
 };
