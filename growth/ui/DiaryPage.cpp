@@ -251,6 +251,29 @@ void DiaryPage::writeEntry(CCHENGZHANG& entry) const
     entry.m_music = mediaGroup()->attachmentText();
 }
 
+qint64 DiaryPage::entryToDelete()
+{
+    // The entry in the fields, when one is loaded; otherwise the chosen hit.
+    if (loadedId() > 0)
+        return loadedId();
+    return selectedIds().value(0);
+}
+
+QList<qint64> DiaryPage::idsToDelete()
+{
+    const qint64 id = entryToDelete();
+    return id > 0 ? QList<qint64>{id} : QList<qint64>{};
+}
+
+QString DiaryPage::deleteQuestion()
+{
+    const qint64 id = entryToDelete();
+    CCHENGZHANG entry;
+    if (id <= 0 || !readEntry(entry, id))
+        return MediaEntryPage::deleteQuestion();
+    return GrowthTr::tr("确定要删除%1的日记“%2”吗？").arg(entry.m_riqi, entry.m_biaoti);
+}
+
 QString DiaryPage::noRecordChosenMessage() const
 {
     return GrowthTr::tr("请选择记录");

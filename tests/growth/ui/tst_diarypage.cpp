@@ -263,7 +263,7 @@ private slots:
         load(0);
         dialogs().answerConfirm(false);
         QVERIFY(m_f->click("deleteButton"));
-        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("确定要删除吗？")});
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("确定要删除2006\\05\\07的日记“游泳”吗？")});
         QCOMPARE(db().count(QStringLiteral("chengzhang")), 1);
 
         // After a deletion the search runs again; with no hit marked there is nothing to delete.
@@ -277,6 +277,44 @@ private slots:
         QVERIFY(m_f->click("deleteButton"));
         QCOMPARE(dialogs().take(), (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("请选择记录")}));
         QCOMPARE(db().count(QStringLiteral("chengzhang")), 1);
+    }
+
+    // 删 除 takes the entry in the fields, not a hit merely clicked since, and names it; with none
+    // loaded it takes the clicked hit; a hit that only has the keyboard focus is not chosen.
+    void deleteTakesTheEntryShownAndNamesIt()
+    {
+        m_f->storeFile(QStringLiteral("a.jpg"));
+        m_f->storeFile(QStringLiteral("b.jpg"));
+        const qint64 a = addEntry(QStringLiteral("2006\\05\\07"), QStringLiteral("游泳"), {}, QStringLiteral(" a.jpg"));
+        const qint64 b = addEntry(QStringLiteral("2006\\05\\08"), QStringLiteral("跑步"), {}, QStringLiteral(" b.jpg"));
+        m_f->show();
+        QCOMPARE(search(QStringLiteral("2006"), {}, {}), (QStringList{QStringLiteral("游泳"), QStringLiteral("跑步")}));
+        load(0);
+        m_f->clickRow(1);
+        dialogs().answerConfirm(true);
+        QVERIFY(m_f->click("deleteButton"));
+        QCOMPARE(dialogs().take().value(0), QStringLiteral("确定要删除2006\\05\\07的日记“游泳”吗？"));
+        QCOMPARE(db().count(QStringLiteral("chengzhang"), QStringLiteral("id=?"), {a}), 0);
+        QCOMPARE(db().count(QStringLiteral("chengzhang"), QStringLiteral("id=?"), {b}), 1);
+        QVERIFY(!m_f->stored(QStringLiteral("a.jpg")));
+        QVERIFY(m_f->stored(QStringLiteral("b.jpg")));
+
+        // The list refilled: Tab into it marks nothing, so 删 除 deletes nothing.
+        QCOMPARE(m_f->listed(2), QStringList{QStringLiteral("跑步")});
+        m_f->list()->setFocus(Qt::TabFocusReason);
+        QVERIFY(m_f->list()->hasFocus());
+        dialogs().answerConfirm(true);
+        QVERIFY(m_f->click("deleteButton"));
+        QCOMPARE(dialogs().take(), (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("请选择记录")}));
+        QCOMPARE(db().count(QStringLiteral("chengzhang")), 1);
+
+        // A clicked hit, with nothing loaded, is the one deleted and named.
+        m_f->clickRow(0);
+        dialogs().answerConfirm(true);
+        QVERIFY(m_f->click("deleteButton"));
+        QCOMPARE(dialogs().take().value(0), QStringLiteral("确定要删除2006\\05\\08的日记“跑步”吗？"));
+        QCOMPARE(db().count(QStringLiteral("chengzhang")), 0);
+        QVERIFY(!m_f->stored(QStringLiteral("b.jpg")));
     }
 
     void anEntryChangedMeanwhileIsKeptUntilSavedAgain()
