@@ -409,6 +409,7 @@ void BirthdayPage::addBirthday(const QString& key)
         message(r.error());
         return;
     }
+    mediaGroup()->markSaved();
     afterSave(GrowthTr::tr("成功添加资料，谢谢!"));
 }
 

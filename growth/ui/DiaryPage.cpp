@@ -229,6 +229,7 @@ void DiaryPage::addEntry()
         message(added.error());
         return;
     }
+    mediaGroup()->markSaved();
     message(GrowthTr::tr("成功添加资料，谢谢!"));
     clearFields();
     mediaGroup()->clearAttachments();

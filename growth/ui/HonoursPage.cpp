@@ -183,10 +183,10 @@ void HonoursPage::rememberFieldTexts()
 
 bool HonoursPage::mayLeaveShown(qint64 next)
 {
-    if (next == loadedId() || fieldTexts() == m_shownTexts)
+    if (next == loadedId() || (fieldTexts() == m_shownTexts && !mediaGroup()->hasUnsaved()))
         return true;
-    const QString shown = loadedId() > 0 ? GrowthTr::tr("荣誉“%1”").arg(m_shownTexts.value(0))
-                                         : GrowthTr::tr("正在填写的荣誉");
+    const QString shown =
+        loadedId() > 0 ? GrowthTr::tr("荣誉“%1”").arg(m_shownTexts.value(0)) : GrowthTr::tr("正在填写的荣誉");
     if (confirm(GrowthTr::tr("%1的修改还没有保存。要放弃这些修改，显示另一项荣誉吗？").arg(shown)))
         return true;
     // The list goes back to the honour the fields still show.
@@ -291,6 +291,7 @@ void HonoursPage::addHonour(const QString& date)
         message(added.error());
         return;
     }
+    mediaGroup()->markSaved();
     message(GrowthTr::tr("成功添加资料，谢谢!"));
     undo();
 }

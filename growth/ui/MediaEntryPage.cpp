@@ -62,6 +62,7 @@ bool MediaEntryPage::changeEntry(Recordset& row, qint64 id, const Records::Write
         reportChangedMeanwhile(row, summaryOf(row));
         return false;
     }
+    m_media->markSaved();
     if (shown)
         rememberLoaded();
     return true;

@@ -211,8 +211,9 @@ private slots:
     void aYearNotShownIsNeverOverwritten()
     {
         m_f->storeFile(QStringLiteral("cake.jpg"));
-        const qint64 earlier = addBirthday(QStringLiteral("2025"), QStringLiteral("五岁"), QStringLiteral("爸爸|自行车="),
-                                           QStringLiteral("奶奶|生日快乐="), QStringLiteral(" cake.jpg"));
+        const qint64 earlier =
+            addBirthday(QStringLiteral("2025"), QStringLiteral("五岁"), QStringLiteral("爸爸|自行车="),
+                        QStringLiteral("奶奶|生日快乐="), QStringLiteral(" cake.jpg"));
         const qint64 shown = addBirthday(QStringLiteral("2026"), QStringLiteral("六岁"));
         m_f->show();
         search(QStringLiteral("2026"));
@@ -256,6 +257,24 @@ private slots:
         QCOMPARE(m_f->column(QStringLiteral("connect"), id), QStringLiteral("这里改的"));
 
         QCOMPARE(m_f->column(QStringLiteral("connect"), earlier), QStringLiteral("五岁"));
+    }
+
+    // A file added and then left by choosing another year before saving leaves no copy behind.
+    void changingTheYearBeforeSavingLeavesNoCopy()
+    {
+        m_f->show();
+        chooseYear(QStringLiteral("2025"));
+        field<QComboBox>("mediaTypeCombo")->setCurrentIndex(1);
+        const QString photo = m_f->mediaFolder().chosen() + QStringLiteral("/cake.jpg");
+        QVERIFY(TestMedia::write(photo, "cake"));
+        dialogs().answerFiles({photo});
+        QVERIFY(m_f->click("browseButton"));
+        dialogs().answerConfirm(true);
+        QVERIFY(m_f->click("addMediaButton"));
+        QVERIFY(m_f->stored(QStringLiteral("cake.jpg")));
+        chooseYear(QStringLiteral("2026"));
+        QVERIFY(!m_f->stored(QStringLiteral("cake.jpg")));
+        QCOMPARE(field<QTableWidget>("attachmentList")->rowCount(), 0);
     }
 
     void deletingTheShownRecordKeepsFilesOtherRowsName()

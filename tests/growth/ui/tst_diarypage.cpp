@@ -54,6 +54,18 @@ private:
         field<QLineEdit>("keywordEdit")->setText(keyword);
         field<QPlainTextEdit>("contentEdit")->setPlainText(content);
     }
+    // Chooses a picture with this content and adds it to the entry on the page.
+    void attach(const QString& name, const QByteArray& content)
+    {
+        field<QComboBox>("mediaTypeCombo")->setCurrentIndex(1);
+        const QString path = m_f->mediaFolder().chosen() + QLatin1Char('/') + name;
+        QVERIFY(TestMedia::write(path, content));
+        dialogs().answerFiles({path});
+        QVERIFY(m_f->click("browseButton"));
+        dialogs().answerConfirm(true);
+        QVERIFY(m_f->click("addMediaButton"));
+        dialogs().take();
+    }
     QStringList attachments()
     {
         QStringList names;
@@ -315,6 +327,34 @@ private slots:
         QCOMPARE(dialogs().take().value(0), QStringLiteral("确定要删除2006\\05\\08的日记“跑步”吗？"));
         QCOMPARE(db().count(QStringLiteral("chengzhang")), 0);
         QVERIFY(!m_f->stored(QStringLiteral("b.jpg")));
+    }
+
+    // Attachments added and then left before saving (another entry loaded, 撤 消) take the copies
+    // made for them along; a stored file the page reused stays, and so does every saved row.
+    void abandonedAttachmentsLeaveNoCopies()
+    {
+        m_f->storeFile(QStringLiteral("a.jpg"));
+        const qint64 a = addEntry(QStringLiteral("2006\\05\\07"), QStringLiteral("游泳"), {}, QStringLiteral(" a.jpg"));
+        addEntry(QStringLiteral("2006\\05\\08"), QStringLiteral("跑步"));
+        m_f->show();
+        search(QStringLiteral("2006"), {}, {});
+        load(0);
+        attach(QStringLiteral("new.jpg"), "new picture");
+        QCOMPARE(attachments(), (QStringList{QStringLiteral("new.jpg"), QStringLiteral("a.jpg")}));
+        QVERIFY(m_f->stored(QStringLiteral("new.jpg")));
+        load(1);
+        QVERIFY(!m_f->stored(QStringLiteral("new.jpg")));
+        QCOMPARE(m_f->column(QStringLiteral("music"), a), QStringLiteral(" a.jpg"));
+        QCOMPARE(db().count(QStringLiteral("unsaved_media")), 0);
+
+        // On the other entry: a.jpg chosen again is the stored file, reused; undone.jpg a copy.
+        attach(QStringLiteral("a.jpg"), "picture");
+        attach(QStringLiteral("undone.jpg"), "undone");
+        QCOMPARE(attachments(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("undone.jpg")}));
+        QVERIFY(m_f->click("undoButton"));
+        QVERIFY(!m_f->stored(QStringLiteral("undone.jpg")));
+        QCOMPARE(m_f->mediaFolder().stored(), QStringList{QStringLiteral("a.jpg")});
+        QCOMPARE(m_f->column(QStringLiteral("music"), a), QStringLiteral(" a.jpg"));
     }
 
     void anEntryChangedMeanwhileIsKeptUntilSavedAgain()
