@@ -237,7 +237,7 @@ void BirthdayPage::search()
     }
     // Of several records of a year, the newest is the one shown.
     showLoaded(birthday.m_id, birthday);
-    m_descriptionEdit->setPlainText(birthday.m_connect);
+    m_descriptionEdit->setStoredText(birthday.m_connect);
     setRows(m_presentList, BirthdayLists::read(birthday.m_songli));
     setRows(m_greetingList, BirthdayLists::read(birthday.m_liuyan));
 }

@@ -170,10 +170,10 @@ void DiaryPage::loadMarked()
         return;
     }
     showLoaded(id, entry);
-    m_titleEdit->setText(entry.m_biaoti);
-    m_weatherEdit->setText(entry.m_tianqi);
-    m_keywordEdit->setText(entry.m_key);
-    m_contentEdit->setPlainText(entry.m_content);
+    setStoredText(m_titleEdit, entry.m_biaoti);
+    setStoredText(m_weatherEdit, entry.m_tianqi);
+    setStoredText(m_keywordEdit, entry.m_key);
+    m_contentEdit->setStoredText(entry.m_content);
     setButtonsEnabled(DeleteButton | ModifyButton, true);
     setButtonsEnabled(SaveButton, false);
     setModifying(true);

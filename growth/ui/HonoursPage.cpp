@@ -233,10 +233,10 @@ void HonoursPage::load(qint64 id)
     }
     setModifying(true);
     showLoaded(id, honour);
-    m_nameEdit->setText(honour.m_mingcheng);
-    m_bodyEdit->setText(honour.m_jigou);
-    m_descriptionEdit->setPlainText(honour.m_miaoshu);
-    m_prizeEdit->setText(honour.m_connect);
+    setStoredText(m_nameEdit, honour.m_mingcheng);
+    setStoredText(m_bodyEdit, honour.m_jigou);
+    m_descriptionEdit->setStoredText(honour.m_miaoshu);
+    setStoredText(m_prizeEdit, honour.m_connect);
     // The date is chosen by its texts, so a year outside the list is added and shows too.
     const GrowthDates::Parts date = GrowthDates::split(honour.m_riqi);
     DateLists::choose(m_yearCombo, date.year, true);

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTextCursor>
 
 // The growth diary, clicked as a user would, with the dialogs and the file chooser scripted.
 class TestDiaryPage : public QObject
@@ -355,6 +356,40 @@ private slots:
         QVERIFY(!m_f->stored(QStringLiteral("undone.jpg")));
         QCOMPARE(m_f->mediaFolder().stored(), QStringList{QStringLiteral("a.jpg")});
         QCOMPARE(m_f->column(QStringLiteral("music"), a), QStringLiteral(" a.jpg"));
+    }
+
+    // A stored text longer than its box takes (another program wrote it) is shown and saved
+    // whole; typing never makes it longer.
+    void longStoredTextsRoundTripWhole()
+    {
+        const QString content = QString(6000, QChar(0x5B57));
+        const QString title = QString(30, QChar(0x9898));
+        const qint64 id = addEntry(QStringLiteral("2006\\05\\07"), title, QStringLiteral("日常"), {}, content);
+        m_f->show();
+        search(QStringLiteral("2006"), {}, {});
+        load(0);
+        QCOMPARE(field<QPlainTextEdit>("contentEdit")->toPlainText().size(), 6000);
+        QCOMPARE(field<QLineEdit>("titleEdit")->text(), title);
+        field<QLineEdit>("keywordEdit")->setText(QStringLiteral("长文"));
+        QVERIFY(m_f->click("modifyButton"));
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功修改资料，谢谢!")});
+        QCOMPARE(m_f->column(QStringLiteral("content"), id), content);
+        QCOMPARE(m_f->column(QStringLiteral("biaoti"), id), title);
+
+        auto* edit = field<QPlainTextEdit>("contentEdit");
+        edit->moveCursor(QTextCursor::End);
+        QTest::keyClicks(edit, QStringLiteral("abc"));
+        QCOMPARE(edit->toPlainText(), content);
+        auto* titleEdit = field<QLineEdit>("titleEdit");
+        titleEdit->end(false);
+        QTest::keyClick(titleEdit, Qt::Key_Backspace);
+        QTest::keyClicks(titleEdit, QStringLiteral("xy"));
+        QCOMPARE(titleEdit->text(), title.left(29));
+        // An empty box takes the usual limit again.
+        titleEdit->selectAll();
+        QTest::keyClick(titleEdit, Qt::Key_Delete);
+        QTest::keyClicks(titleEdit, QString(25, QLatin1Char('t')));
+        QCOMPARE(titleEdit->text().size(), 20);
     }
 
     void anEntryChangedMeanwhileIsKeptUntilSavedAgain()
