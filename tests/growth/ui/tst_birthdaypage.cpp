@@ -264,13 +264,7 @@ private slots:
     {
         m_f->show();
         chooseYear(QStringLiteral("2025"));
-        field<QComboBox>("mediaTypeCombo")->setCurrentIndex(1);
-        const QString photo = m_f->mediaFolder().chosen() + QStringLiteral("/cake.jpg");
-        QVERIFY(TestMedia::write(photo, "cake"));
-        dialogs().answerFiles({photo});
-        QVERIFY(m_f->click("browseButton"));
-        dialogs().answerConfirm(true);
-        QVERIFY(m_f->click("addMediaButton"));
+        m_f->attach(QStringLiteral("cake.jpg"), "cake");
         QVERIFY(m_f->stored(QStringLiteral("cake.jpg")));
         chooseYear(QStringLiteral("2026"));
         QVERIFY(!m_f->stored(QStringLiteral("cake.jpg")));

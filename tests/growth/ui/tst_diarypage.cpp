@@ -55,26 +55,8 @@ private:
         field<QLineEdit>("keywordEdit")->setText(keyword);
         field<QPlainTextEdit>("contentEdit")->setPlainText(content);
     }
-    // Chooses a picture with this content and adds it to the entry on the page.
-    void attach(const QString& name, const QByteArray& content)
-    {
-        field<QComboBox>("mediaTypeCombo")->setCurrentIndex(1);
-        const QString path = m_f->mediaFolder().chosen() + QLatin1Char('/') + name;
-        QVERIFY(TestMedia::write(path, content));
-        dialogs().answerFiles({path});
-        QVERIFY(m_f->click("browseButton"));
-        dialogs().answerConfirm(true);
-        QVERIFY(m_f->click("addMediaButton"));
-        dialogs().take();
-    }
-    QStringList attachments()
-    {
-        QStringList names;
-        auto* list = field<QTableWidget>("attachmentList");
-        for (int row = 0; row < list->rowCount(); ++row)
-            names << list->item(row, 1)->text();
-        return names;
-    }
+    QStringList attachments() { return m_f->attachments(); }
+    void attach(const QString& name, const QByteArray& content) { m_f->attach(name, content); }
 
 private slots:
     void init() { m_f = std::make_unique<GrowthPageFixture<DiaryPage>>(QStringLiteral("chengzhang")); }
@@ -314,11 +296,8 @@ private slots:
 
         // The list refilled: Tab into it marks nothing, so 删 除 deletes nothing.
         QCOMPARE(m_f->listed(2), QStringList{QStringLiteral("跑步")});
-        m_f->list()->setFocus(Qt::TabFocusReason);
-        QVERIFY(m_f->list()->hasFocus());
-        dialogs().answerConfirm(true);
-        QVERIFY(m_f->click("deleteButton"));
-        QCOMPARE(dialogs().take(), (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("请选择记录")}));
+        QCOMPARE(m_f->deleteWithOnlyTheFocusInTheList(),
+                 (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("请选择记录")}));
         QCOMPARE(db().count(QStringLiteral("chengzhang")), 1);
 
         // A clicked hit, with nothing loaded, is the one deleted and named.

@@ -25,27 +25,6 @@ class TestSharedMedia : public QObject
 private:
     std::unique_ptr<GrowthPageFixture<DiaryPage>> m_f;
 
-    // Chooses a picture file with this content in a folder of its own and adds it on page.
-    void addPicture(QWidget* page, const QString& folder, const QString& name, const QByteArray& content)
-    {
-        const QString dir = m_f->mediaFolder().chosen() + QLatin1Char('/') + folder;
-        QDir().mkpath(dir);
-        QVERIFY(TestMedia::write(dir + QLatin1Char('/') + name, content));
-        Gui::find<QComboBox>(page, QStringLiteral("mediaTypeCombo"))->setCurrentIndex(1);
-        m_f->dialogs().answerFiles({dir + QLatin1Char('/') + name});
-        QVERIFY(Gui::click(page, QStringLiteral("browseButton")));
-        m_f->dialogs().answerConfirm(true);
-        QVERIFY(Gui::click(page, QStringLiteral("addMediaButton")));
-    }
-    static QStringList listed(QWidget* page)
-    {
-        QStringList names;
-        auto* list = Gui::find<QTableWidget>(page, QStringLiteral("attachmentList"));
-        for (int row = 0; row < list->rowCount(); ++row)
-            names << list->item(row, 1)->text();
-        return names;
-    }
-
 private slots:
     void init() { m_f = std::make_unique<GrowthPageFixture<DiaryPage>>(QStringLiteral("chengzhang")); }
     void cleanup() { m_f.reset(); }
@@ -55,17 +34,17 @@ private slots:
         m_f->show();
         HonoursPage honours;
         honours.show();
-        addPicture(&m_f->page(), QStringLiteral("相册"), QStringLiteral("photo.jpg"), "same picture");
-        QCOMPARE(listed(&m_f->page()), QStringList{QStringLiteral("photo.jpg")});
+        m_f->attach(QStringLiteral("photo.jpg"), "same picture");
+        QCOMPARE(m_f->attachments(), QStringList{QStringLiteral("photo.jpg")});
         // The same picture from another folder on the honours page: the stored file is reused.
-        addPicture(&honours, QStringLiteral("U盘"), QStringLiteral("photo.jpg"), "same picture");
-        QCOMPARE(listed(&honours), QStringList{QStringLiteral("photo.jpg")});
+        m_f->attach(QStringLiteral("photo.jpg"), "same picture", &honours, QStringLiteral("U盘"));
+        QCOMPARE(m_f->attachments(&honours), QStringList{QStringLiteral("photo.jpg")});
         QCOMPARE(m_f->mediaFolder().stored(), QStringList{QStringLiteral("photo.jpg")});
 
         // The honours page drops it: the diary still lists it, so the file stays.
         Gui::find<QTableWidget>(&honours, QStringLiteral("attachmentList"))->selectRow(0);
         QVERIFY(Gui::click(&honours, QStringLiteral("deleteMediaButton")));
-        QVERIFY(listed(&honours).isEmpty());
+        QVERIFY(m_f->attachments(&honours).isEmpty());
         QVERIFY(m_f->stored(QStringLiteral("photo.jpg")));
 
         // The diary saves its entry: the row names a file that is there.
@@ -104,7 +83,7 @@ private slots:
             insert.addBindValue(QStringLiteral("clip.avi"));
             QVERIFY(insert.exec());
             // And what this program lists, that one sees.
-            addPicture(&m_f->page(), QStringLiteral("相册"), QStringLiteral("photo.jpg"), "picture");
+            m_f->attach(QStringLiteral("photo.jpg"), "picture");
             QVERIFY(UnsavedMedia::isListed(QStringLiteral("photo.jpg"), own).value());
             own.close();
         }
