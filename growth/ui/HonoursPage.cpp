@@ -161,7 +161,8 @@ void HonoursPage::showMarked(bool clicked)
         message(GrowthTr::tr("表格上还没有记录"));
         return;
     }
-    if (mayLeaveShown(id))
+    // A click on the honour already shown keeps what is being typed.
+    if (id != loadedId() && mayLeaveShown(id))
         load(id);
 }
 

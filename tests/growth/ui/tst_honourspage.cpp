@@ -238,6 +238,9 @@ private slots:
         QVERIFY(dialogs().take().isEmpty());
 
         field<QLineEdit>("prizeEdit")->setText(QStringLiteral("奖杯"));
+        m_f->clickRow(0); // the honour shown: nothing to ask, nothing replaced
+        QVERIFY(dialogs().take().isEmpty());
+        QCOMPARE(field<QLineEdit>("prizeEdit")->text(), QStringLiteral("奖杯"));
         dialogs().answerConfirm(false);
         QTest::keyClick(m_f->list(), Qt::Key_Down);
         QCOMPARE(dialogs().take(),
