@@ -131,14 +131,25 @@ Result fillNewDatabase(QSqlDatabase& db)
     return transaction.commit();
 }
 
+// Version 2: the table of media names that pages list but have not saved yet (as in schema.sql).
+Result addUnsavedMedia(QSqlDatabase& db)
+{
+    if (Result r = exec(db, QStringLiteral("CREATE TABLE IF NOT EXISTS [unsaved_media] ([pid] INTEGER NOT NULL, "
+                                           "[started] VARCHAR(64) NOT NULL, [page] VARCHAR(64) NOT NULL, "
+                                           "[name] VARCHAR(255) NOT NULL)"));
+        !r)
+        return r;
+    return exec(db, QStringLiteral("CREATE INDEX IF NOT EXISTS unsaved_media_name ON [unsaved_media]([name])"));
+}
+
 // Steps that bring an older file up to SchemaVersion, in order; each runs in one transaction
-// and may run again safely. Version 1 is the first, so there is none yet.
+// and may run again safely.
 struct UpgradeStep
 {
     int toVersion;
     Result (*apply)(QSqlDatabase&);
 };
-const UpgradeStep upgradeSteps[] = {{1, nullptr}};
+const UpgradeStep upgradeSteps[] = {{1, nullptr}, {2, &addUnsavedMedia}};
 
 Result upgrade(QSqlDatabase& db, int fromVersion)
 {

@@ -11,7 +11,7 @@ class Database
 public:
     static inline const QString ConnectionName = QStringLiteral("kestrin");
     // Version of the tables this program knows; kept in kestrin_meta under "schema_version".
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
     // The oldest program version that can still work with a file this program wrote; kept under
     // "min_compatible_version". A later program that only adds to the file leaves it low, so
     // older programs sharing the file keep working.

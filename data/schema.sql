@@ -200,6 +200,16 @@ CREATE TABLE [mplay] (
 CREATE INDEX mplay_leixing ON [mplay]([leixing]);
 CREATE INDEX mplay_riqi ON [mplay]([riqi]);
 
+-- Media file names that a page of a running program lists but has not saved in a row yet, with
+-- the process (id and start time) and the page; rows of processes that are gone count for nothing.
+CREATE TABLE IF NOT EXISTS [unsaved_media] (
+    [pid]     INTEGER NOT NULL,
+    [started] VARCHAR(64) NOT NULL,
+    [page]    VARCHAR(64) NOT NULL,
+    [name]    VARCHAR(255) NOT NULL
+);
+CREATE INDEX IF NOT EXISTS unsaved_media_name ON [unsaved_media]([name]);
+
 CREATE TABLE [mskin] (
     [id]   INTEGER PRIMARY KEY AUTOINCREMENT,
     [skin] VARCHAR(255),

@@ -93,7 +93,8 @@ QString storableName(const QString& name)
 {
     QString stored = name;
     for (qsizetype i = 0; i < name.size(); ++i) {
-        if (name.at(i) == Space && riskySpace(name, i))
+        // A backslash is a folder separator to the programs that share the folder.
+        if ((name.at(i) == Space && riskySpace(name, i)) || name.at(i) == QLatin1Char('\\'))
             stored[i] = QLatin1Char('_');
     }
     return stored;

@@ -33,7 +33,8 @@ QList<Span> spans(const QString& text);
 bool isStorable(const QString& name);
 // The name a chosen file is stored under: name with every space that reading could take for the
 // end of a name (a leading or trailing one, one after a dot and up to four characters, one
-// right after the first character) replaced by "_". Does not add a missing extension.
+// right after the first character) and every backslash replaced by "_". Does not add a missing
+// extension.
 QString storableName(const QString& name);
 // Whether reading finds the end of name when another name follows it.
 bool endsReadably(const QString& name);

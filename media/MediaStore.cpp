@@ -1,6 +1,7 @@
 #include "media/MediaStore.h"
 
 #include "data/MediaReferences.h"
+#include "data/UnsavedMedia.h"
 #include "media/AttachmentText.h"
 #include "media/MediaFolder.h"
 #include "media/MediaTr.h"
@@ -12,6 +13,7 @@
 #include <QSet>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 #ifdef Q_OS_UNIX
@@ -60,6 +62,27 @@ Result writeFailure(const QString& name, const QString& detail)
                                        "媒体文件夹的权限。请腾出磁盘空间或检查权限后再试。")
                                .arg(quoted(name)),
                            detail);
+}
+
+// Said when the name, or the numbered name it needs beside a file of the same name, is longer
+// than the system takes.
+Result nameTooLong(const QString& name, bool numbered)
+{
+    return Result::failure((numbered ? MediaTr::tr("文件%1的名字太长：媒体文件夹里已有同名的文件，加上编号后系统无法"
+                                                   "保存这个名字，文件没有添加。请把文件改个短些的名字后再添加。")
+                                     : MediaTr::tr("文件%1的名字太长，系统无法保存这个名字，文件没有添加。请把文件改个"
+                                                   "短些的名字后再添加。"))
+                               .arg(quoted(name)));
+}
+
+// The longest file name the system takes, in bytes of its file-name encoding.
+qsizetype maxNameBytes()
+{
+#if defined(NAME_MAX)
+    return NAME_MAX;
+#else
+    return 255;
+#endif
 }
 
 // "photo.jpg" numbered 2 is "photo(2).jpg"; the number goes before the last extension.
@@ -286,9 +309,17 @@ ResultOf<MediaStore::Stored> MediaStore::store(const QString& sourcePath, const 
     QString temporary; // copied once, then tried under each free name
     for (int number = 0; number < 10000; ++number) {
         const QString candidate = number == 0 ? wanted : numbered(wanted, number);
+        if (QFile::encodeName(candidate).size() > maxNameBytes()) {
+            if (!temporary.isEmpty())
+                QFile::remove(temporary);
+            return nameTooLong(name, number > 0);
+        }
         const QString target = filePath(candidate);
         const QFileInfo targetInfo(target);
         if (targetInfo.exists()) {
+            // A file nothing names is not taken over: the copy gets a name of its own.
+            if (!mayReuse(candidate))
+                continue;
             if (targetInfo.canonicalFilePath() == sourceCanonical)
                 return Stored{candidate, true}; // chosen from the media folder itself
             if (!targetInfo.isFile() || targetInfo.size() != size)
@@ -329,9 +360,10 @@ ResultOf<MediaStore::Stored> MediaStore::store(const QString& sourcePath, const 
 
 ResultOf<MediaStore::Removal> MediaStore::removeIfUnused(const QString& storedName) const
 {
-    // A name from a row never reaches outside the media folder.
+    // A name from a row never reaches outside the media folder. A backslash is an ordinary
+    // character in a file name here, so a name an older version stored with one can be deleted.
     if (storedName.isEmpty() || storedName == QStringLiteral(".") || storedName == QStringLiteral("..") ||
-        storedName.contains(QLatin1Char('/')) || storedName.contains(QLatin1Char('\\')))
+        storedName.contains(QLatin1Char('/')))
         return Removal::Missing;
     const ResultOf<QStringList> texts = MediaReferences::textsContaining(storedName);
     if (!texts)
@@ -340,6 +372,11 @@ ResultOf<MediaStore::Removal> MediaStore::removeIfUnused(const QString& storedNa
         if (AttachmentText::read(text).contains(storedName))
             return Removal::StillNamed;
     }
+    const ResultOf<bool> listed = UnsavedMedia::isListed(storedName);
+    if (!listed)
+        return Result(listed);
+    if (*listed)
+        return Removal::StillNamed;
     QFile file(filePath(storedName));
     if (!file.exists())
         return Removal::Missing;
@@ -348,6 +385,28 @@ ResultOf<MediaStore::Removal> MediaStore::removeIfUnused(const QString& storedNa
             MediaTr::tr("无法删除媒体文件%1。请确认没有其他程序正在使用它，然后再试。").arg(quoted(storedName)),
             file.errorString());
     return Removal::Removed;
+}
+
+void MediaStore::setReusable(QStringList names)
+{
+    m_limitReuse = true;
+    m_reusable = QSet<QString>(names.begin(), names.end());
+}
+
+bool MediaStore::mayReuse(const QString& storedName) const
+{
+    return !m_limitReuse || m_reusable.contains(storedName);
+}
+
+ResultOf<QStringList> MediaStore::namesTaken()
+{
+    ResultOf<QStringList> names = namesInUse();
+    if (!names)
+        return names;
+    const ResultOf<QStringList> unsaved = UnsavedMedia::names();
+    if (!unsaved)
+        return Result(unsaved);
+    return *names + *unsaved;
 }
 
 ResultOf<QStringList> MediaStore::namesInUse(const QSqlDatabase& db)

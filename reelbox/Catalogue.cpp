@@ -7,6 +7,8 @@
 #include "media/AttachmentText.h"
 #include "media/MediaStore.h"
 
+#include <QRegularExpression>
+
 #include <map>
 
 namespace Catalogue {
@@ -26,6 +28,25 @@ QStringList numbered(int from, int to, int width)
 QString datePart(const QString& chosen, int places)
 {
     return chosen.isEmpty() ? QString(places, QLatin1Char('_')) : Like::literal(chosen);
+}
+
+// A number of one or two digits from 1 to last, written with two; empty when it is none.
+QString twoDigits(const QString& text, int last)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,2}$"));
+    if (!digits.match(text).hasMatch())
+        return {};
+    const int n = text.toInt();
+    return n >= 1 && n <= last ? QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')) : QString();
+}
+
+ResultOf<QString> checked(const QString& typed, const QString& value, const QString& refusal)
+{
+    if (typed.trimmed().isEmpty())
+        return QString();
+    if (value.isEmpty())
+        return Result::failure(refusal);
+    return value;
 }
 
 CatalogueRecord recordFrom(const CMRECORDSET& rs)
@@ -84,6 +105,44 @@ QStringList months()
 QStringList days()
 {
     return numbered(1, 31, 2);
+}
+
+ResultOf<QString> yearIn(const QString& typed, const QString& box)
+{
+    static const QRegularExpression year(QStringLiteral("^[1-9][0-9]{3}$"));
+    const QString text = typed.trimmed();
+    return checked(
+        text, year.match(text).hasMatch() ? text : QString(),
+        ReelboxTr::tr("%1框里的“%2”不是年份。请在列表里选择，或输入四位数的年份，例如2005。").arg(box, text));
+}
+
+ResultOf<QString> monthIn(const QString& typed, const QString& box)
+{
+    const QString text = typed.trimmed();
+    return checked(text, twoDigits(text, 12),
+                   ReelboxTr::tr("%1框里的“%2”不是月份。请在列表里选择，或输入1到12之间的数字。").arg(box, text));
+}
+
+ResultOf<QString> dayIn(const QString& typed, const QString& box)
+{
+    const QString text = typed.trimmed();
+    return checked(text, twoDigits(text, 31),
+                   ReelboxTr::tr("%1框里的“%2”不是日期。请在列表里选择，或输入1到31之间的数字。").arg(box, text));
+}
+
+ResultOf<QString> typeIn(const QString& typed, const QString& box)
+{
+    const QString text = typed.trimmed();
+    QString known;
+    QStringList types;
+    for (MediaKind kind : MediaKinds::Choosable) {
+        types << MediaKinds::typeText(kind);
+        if (types.last() == text)
+            known = text;
+    }
+    return checked(text, known,
+                   ReelboxTr::tr("%1框里的“%2”不是媒体类型。请在列表里选择%3之一。")
+                       .arg(box, text, types.join(QStringLiteral("、"))));
 }
 
 QString dateText(const QString& year, const QString& month, const QString& day)
@@ -160,7 +219,13 @@ ResultOf<qint64> add(const CatalogueRecord& entry)
 {
     CMRECORDSET rs;
     const Result written = Records::add(rs, [&entry, &rs](Recordset&) {
-        rs.m_music = AttachmentText::write(entry.names);
+        // Each file once, even when two chosen files turned out to be one stored file.
+        QStringList names;
+        for (const QString& name : entry.names) {
+            if (!names.contains(name))
+                names << name;
+        }
+        rs.m_music = AttachmentText::write(names);
         rs.m_key = entry.keyword;
         rs.m_miaoshu = entry.description;
         rs.m_riqi = entry.date;

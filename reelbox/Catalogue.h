@@ -105,6 +105,14 @@ QStringList years(const QDate& today);
 QStringList months();
 QStringList days();
 
+// What a year, month, day or type box holds, read as it shows it: the text to file or search
+// ("2005", "03", "07", "图像文件"; a month or day of one digit gains its zero), empty when the
+// box is empty, or a message that names the box (box, e.g. "查找的“年”") and says what it takes.
+ResultOf<QString> yearIn(const QString& typed, const QString& box);
+ResultOf<QString> monthIn(const QString& typed, const QString& box);
+ResultOf<QString> dayIn(const QString& typed, const QString& box);
+ResultOf<QString> typeIn(const QString& typed, const QString& box);
+
 // The date text of a record: "2005\03\07".
 QString dateText(const QString& year, const QString& month, const QString& day);
 // Year, month and day of a date text (characters 1-4, 6-7, 9-10).
@@ -121,7 +129,7 @@ ResultOf<CatalogueResult> search(const CatalogueSearch& search);
 
 // The record with that id; fails when there is none.
 ResultOf<CatalogueRecord> record(qint32 id);
-// Writes a new record naming entry.names; gives its id.
+// Writes a new record naming each of entry.names once; gives its id.
 ResultOf<qint64> add(const CatalogueRecord& entry);
 
 // Removes the files of the rows from their records in one transaction: a record left without a

@@ -59,7 +59,11 @@ Result ChosenFiles::append(const QStringList& paths, const QString& mediaFolder)
             encodedSize(mediaFolder + QLatin1Char('/') + name) + numberRoom > maxPathBytes())
             return tooLong(path);
     }
-    m_paths += paths;
+    // A file chosen again is filed once.
+    for (const QString& path : paths) {
+        if (!m_paths.contains(path))
+            m_paths << path;
+    }
     return {};
 }
 

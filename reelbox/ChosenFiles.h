@@ -12,7 +12,7 @@ class ChosenFiles
 public:
     static constexpr int MaxFiles = 200;
 
-    // Appends paths. Refuses them all, changing nothing, when the list would hold more than
+    // Appends paths not chosen yet. Refuses them all, changing nothing, when the list would hold more than
     // MaxFiles, or when a path, or its copy in mediaFolder, is longer than the system allows.
     Result append(const QStringList& paths, const QString& mediaFolder);
     void clear() { m_paths.clear(); }

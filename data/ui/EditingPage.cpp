@@ -138,7 +138,7 @@ QList<qint64> EditingPage::selectedIds() const
 
 void EditingPage::deleteSelected()
 {
-    if (!confirm(DataTr::tr("确定要删除吗？")))
+    if (!confirm(deleteQuestion()))
         return;
     const QList<qint64> ids = idsToDelete();
     if (ids.isEmpty()) {
@@ -151,6 +151,11 @@ void EditingPage::deleteSelected()
         return;
     }
     afterDelete();
+}
+
+QString EditingPage::deleteQuestion()
+{
+    return DataTr::tr("确定要删除吗？");
 }
 
 QString EditingPage::noRecordChosenMessage() const

@@ -82,8 +82,10 @@ protected:
     // marked from before).
     bool clickedBelowRows() const { return m_clickBelowRows; }
     // The records "删除" deletes, asked after the confirmation: the selected rows unless the page
-    // says otherwise.
+    // says otherwise. A row that only has the keyboard focus is not selected.
     virtual QList<qint64> idsToDelete() { return selectedIds(); }
+    // What "删除" asks first.
+    virtual QString deleteQuestion();
     // What "删除" says when there is nothing to delete; nothing is said when it is empty.
     virtual QString noRecordChosenMessage() const;
     // Deletes the records with these keys, all or none.

@@ -237,7 +237,7 @@ void BirthdayPage::search()
     }
     // Of several records of a year, the newest is the one shown.
     showLoaded(birthday.m_id, birthday);
-    m_descriptionEdit->setPlainText(birthday.m_connect);
+    m_descriptionEdit->setStoredText(birthday.m_connect);
     setRows(m_presentList, BirthdayLists::read(birthday.m_songli));
     setRows(m_greetingList, BirthdayLists::read(birthday.m_liuyan));
 }
@@ -317,32 +317,62 @@ void BirthdayPage::showWholeText(QTableWidget* list)
     message(list->item(row, 1)->text());
 }
 
-void BirthdayPage::save()
+bool BirthdayPage::checkFields()
 {
     if (DateLists::chosen(m_yearCombo).isEmpty()) {
         message(GrowthTr::tr("请输入生日的年份，谢谢！"));
-        return;
+        return false;
     }
     if (m_descriptionEdit->toPlainText().trimmed().isEmpty()) {
         message(GrowthTr::tr("请输入生日的描述，谢谢！"));
-        return;
+        return false;
     }
-    if (isModifying())
-        saveIntoYear(yearKey());
+    return true;
+}
+
+void BirthdayPage::save()
+{
+    if (!checkFields())
+        return;
+    // Only the record on the page is ever changed; with none shown a new one is added.
+    if (loadedId() > 0)
+        saveIntoLoaded(yearKey());
     else
         addBirthday(yearKey());
 }
 
-qint64 BirthdayPage::targetId()
+void BirthdayPage::beginChanging()
 {
-    if (loadedId() > 0)
-        return loadedId();
+    if (loadedId() > 0) {
+        save();
+        return;
+    }
+    if (!checkFields())
+        return;
+    const qint64 id = newestOfYear();
+    if (id < 0)
+        return;
+    if (id == 0)
+        message(GrowthTr::tr("%1还没有生日记录，没有可以修改的内容。请按“保 存”添加这一年的记录。").arg(yearKey()));
+    else
+        message(GrowthTr::tr("页面上没有显示%1的生日记录，没有修改任何内容。请先按“搜索”显示这一年的记录，"
+                             "改好后再按“修 改”。")
+                    .arg(yearKey()));
+}
+
+qint64 BirthdayPage::newestOfYear()
+{
     CSHENGRI birthday;
     if (Result r = birthday.open(GrowthQuery::birthdaysOfYear(yearKey())); !r) {
         message(r.error());
         return -1;
     }
     return birthday.isEOF() ? 0 : birthday.m_id;
+}
+
+qint64 BirthdayPage::targetId()
+{
+    return loadedId() > 0 ? loadedId() : newestOfYear();
 }
 
 void BirthdayPage::writeRecord(CSHENGRI& record, const QString& key) const
@@ -354,30 +384,32 @@ void BirthdayPage::writeRecord(CSHENGRI& record, const QString& key) const
     record.m_connect = m_descriptionEdit->toPlainText();
 }
 
-void BirthdayPage::saveIntoYear(const QString& key)
+void BirthdayPage::saveIntoLoaded(const QString& key)
 {
-    const qint64 id = targetId();
-    if (id < 0)
-        return;
-    if (id == 0) {
-        // Nothing to change: say so, keep what was typed, and let "保 存" add the record.
-        setModifying(false);
-        message(GrowthTr::tr("%1还没有生日记录，没有可以修改的内容。请按“保 存”添加这一年的记录。").arg(key));
-        return;
-    }
     CSHENGRI birthday;
-    if (!changeEntry(birthday, id, [&](Recordset&) { writeRecord(birthday, key); }))
+    if (!changeEntry(birthday, loadedId(), [&](Recordset&) { writeRecord(birthday, key); }))
         return;
     afterSave(GrowthTr::tr("成功修改资料,谢谢!"));
 }
 
 void BirthdayPage::addBirthday(const QString& key)
 {
+    // A year keeps one record: one that is not on the page is neither replaced nor doubled.
+    const qint64 existing = newestOfYear();
+    if (existing < 0)
+        return;
+    if (existing > 0) {
+        message(GrowthTr::tr("%1已经有生日记录了，这次没有保存。要修改它，请先按“搜索”显示这一年的记录，"
+                             "改好后再按“修 改”。")
+                    .arg(key));
+        return;
+    }
     CSHENGRI birthday;
     if (Result r = Records::add(birthday, [&](Recordset&) { writeRecord(birthday, key); }); !r) {
         message(r.error());
         return;
     }
+    mediaGroup()->markSaved();
     afterSave(GrowthTr::tr("成功添加资料，谢谢!"));
 }
 

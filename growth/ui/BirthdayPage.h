@@ -11,7 +11,8 @@ class QTableWidget;
 
 // The birthdays: one record per year with a description, the presents (who gave what), the
 // greetings (who wrote what) and attached pictures, sounds and videos. "搜索" loads the year's
-// record; "保 存" adds one until "修 改" was used, from then on it saves into the year's record.
+// record; "保 存" and "修 改" save into the record shown, and only "保 存" adds one, for a year
+// that has none.
 class BirthdayPage : public MediaEntryPage
 {
     Q_OBJECT
@@ -29,8 +30,10 @@ public slots:
     void deletePresent();
     void addGreeting();
     void deleteGreeting();
-    // "修 改" saves into the year's record, and so does every later "保 存".
+    // "保 存" and "修 改" save into the record shown; with none shown "保 存" adds the year's
+    // record unless the year has one already.
     void save() override;
+    void beginChanging() override;
     // "撤 消": empties the description and the lists.
     void undo() override;
 
@@ -54,9 +57,12 @@ private:
     void yearChanged();
     void emptyPage();
     QString yearKey() const;
-    // The record of the chosen year that 修 改 and 删 除 act on: the one shown, else the newest.
+    bool checkFields();
+    // The newest record of the chosen year; 0 when it has none, -1 when it could not be read.
+    qint64 newestOfYear();
+    // The record of the chosen year that 删 除 acts on: the one shown, else the newest.
     qint64 targetId();
-    void saveIntoYear(const QString& key);
+    void saveIntoLoaded(const QString& key);
     void addBirthday(const QString& key);
     void writeRecord(CSHENGRI& record, const QString& key) const;
     void afterSave(const QString& text);

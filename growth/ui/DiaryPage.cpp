@@ -170,10 +170,10 @@ void DiaryPage::loadMarked()
         return;
     }
     showLoaded(id, entry);
-    m_titleEdit->setText(entry.m_biaoti);
-    m_weatherEdit->setText(entry.m_tianqi);
-    m_keywordEdit->setText(entry.m_key);
-    m_contentEdit->setPlainText(entry.m_content);
+    setStoredText(m_titleEdit, entry.m_biaoti);
+    setStoredText(m_weatherEdit, entry.m_tianqi);
+    setStoredText(m_keywordEdit, entry.m_key);
+    m_contentEdit->setStoredText(entry.m_content);
     setButtonsEnabled(DeleteButton | ModifyButton, true);
     setButtonsEnabled(SaveButton, false);
     setModifying(true);
@@ -229,6 +229,7 @@ void DiaryPage::addEntry()
         message(added.error());
         return;
     }
+    mediaGroup()->markSaved();
     message(GrowthTr::tr("成功添加资料，谢谢!"));
     clearFields();
     mediaGroup()->clearAttachments();
@@ -249,6 +250,29 @@ void DiaryPage::writeEntry(CCHENGZHANG& entry) const
     entry.m_content = m_contentEdit->toPlainText();
     entry.m_key = m_keywordEdit->text();
     entry.m_music = mediaGroup()->attachmentText();
+}
+
+qint64 DiaryPage::entryToDelete()
+{
+    // The entry in the fields, when one is loaded; otherwise the chosen hit.
+    if (loadedId() > 0)
+        return loadedId();
+    return selectedIds().value(0);
+}
+
+QList<qint64> DiaryPage::idsToDelete()
+{
+    const qint64 id = entryToDelete();
+    return id > 0 ? QList<qint64>{id} : QList<qint64>{};
+}
+
+QString DiaryPage::deleteQuestion()
+{
+    const qint64 id = entryToDelete();
+    CCHENGZHANG entry;
+    if (id <= 0 || !readEntry(entry, id))
+        return MediaEntryPage::deleteQuestion();
+    return GrowthTr::tr("确定要删除%1的日记“%2”吗？").arg(entry.m_riqi, entry.m_biaoti);
 }
 
 QString DiaryPage::noRecordChosenMessage() const

@@ -37,6 +37,9 @@ public slots:
 protected:
     // A click only marks a hit; a double-click loads it.
     void showMarked(bool) override {}
+    // "删 除" takes the entry in the fields, or the chosen hit when none is loaded, and names it.
+    QList<qint64> idsToDelete() override;
+    QString deleteQuestion() override;
     QString noRecordChosenMessage() const override;
     void afterDelete() override;
     QString goneMessage() const override;
@@ -51,6 +54,7 @@ private:
     // Writes what the fields hold; the date stays the day the entry was added.
     void writeEntry(CCHENGZHANG& entry) const;
     void clearFields();
+    qint64 entryToDelete();
 
     QComboBox* m_yearCombo;
     QComboBox* m_monthCombo;

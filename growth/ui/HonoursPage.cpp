@@ -30,6 +30,7 @@ HonoursPage::HonoursPage(QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(buildSearchSide(), 4);
     layout->addWidget(buildHonourSide(), 7);
+    rememberFieldTexts();
 }
 
 HonoursPage::~HonoursPage() = default;
@@ -160,7 +161,47 @@ void HonoursPage::showMarked(bool clicked)
         message(GrowthTr::tr("表格上还没有记录"));
         return;
     }
-    load(id);
+    // A click on the honour already shown keeps what is being typed.
+    if (id != loadedId() && mayLeaveShown(id))
+        load(id);
+}
+
+QStringList HonoursPage::fieldTexts() const
+{
+    return {m_nameEdit->text(),
+            DateLists::chosen(m_yearCombo),
+            DateLists::chosen(m_monthCombo),
+            DateLists::chosen(m_dayCombo),
+            m_bodyEdit->text(),
+            m_prizeEdit->text(),
+            m_descriptionEdit->toPlainText()};
+}
+
+void HonoursPage::rememberFieldTexts()
+{
+    m_shownTexts = fieldTexts();
+}
+
+bool HonoursPage::mayLeaveShown(qint64 next)
+{
+    if (next == loadedId() || (fieldTexts() == m_shownTexts && !mediaGroup()->hasUnsaved()))
+        return true;
+    const QString shown =
+        loadedId() > 0 ? GrowthTr::tr("荣誉“%1”").arg(m_shownTexts.value(0)) : GrowthTr::tr("正在填写的荣誉");
+    if (confirm(GrowthTr::tr("%1的修改还没有保存。要放弃这些修改，显示另一项荣誉吗？").arg(shown)))
+        return true;
+    // The list goes back to the honour the fields still show.
+    QItemSelectionModel* selection = recordList()->selectionModel();
+    for (int row = 0; row < m_hits->rowCount(); ++row) {
+        if (loadedId() > 0 && m_hits->idAt(row) == loadedId()) {
+            selection->setCurrentIndex(m_hits->index(row, 0),
+                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            return false;
+        }
+    }
+    selection->clearSelection();
+    selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    return false;
 }
 
 bool HonoursPage::eventFilter(QObject* watched, QEvent* event)
@@ -174,7 +215,7 @@ bool HonoursPage::eventFilter(QObject* watched, QEvent* event)
         case Qt::Key_PageDown:
         case Qt::Key_Home:
         case Qt::Key_End:
-            if (const qint64 id = markedId(); id > 0 && id != loadedId())
+            if (const qint64 id = markedId(); id > 0 && id != loadedId() && mayLeaveShown(id))
                 load(id);
             break;
         default:
@@ -193,10 +234,10 @@ void HonoursPage::load(qint64 id)
     }
     setModifying(true);
     showLoaded(id, honour);
-    m_nameEdit->setText(honour.m_mingcheng);
-    m_bodyEdit->setText(honour.m_jigou);
-    m_descriptionEdit->setPlainText(honour.m_miaoshu);
-    m_prizeEdit->setText(honour.m_connect);
+    setStoredText(m_nameEdit, honour.m_mingcheng);
+    setStoredText(m_bodyEdit, honour.m_jigou);
+    m_descriptionEdit->setStoredText(honour.m_miaoshu);
+    setStoredText(m_prizeEdit, honour.m_connect);
     // The date is chosen by its texts, so a year outside the list is added and shows too.
     const GrowthDates::Parts date = GrowthDates::split(honour.m_riqi);
     DateLists::choose(m_yearCombo, date.year, true);
@@ -204,6 +245,7 @@ void HonoursPage::load(qint64 id)
     DateLists::choose(m_dayCombo, date.day);
     // With attachments listed, "保存" waits for "修改"; without, it saves into the honour too.
     setButtonsEnabled(SaveButton, mediaGroup()->attachmentNames().isEmpty());
+    rememberFieldTexts();
 }
 
 bool HonoursPage::checkFields()
@@ -250,6 +292,7 @@ void HonoursPage::addHonour(const QString& date)
         message(added.error());
         return;
     }
+    mediaGroup()->markSaved();
     message(GrowthTr::tr("成功添加资料，谢谢!"));
     undo();
 }
@@ -265,6 +308,7 @@ void HonoursPage::saveIntoLoaded(const QString& date)
     CRONGYU honour;
     if (!changeEntry(honour, loadedId(), [&](Recordset&) { writeHonour(honour, date); }))
         return;
+    rememberFieldTexts();
     search();
     message(GrowthTr::tr("成功修改资料，谢谢!"));
 }
@@ -315,6 +359,7 @@ void HonoursPage::clearHonour()
     m_prizeEdit->clear();
     for (QComboBox* list : {m_yearCombo, m_monthCombo, m_dayCombo})
         DateLists::clear(list);
+    rememberFieldTexts();
 }
 
 QString HonoursPage::goneMessage() const

@@ -62,6 +62,7 @@ bool MediaEntryPage::changeEntry(Recordset& row, qint64 id, const Records::Write
         reportChangedMeanwhile(row, summaryOf(row));
         return false;
     }
+    m_media->markSaved();
     if (shown)
         rememberLoaded();
     return true;
@@ -89,8 +90,8 @@ void MediaEntryPage::rememberLoaded()
 
 QList<qint64> MediaEntryPage::idsToDelete()
 {
-    const qint64 id = markedId();
-    return id > 0 ? QList<qint64>{id} : QList<qint64>{};
+    // The chosen hit: a row the keyboard focus merely rests on is not chosen.
+    return selectedIds().mid(0, 1);
 }
 
 Result MediaEntryPage::deleteRecords(const QList<qint64>& ids)

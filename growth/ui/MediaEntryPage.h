@@ -86,7 +86,7 @@ protected:
     // row was written.
     bool changeEntry(Recordset& row, qint64 id, const Records::Writer& write);
 
-    // One entry is deleted at a time: the marked one.
+    // One entry is deleted at a time: the chosen (selected) hit.
     QList<qint64> idsToDelete() override;
     Result deleteRecords(const QList<qint64>& ids) override;
     // After a deletion: the deleted entry's files go once no row names them any more, and no

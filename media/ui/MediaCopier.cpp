@@ -27,7 +27,11 @@ MediaCopier::Report MediaCopier::copy(QWidget* window, const QStringList& source
     std::atomic<qint64> copied{0};
     std::atomic<qint64> total{0};
     std::atomic<bool> cancel{false};
-    const MediaStore store = m_store;
+    // Which stored files may be reused is read here: the worker has no connection of its own.
+    // When it cannot be read, nothing is reused and every file is copied.
+    MediaStore store = m_store;
+    const ResultOf<QStringList> taken = MediaStore::namesTaken();
+    store.setReusable(taken ? *taken : QStringList());
     std::unique_ptr<QThread> worker(QThread::create([&] {
         for (int i = 0; i < sources.size() && !cancel; ++i) {
             current = i;

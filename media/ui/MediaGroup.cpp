@@ -1,6 +1,7 @@
 #include "media/ui/MediaGroup.h"
 
 #include "common/ui/DialogService.h"
+#include "data/UnsavedMedia.h"
 #include "media/AttachmentText.h"
 #include "media/MediaKind.h"
 #include "media/MediaTr.h"
@@ -58,8 +59,8 @@ MediaGroup::Settings MediaGroup::Settings::birthday()
 }
 
 MediaGroup::MediaGroup(Settings settings, QWidget* parent)
-    : QGroupBox(settings.title, parent), m_settings(std::move(settings)), m_typeCombo(new QComboBox(this)),
-      m_folderEdit(new QLineEdit(this)),
+    : QGroupBox(settings.title, parent), m_settings(std::move(settings)), m_pageKey(UnsavedMedia::newPageKey()),
+      m_typeCombo(new QComboBox(this)), m_folderEdit(new QLineEdit(this)),
       m_browseButton(button(MediaTr::tr("浏览"), QStringLiteral("browseButton"), this)),
       m_addButton(button(MediaTr::tr("添加媒体"), QStringLiteral("addMediaButton"), this)),
       m_deleteButton(button(m_settings.deleteText, QStringLiteral("deleteMediaButton"), this)),
@@ -147,7 +148,12 @@ MediaGroup::MediaGroup(Settings settings, QWidget* parent)
     connect(m_list, &QTableWidget::cellDoubleClicked, this, &MediaGroup::play);
 }
 
-MediaGroup::~MediaGroup() = default;
+MediaGroup::~MediaGroup()
+{
+    // Closing the program abandons what was not saved, as leaving the entry does.
+    if (Database::connection().isOpen())
+        abandonUnsaved();
+}
 
 QString MediaGroup::attachmentText() const
 {
@@ -158,8 +164,11 @@ void MediaGroup::setAttachmentText(const QString& text)
 {
     clearAttachments();
     const QStringList names = AttachmentText::read(text);
-    for (const QString& name : names)
-        insertRow(m_list->rowCount(), MediaKinds::typeText(MediaKinds::fromName(name)), name);
+    for (const QString& name : names) {
+        // A text that names a file twice lists it once.
+        if (!attachmentNames().contains(name))
+            insertRow(m_list->rowCount(), MediaKinds::typeText(MediaKinds::fromName(name)), name);
+    }
 }
 
 QStringList MediaGroup::attachmentNames() const
@@ -172,15 +181,55 @@ QStringList MediaGroup::attachmentNames() const
 
 void MediaGroup::clearAttachments()
 {
+    abandonUnsaved();
     m_list->setRowCount(0);
+}
+
+void MediaGroup::markSaved()
+{
+    if (m_unsaved.isEmpty())
+        return;
+    m_unsaved.clear();
+    (void)UnsavedMedia::remove(m_pageKey);
+}
+
+void MediaGroup::abandonUnsaved()
+{
+    if (m_unsaved.isEmpty())
+        return;
+    const QList<Unsaved> abandoned = std::exchange(m_unsaved, {});
+    // Forgotten first, so that the store no longer counts this page among those listing them.
+    (void)UnsavedMedia::remove(m_pageKey);
+    for (const Unsaved& attachment : abandoned) {
+        if (attachment.copied)
+            (void)m_store.removeIfUnused(attachment.name);
+    }
+}
+
+std::optional<MediaGroup::Unsaved> MediaGroup::forgetUnsaved(const QString& name)
+{
+    for (qsizetype i = 0; i < m_unsaved.size(); ++i) {
+        if (m_unsaved.at(i).name == name) {
+            const Unsaved attachment = m_unsaved.takeAt(i);
+            (void)UnsavedMedia::remove(m_pageKey, {name});
+            return attachment;
+        }
+    }
+    return std::nullopt;
 }
 
 void MediaGroup::removeFilesWithEntry()
 {
     const QStringList names = attachmentNames();
+    const QList<Unsaved> unsaved = std::exchange(m_unsaved, {});
+    (void)UnsavedMedia::remove(m_pageKey);
     for (const QString& name : names) {
+        // A reused file was never the entry's own.
+        const bool reused =
+            std::any_of(unsaved.begin(), unsaved.end(), [&](const Unsaved& u) { return u.name == name && !u.copied; });
         // A file still named elsewhere, or that cannot be checked now, stays: never lose one.
-        (void)m_store.removeIfUnused(name);
+        if (!reused)
+            (void)m_store.removeIfUnused(name);
     }
 }
 
@@ -244,12 +293,18 @@ void MediaGroup::addMedia()
     // that "添加媒体" after fixing the cause adds only those.
     QStringList notAdded;
     QStringList failures;
+    QStringList listed;
     for (size_t i = 0; i < report.results.size(); ++i) {
         const ResultOf<MediaStore::Stored>& result = report.results[i];
         if (result.ok()) {
+            // A file chosen again, or the same content chosen from another folder, is listed once.
+            if (attachmentNames().contains(result->name))
+                continue;
             const int row = std::clamp(m_rowCounter, 0, m_list->rowCount());
             insertRow(row, type, result->name);
             m_rowCounter = row + 1;
+            m_unsaved.append({result->name, !result->reused});
+            listed << result->name;
             continue;
         }
         notAdded << m_chosen.at(int(i));
@@ -258,6 +313,8 @@ void MediaGroup::addMedia()
             failures << result.error();
     }
     notAdded << m_chosen.mid(int(report.results.size()));
+    if (const Result recorded = UnsavedMedia::add(m_pageKey, listed); !recorded)
+        failures << recorded.error();
     if (!failures.isEmpty() || report.cancelled) {
         m_chosen = notAdded;
         if (!failures.isEmpty())
@@ -282,9 +339,14 @@ void MediaGroup::deleteAttachment()
 
     const QString type = m_list->item(row, 0)->text();
     const QString name = m_list->item(row, 1)->text();
+    const std::optional<Unsaved> unsaved = forgetUnsaved(name);
     const auto putBack = [&] {
         insertRow(row, type, name);
         m_list->selectRow(row);
+        if (unsaved) {
+            m_unsaved.append(*unsaved);
+            (void)UnsavedMedia::add(m_pageKey, {name});
+        }
     };
     const bool entryOpen = m_entry.isOpen && m_entry.isOpen();
     m_list->removeRow(row);
@@ -295,9 +357,21 @@ void MediaGroup::deleteAttachment()
             DialogService::current().message(this, saved.error(), DialogService::Icon::Warning);
             return;
         }
+        markSaved();
     }
+    const auto removed = [this](bool said) {
+        if (said)
+            message(MediaTr::tr("成功删除"));
+        if (m_settings.deleteLowersRowCounter)
+            m_rowCounter = std::max(0, m_rowCounter - 1);
+    };
     if (m_player->URL() == m_store.filePath(name))
         m_player->close();
+    // A file the store reused rather than copied for this entry belongs to others: it stays.
+    if (unsaved && !unsaved->copied) {
+        removed(true);
+        return;
+    }
     const ResultOf<MediaStore::Removal> removal = m_store.removeIfUnused(name);
     if (!removal) {
         // Without an entry the list is all there is: keep the row, so that nothing is lost.
@@ -306,10 +380,7 @@ void MediaGroup::deleteAttachment()
         DialogService::current().message(this, removal.error(), DialogService::Icon::Warning);
         return;
     }
-    if (*removal != MediaStore::Removal::Missing)
-        message(MediaTr::tr("成功删除"));
-    if (m_settings.deleteLowersRowCounter)
-        m_rowCounter = std::max(0, m_rowCounter - 1);
+    removed(*removal != MediaStore::Removal::Missing);
 }
 
 void MediaGroup::play()

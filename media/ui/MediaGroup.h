@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class CWMPPlayer4;
 class QComboBox;
@@ -19,9 +20,15 @@ class QTableWidget;
 // files in the group's player.
 //
 // The page places the group, tells it how to reach the entry that is open (its own statements
-// stay in the data layer), writes attachmentText() into the row when it saves the entry, fills
-// the list with setAttachmentText() when it loads one, and calls removeFilesWithEntry() after
-// it deleted the entry's row.
+// stay in the data layer), writes attachmentText() into the row when it saves the entry and
+// then calls markSaved(), fills the list with setAttachmentText() when it loads one, and calls
+// removeFilesWithEntry() after it deleted the entry's row.
+//
+// Each name is listed once. A name added since the entry was last saved is unsaved: the group
+// records it for every program to see (no file is deleted while any page lists it), and when
+// the list is emptied or replaced before the entry is saved, the copies the group made for it
+// are deleted again. A file the store reused rather than copied is never deleted by removing
+// its unsaved attachment.
 class MediaGroup : public QGroupBox
 {
     Q_OBJECT
@@ -69,10 +76,15 @@ public:
     // The attachment text of the list, in list order.
     QString attachmentText() const;
     // Fills the list from a stored attachment text; each row's type follows its file's name.
+    // Unsaved attachments listed before are abandoned.
     void setAttachmentText(const QString& text);
     QStringList attachmentNames() const;
-    // Empties the attachment list; the insert position stays.
+    // Empties the attachment list, abandoning unsaved attachments; the insert position stays.
     void clearAttachments();
+    // The list as it stands is now in the entry's row: no attachment is unsaved any more.
+    void markSaved();
+    // Whether the list holds attachments added since the entry was last saved.
+    bool hasUnsaved() const { return !m_unsaved.isEmpty(); }
     // Deletes every listed file that no row names any more; call it after the entry's row is
     // gone. Nothing is shown.
     void removeFilesWithEntry();
@@ -97,13 +109,28 @@ public slots:
     void fullScreen();
 
 private:
+    // An attachment listed since the entry was last saved.
+    struct Unsaved
+    {
+        QString name;
+        // The store copied the file for this entry, rather than reusing a stored one.
+        bool copied = false;
+    };
+
     int selectedRow() const;
+    // Forgets the unsaved attachments and deletes the copies made for them.
+    void abandonUnsaved();
+    // Forgets one unsaved attachment; gives it, or nothing when name was saved.
+    std::optional<Unsaved> forgetUnsaved(const QString& name);
     void insertRow(int row, const QString& type, const QString& name);
     void message(const QString& text);
 
     Settings m_settings;
     Entry m_entry;
     MediaStore m_store;
+    // The key under which the unsaved names are recorded.
+    QString m_pageKey;
+    QList<Unsaved> m_unsaved;
     QStringList m_chosen;
     int m_rowCounter = 0;
     // Set by pause and fast forward: "播放" then resumes the file in the player.

@@ -8,6 +8,7 @@
 #include "common/ui/DialogService.h"
 #include "common/ui/HelpService.h"
 #include "common/ui/SkinEngine.h"
+#include "data/UnsavedMedia.h"
 #include "data/tables/Skins.h"
 #include "media/MediaFolder.h"
 #include "media/MediaStore.h"
@@ -30,6 +31,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTableView>
 #include <QTimer>
@@ -46,6 +48,11 @@ using Height = DialogUnitLayout::Height;
 const QSizeF Grid(512, 365);
 
 const QString HelpPage = QStringLiteral("qthelp://kestrin.help/doc/html/reelbox.html");
+
+QString addTypeBox()
+{
+    return ReelboxTr::tr("增加的“类型”");
+}
 
 // Pixels per dialog unit: what the font asks for, grown on a large screen so the player gets
 // room, and shrunk on a small one so the whole window fits.
@@ -261,9 +268,12 @@ void CReelboxDlg::fillLists()
         c->addItems(Catalogue::months());
     for (QComboBox* c : {m_searchDay, m_addDay})
         c->addItems(Catalogue::days());
+    // Each list starts with an empty entry, so a choice can be taken back.
     for (QComboBox* c :
-         {m_searchType, m_addType, m_searchYear, m_addYear, m_searchMonth, m_addMonth, m_searchDay, m_addDay})
+         {m_searchType, m_addType, m_searchYear, m_addYear, m_searchMonth, m_addMonth, m_searchDay, m_addDay}) {
+        c->insertItem(0, QString());
         c->setCurrentIndex(-1);
+    }
 }
 
 void CReelboxDlg::paintEvent(QPaintEvent* event)
@@ -312,9 +322,16 @@ void CReelboxDlg::showPlayer(bool player)
     m_frameGroup->setVisible(!player);
 }
 
-QString CReelboxDlg::selectedText(const QComboBox* combo)
+bool CReelboxDlg::readBox(const QComboBox* combo, BoxReader reader, const QString& box, QString& value)
 {
-    return combo->currentIndex() < 0 ? QString() : combo->itemText(combo->currentIndex());
+    // What the box shows, whether picked from its list or typed over it.
+    const ResultOf<QString> read = reader(combo->currentText(), box);
+    if (!read) {
+        message(read.error());
+        return false;
+    }
+    value = *read;
+    return true;
 }
 
 void CReelboxDlg::message(const QString& text)
@@ -329,11 +346,14 @@ void CReelboxDlg::warning(const QString& text)
 
 void CReelboxDlg::browse()
 {
-    if (m_addType->currentIndex() < 0) {
+    QString type;
+    if (!readBox(m_addType, &Catalogue::typeIn, addTypeBox(), type))
+        return;
+    if (type.isEmpty()) {
         message(ReelboxTr::tr("请选择媒体文件类型，谢谢！"));
         return;
     }
-    const MediaKind kind = kindOfType(selectedText(m_addType));
+    const MediaKind kind = kindOfType(type);
     const QStringList files =
         DialogService::current().chooseFiles(this, ReelboxTr::tr("打开"), MediaKinds::dialogFilter(kind));
     if (files.isEmpty()) {
@@ -349,25 +369,31 @@ void CReelboxDlg::browse()
 
 void CReelboxDlg::addFiles()
 {
-    const QString type = selectedText(m_addType);
-    const QString year = selectedText(m_addYear);
-    const QString month = selectedText(m_addMonth);
-    const QString day = selectedText(m_addDay);
-    if (type.isEmpty()) {
-        message(ReelboxTr::tr("请选择媒体文件类型，谢谢！"));
-        return;
-    }
-    if (year.isEmpty()) {
-        message(ReelboxTr::tr("请选择年，谢谢！"));
-        return;
-    }
-    if (month.isEmpty()) {
-        message(ReelboxTr::tr("请选择月，谢谢！"));
-        return;
-    }
-    if (day.isEmpty()) {
-        message(ReelboxTr::tr("请选择日，谢谢！"));
-        return;
+    // What is filed is what the boxes show, each checked in turn.
+    QString type;
+    QString year;
+    QString month;
+    QString day;
+    const struct
+    {
+        QComboBox* combo;
+        BoxReader reader;
+        QString box;
+        QString* value;
+        QString missing;
+    } boxes[] = {
+        {m_addType, &Catalogue::typeIn, addTypeBox(), &type, ReelboxTr::tr("请选择媒体文件类型，谢谢！")},
+        {m_addYear, &Catalogue::yearIn, ReelboxTr::tr("增加的“年”"), &year, ReelboxTr::tr("请选择年，谢谢！")},
+        {m_addMonth, &Catalogue::monthIn, ReelboxTr::tr("增加的“月”"), &month, ReelboxTr::tr("请选择月，谢谢！")},
+        {m_addDay, &Catalogue::dayIn, ReelboxTr::tr("增加的“日”"), &day, ReelboxTr::tr("请选择日，谢谢！")},
+    };
+    for (const auto& b : boxes) {
+        if (!readBox(b.combo, b.reader, b.box, *b.value))
+            return;
+        if (b.value->isEmpty()) {
+            message(b.missing);
+            return;
+        }
     }
     if (m_path->text().isEmpty()) {
         message(ReelboxTr::tr("请输入媒体文件路径，谢谢！"));
@@ -400,8 +426,13 @@ void CReelboxDlg::addFiles()
             failures << result.error();
         }
     }
+    // Until the record is written, no program deletes the files it is to name.
+    const QString pageKey = UnsavedMedia::newPageKey();
+    (void)UnsavedMedia::add(pageKey, stored);
+    const auto release = qScopeGuard([&pageKey] { (void)UnsavedMedia::remove(pageKey); });
     // Copies that end up in no record do not stay behind in the media folder.
-    const auto dropFresh = [&store, &fresh] {
+    const auto dropFresh = [&store, &fresh, &pageKey] {
+        (void)UnsavedMedia::remove(pageKey);
         for (const QString& name : std::as_const(fresh))
             (void)store.removeIfUnused(name);
     };
@@ -441,14 +472,22 @@ void CReelboxDlg::search()
     m_currentFile.clear();
     m_frame->clear();
 
-    const CatalogueSearch criteria{selectedText(m_searchYear), selectedText(m_searchMonth), selectedText(m_searchDay),
-                                   m_searchKeyword->text(), selectedText(m_searchType)};
-    m_showingPictures = criteria.type == MediaKinds::typeText(MediaKind::Picture);
+    // What is searched is what the boxes show; an emptied box limits nothing.
+    CatalogueSearch criteria;
+    criteria.keyword = m_searchKeyword->text();
+    const bool read = readBox(m_searchType, &Catalogue::typeIn, ReelboxTr::tr("查找的“类型”"), criteria.type);
+    m_showingPictures = read && criteria.type == MediaKinds::typeText(MediaKind::Picture);
     showPlayer(!m_showingPictures);
+    if (!read)
+        return;
     if (criteria.type.isEmpty()) {
         message(ReelboxTr::tr("请选择类型"));
         return;
     }
+    if (!readBox(m_searchYear, &Catalogue::yearIn, ReelboxTr::tr("查找的“年”"), criteria.year) ||
+        !readBox(m_searchMonth, &Catalogue::monthIn, ReelboxTr::tr("查找的“月”"), criteria.month) ||
+        !readBox(m_searchDay, &Catalogue::dayIn, ReelboxTr::tr("查找的“日”"), criteria.day))
+        return;
     ResultOf<CatalogueResult> found = Catalogue::search(criteria);
     if (!found) {
         warning(found.error());
@@ -476,11 +515,9 @@ void CReelboxDlg::selectRow()
     const CatalogueRow& selected = m_model->row(row);
     m_currentFile = MediaFolder::filePath(selected.name);
     if (m_showingPictures) {
-        // Only pictures are drawn; a sound or video a picture record names leaves the frame white.
-        if (selected.kind == MediaKind::Picture)
-            m_frame->showFile(m_currentFile);
-        else
-            m_frame->clear();
+        // The frame knows a picture by its content, as the viewer does, whatever the name ends
+        // in; a sound or video a picture record names leaves it white.
+        m_frame->showFile(m_currentFile);
     } else {
         player()->setURL(m_currentFile);
     }
@@ -497,20 +534,19 @@ void CReelboxDlg::fillAddGroup(qint32 id)
     }
     m_addKeyword->setText(record->keyword);
     m_description->setPlainText(record->description);
+    // A value the list lacks (a year before 2000, say) is shown as it is stored.
     const auto select = [](QComboBox* combo, const QString& text) {
         const int index = combo->findText(text);
         if (index >= 0)
             combo->setCurrentIndex(index);
+        else
+            combo->setEditText(text);
     };
     select(m_addYear, Catalogue::yearOf(record->date));
     select(m_addMonth, Catalogue::monthOf(record->date));
     select(m_addDay, Catalogue::dayOf(record->date));
     // The type shown is the type the next filing takes.
-    const int type = m_addType->findText(record->type);
-    if (type >= 0)
-        m_addType->setCurrentIndex(type);
-    else
-        m_addType->setEditText(record->type);
+    select(m_addType, record->type);
 }
 
 void CReelboxDlg::deleteSelected()

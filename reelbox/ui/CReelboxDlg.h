@@ -69,8 +69,10 @@ private:
     void clearAddChoices();
     void message(const QString& text);
     void warning(const QString& text);
-    // The text of a list's selected entry; empty when none is selected.
-    static QString selectedText(const QComboBox* combo);
+    using BoxReader = ResultOf<QString> (*)(const QString& typed, const QString& box);
+    // Reads what combo shows into value; false, after saying what is wrong, when reader refuses
+    // it. box names the box in that message.
+    bool readBox(const QComboBox* combo, BoxReader reader, const QString& box, QString& value);
 
     DialogUnitLayout* m_layout;
     QLineEdit* m_searchKeyword;

@@ -232,11 +232,32 @@ private slots:
         QCOMPARE(db.scalar(QStringLiteral("SELECT value FROM kestrin_meta WHERE name='schema_version'")).toInt(), 5);
     }
 
+    // A file of the first version gets the table of unsaved media names when it is opened; its
+    // rows stay as they were.
+    void upgradesAFileOfTheFirstVersion()
+    {
+        TestDatabase db;
+        db.exec(
+            QStringLiteral("INSERT INTO chengzhang (riqi, biaoti, music) VALUES ('2006\\05\\07', '游泳', ' a.jpg')"));
+        db.exec(QStringLiteral("DROP TABLE unsaved_media"));
+        db.exec(QStringLiteral("UPDATE kestrin_meta SET value='1' WHERE name='schema_version'"));
+        Database::close();
+        QVERIFY(Database::open(db.path()).ok());
+        QCOMPARE(db.scalar(QStringLiteral("SELECT value FROM kestrin_meta WHERE name='schema_version'")).toInt(),
+                 Database::SchemaVersion);
+        QCOMPARE(db.count(QStringLiteral("unsaved_media")), 0);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT music FROM chengzhang")).toString(), QStringLiteral(" a.jpg"));
+        // A program of the first version can still use the file.
+        QCOMPARE(
+            db.scalar(QStringLiteral("SELECT value FROM kestrin_meta WHERE name='min_compatible_version'")).toInt(), 1);
+    }
+
     void refusesNewerFileThatNeedsANewerProgram()
     {
         TestDatabase db;
         db.exec(QStringLiteral("UPDATE kestrin_meta SET value='5' WHERE name='schema_version'"));
-        db.exec(QStringLiteral("UPDATE kestrin_meta SET value='2' WHERE name='min_compatible_version'"));
+        db.exec(QStringLiteral("UPDATE kestrin_meta SET value=? WHERE name='min_compatible_version'"),
+                {QString::number(Database::SchemaVersion + 1)});
         Database::close();
         const Result r = Database::open(db.path());
         QVERIFY(!r.ok());

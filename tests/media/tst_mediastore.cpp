@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <climits>
 #include <unistd.h>
 
 class TestMediaStore : public QObject
@@ -85,6 +86,28 @@ private slots:
             MediaStore().store(chosenFile(folder, QStringLiteral("README"), "x"));
         QVERIFY(!noExtension.ok());
         QVERIFY(noExtension.message().contains(QStringLiteral("README")));
+    }
+
+    // A backslash separates folders for the programs sharing the folder: a chosen name with one
+    // is stored with "_" in its place, and a name an older version stored with one is deleted
+    // like any other. A name too long to take a number says so, not that the disk is full.
+    void backslashesAndOverlongNames()
+    {
+        TestDatabase db;
+        TestMediaFolder folder;
+        QCOMPARE(MediaStore().store(chosenFile(folder, QStringLiteral("a\\b.jpg"), "x"))->name,
+                 QStringLiteral("a_b.jpg"));
+        QVERIFY(TestMedia::write(MediaFolder::filePath(QStringLiteral("old\\name.jpg")), "y"));
+        QCOMPARE(MediaStore().removeIfUnused(QStringLiteral("old\\name.jpg")).value(), MediaStore::Removal::Removed);
+        QVERIFY(!QFileInfo::exists(MediaFolder::filePath(QStringLiteral("old\\name.jpg"))));
+
+        const QString longest = QString(NAME_MAX - 4, QLatin1Char('x')) + QStringLiteral(".jpg");
+        QVERIFY(MediaStore().store(chosenFile(folder, longest, "first")).ok());
+        const ResultOf<MediaStore::Stored> numbered = MediaStore().store(chosenFile(folder, longest, "second"));
+        QVERIFY(!numbered.ok());
+        QVERIFY2(numbered.message().contains(QStringLiteral("名字太长")), qPrintable(numbered.message()));
+        QVERIFY(!numbered.message().contains(QStringLiteral("磁盘空间")));
+        QCOMPARE(folder.stored().size(), 2); // a_b.jpg and the first long one; nothing half made
     }
 
     void failuresNameTheFileAndLeaveNothing()

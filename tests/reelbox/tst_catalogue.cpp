@@ -124,7 +124,13 @@ private slots:
         for (int i = 0; i < 150; ++i)
             many << QStringLiteral("/photos/%1.jpg").arg(i);
         QVERIFY(chosen.append(many, media).ok());
-        QVERIFY(chosen.append(many.mid(0, 50), media).ok()); // exactly full
+        // Files chosen again are kept once.
+        QVERIFY(chosen.append(many.mid(0, 50), media).ok());
+        QCOMPARE(chosen.count(), 150);
+        QStringList fifty;
+        for (int i = 150; i < 200; ++i)
+            fifty << QStringLiteral("/photos/%1.jpg").arg(i);
+        QVERIFY(chosen.append(fifty, media).ok()); // exactly full
         const Result more = chosen.append({QStringLiteral("/photos/one more.jpg")}, media);
         QVERIFY(!more.ok());
         QVERIFY(more.message().contains(QStringLiteral("200")));

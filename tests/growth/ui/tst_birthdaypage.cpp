@@ -188,13 +188,54 @@ private slots:
         QCOMPARE(m_f->column(QStringLiteral("connect"), older), QStringLiteral("先记的"));
         QCOMPARE(db().count(QStringLiteral("shengri")), 2);
 
-        // From now on 保 存 saves into the year's record too.
+        // The page is empty again: a year with a record is neither changed unseen nor doubled,
+        // by 保 存 or by 修 改, and what was typed stays.
         chooseYear(QStringLiteral("2026"));
         field<QPlainTextEdit>("descriptionEdit")->setPlainText(QStringLiteral("再改一次"));
+        addPresent(QStringLiteral("舅舅"), QStringLiteral("风筝"));
         QVERIFY(m_f->click("saveButton"));
-        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功修改资料,谢谢!")});
-        QCOMPARE(m_f->column(QStringLiteral("connect"), newer), QStringLiteral("再改一次"));
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("2026年已经有生日记录了，这次没有保存。要修改它，请先按"
+                                                              "“搜索”显示这一年的记录，改好后再按“修 改”。")});
+        QVERIFY(m_f->click("modifyButton"));
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("页面上没有显示2026年的生日记录，没有修改任何内容。请先"
+                                                              "按“搜索”显示这一年的记录，改好后再按“修 改”。")});
+        QCOMPARE(m_f->column(QStringLiteral("connect"), newer), QStringLiteral("改过的"));
+        QCOMPARE(m_f->column(QStringLiteral("songli"), newer), QStringLiteral("姥姥|绘本=爸爸|自行车="));
         QCOMPARE(db().count(QStringLiteral("shengri")), 2);
+        QCOMPARE(field<QPlainTextEdit>("descriptionEdit")->toPlainText(), QStringLiteral("再改一次"));
+        QCOMPARE(m_f->page().presents().size(), 1);
+    }
+
+    // 修 改 once, then another year with a record chosen without 搜索: 保 存 leaves that record
+    // as it was, its presents, greetings and attachments included.
+    void aYearNotShownIsNeverOverwritten()
+    {
+        m_f->storeFile(QStringLiteral("cake.jpg"));
+        const qint64 earlier =
+            addBirthday(QStringLiteral("2025"), QStringLiteral("五岁"), QStringLiteral("爸爸|自行车="),
+                        QStringLiteral("奶奶|生日快乐="), QStringLiteral(" cake.jpg"));
+        const qint64 shown = addBirthday(QStringLiteral("2026"), QStringLiteral("六岁"));
+        m_f->show();
+        search(QStringLiteral("2026"));
+        QVERIFY(m_f->click("modifyButton"));
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功修改资料,谢谢!")});
+        chooseYear(QStringLiteral("2025"));
+        field<QPlainTextEdit>("descriptionEdit")->setPlainText(QStringLiteral("不该写进去的"));
+        QVERIFY(m_f->click("saveButton"));
+        QCOMPARE(dialogs().take().size(), 1);
+        QCOMPARE(m_f->column(QStringLiteral("connect"), earlier), QStringLiteral("五岁"));
+        QCOMPARE(m_f->column(QStringLiteral("songli"), earlier), QStringLiteral("爸爸|自行车="));
+        QCOMPARE(m_f->column(QStringLiteral("liuyan"), earlier), QStringLiteral("奶奶|生日快乐="));
+        QCOMPARE(m_f->column(QStringLiteral("music"), earlier), QStringLiteral(" cake.jpg"));
+        QCOMPARE(m_f->column(QStringLiteral("connect"), shown), QStringLiteral("六岁"));
+        QCOMPARE(db().count(QStringLiteral("shengri")), 2);
+        QVERIFY(m_f->stored(QStringLiteral("cake.jpg")));
+        // A year without a record is added by 保 存.
+        chooseYear(QStringLiteral("2024"));
+        field<QPlainTextEdit>("descriptionEdit")->setPlainText(QStringLiteral("四岁"));
+        QVERIFY(m_f->click("saveButton"));
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功添加资料，谢谢!")});
+        QCOMPARE(db().count(QStringLiteral("shengri"), QStringLiteral("riqi='2024年'")), 1);
     }
 
     void onlyTheShownRecordIsGuardedAgainstChangesMeanwhile()
@@ -215,15 +256,19 @@ private slots:
         QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功修改资料,谢谢!")});
         QCOMPARE(m_f->column(QStringLiteral("connect"), id), QStringLiteral("这里改的"));
 
-        // A year that is not shown: its newest record is written whatever it holds.
-        chooseYear(QStringLiteral("2026"));
-        QVERIFY(m_f->click("searchButton"));
+        QCOMPARE(m_f->column(QStringLiteral("connect"), earlier), QStringLiteral("五岁"));
+    }
+
+    // A file added and then left by choosing another year before saving leaves no copy behind.
+    void changingTheYearBeforeSavingLeavesNoCopy()
+    {
+        m_f->show();
         chooseYear(QStringLiteral("2025"));
-        field<QPlainTextEdit>("descriptionEdit")->setPlainText(QStringLiteral("五岁生日"));
-        QVERIFY(m_f->click("saveButton"));
-        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功修改资料,谢谢!")});
-        QCOMPARE(m_f->column(QStringLiteral("connect"), earlier), QStringLiteral("五岁生日"));
-        QCOMPARE(m_f->column(QStringLiteral("connect"), id), QStringLiteral("这里改的"));
+        m_f->attach(QStringLiteral("cake.jpg"), "cake");
+        QVERIFY(m_f->stored(QStringLiteral("cake.jpg")));
+        chooseYear(QStringLiteral("2026"));
+        QVERIFY(!m_f->stored(QStringLiteral("cake.jpg")));
+        QCOMPARE(field<QTableWidget>("attachmentList")->rowCount(), 0);
     }
 
     void deletingTheShownRecordKeepsFilesOtherRowsName()

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTextCursor>
 
 // The growth diary, clicked as a user would, with the dialogs and the file chooser scripted.
 class TestDiaryPage : public QObject
@@ -54,14 +55,8 @@ private:
         field<QLineEdit>("keywordEdit")->setText(keyword);
         field<QPlainTextEdit>("contentEdit")->setPlainText(content);
     }
-    QStringList attachments()
-    {
-        QStringList names;
-        auto* list = field<QTableWidget>("attachmentList");
-        for (int row = 0; row < list->rowCount(); ++row)
-            names << list->item(row, 1)->text();
-        return names;
-    }
+    QStringList attachments() { return m_f->attachments(); }
+    void attach(const QString& name, const QByteArray& content) { m_f->attach(name, content); }
 
 private slots:
     void init() { m_f = std::make_unique<GrowthPageFixture<DiaryPage>>(QStringLiteral("chengzhang")); }
@@ -263,7 +258,7 @@ private slots:
         load(0);
         dialogs().answerConfirm(false);
         QVERIFY(m_f->click("deleteButton"));
-        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("确定要删除吗？")});
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("确定要删除2006\\05\\07的日记“游泳”吗？")});
         QCOMPARE(db().count(QStringLiteral("chengzhang")), 1);
 
         // After a deletion the search runs again; with no hit marked there is nothing to delete.
@@ -277,6 +272,103 @@ private slots:
         QVERIFY(m_f->click("deleteButton"));
         QCOMPARE(dialogs().take(), (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("请选择记录")}));
         QCOMPARE(db().count(QStringLiteral("chengzhang")), 1);
+    }
+
+    // 删 除 takes the entry in the fields, not a hit merely clicked since, and names it; with none
+    // loaded it takes the clicked hit; a hit that only has the keyboard focus is not chosen.
+    void deleteTakesTheEntryShownAndNamesIt()
+    {
+        m_f->storeFile(QStringLiteral("a.jpg"));
+        m_f->storeFile(QStringLiteral("b.jpg"));
+        const qint64 a = addEntry(QStringLiteral("2006\\05\\07"), QStringLiteral("游泳"), {}, QStringLiteral(" a.jpg"));
+        const qint64 b = addEntry(QStringLiteral("2006\\05\\08"), QStringLiteral("跑步"), {}, QStringLiteral(" b.jpg"));
+        m_f->show();
+        QCOMPARE(search(QStringLiteral("2006"), {}, {}), (QStringList{QStringLiteral("游泳"), QStringLiteral("跑步")}));
+        load(0);
+        m_f->clickRow(1);
+        dialogs().answerConfirm(true);
+        QVERIFY(m_f->click("deleteButton"));
+        QCOMPARE(dialogs().take().value(0), QStringLiteral("确定要删除2006\\05\\07的日记“游泳”吗？"));
+        QCOMPARE(db().count(QStringLiteral("chengzhang"), QStringLiteral("id=?"), {a}), 0);
+        QCOMPARE(db().count(QStringLiteral("chengzhang"), QStringLiteral("id=?"), {b}), 1);
+        QVERIFY(!m_f->stored(QStringLiteral("a.jpg")));
+        QVERIFY(m_f->stored(QStringLiteral("b.jpg")));
+
+        // The list refilled: Tab into it marks nothing, so 删 除 deletes nothing.
+        QCOMPARE(m_f->listed(2), QStringList{QStringLiteral("跑步")});
+        QCOMPARE(m_f->deleteWithOnlyTheFocusInTheList(),
+                 (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("请选择记录")}));
+        QCOMPARE(db().count(QStringLiteral("chengzhang")), 1);
+
+        // A clicked hit, with nothing loaded, is the one deleted and named.
+        m_f->clickRow(0);
+        dialogs().answerConfirm(true);
+        QVERIFY(m_f->click("deleteButton"));
+        QCOMPARE(dialogs().take().value(0), QStringLiteral("确定要删除2006\\05\\08的日记“跑步”吗？"));
+        QCOMPARE(db().count(QStringLiteral("chengzhang")), 0);
+        QVERIFY(!m_f->stored(QStringLiteral("b.jpg")));
+    }
+
+    // Attachments added and then left before saving (another entry loaded, 撤 消) take the copies
+    // made for them along; a stored file the page reused stays, and so does every saved row.
+    void abandonedAttachmentsLeaveNoCopies()
+    {
+        m_f->storeFile(QStringLiteral("a.jpg"));
+        const qint64 a = addEntry(QStringLiteral("2006\\05\\07"), QStringLiteral("游泳"), {}, QStringLiteral(" a.jpg"));
+        addEntry(QStringLiteral("2006\\05\\08"), QStringLiteral("跑步"));
+        m_f->show();
+        search(QStringLiteral("2006"), {}, {});
+        load(0);
+        attach(QStringLiteral("new.jpg"), "new picture");
+        QCOMPARE(attachments(), (QStringList{QStringLiteral("new.jpg"), QStringLiteral("a.jpg")}));
+        QVERIFY(m_f->stored(QStringLiteral("new.jpg")));
+        load(1);
+        QVERIFY(!m_f->stored(QStringLiteral("new.jpg")));
+        QCOMPARE(m_f->column(QStringLiteral("music"), a), QStringLiteral(" a.jpg"));
+        QCOMPARE(db().count(QStringLiteral("unsaved_media")), 0);
+
+        // On the other entry: a.jpg chosen again is the stored file, reused; undone.jpg a copy.
+        attach(QStringLiteral("a.jpg"), "picture");
+        attach(QStringLiteral("undone.jpg"), "undone");
+        QCOMPARE(attachments(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("undone.jpg")}));
+        QVERIFY(m_f->click("undoButton"));
+        QVERIFY(!m_f->stored(QStringLiteral("undone.jpg")));
+        QCOMPARE(m_f->mediaFolder().stored(), QStringList{QStringLiteral("a.jpg")});
+        QCOMPARE(m_f->column(QStringLiteral("music"), a), QStringLiteral(" a.jpg"));
+    }
+
+    // A stored text longer than its box takes (another program wrote it) is shown and saved
+    // whole; typing never makes it longer.
+    void longStoredTextsRoundTripWhole()
+    {
+        const QString content = QString(6000, QChar(0x5B57));
+        const QString title = QString(30, QChar(0x9898));
+        const qint64 id = addEntry(QStringLiteral("2006\\05\\07"), title, QStringLiteral("日常"), {}, content);
+        m_f->show();
+        search(QStringLiteral("2006"), {}, {});
+        load(0);
+        QCOMPARE(field<QPlainTextEdit>("contentEdit")->toPlainText().size(), 6000);
+        QCOMPARE(field<QLineEdit>("titleEdit")->text(), title);
+        field<QLineEdit>("keywordEdit")->setText(QStringLiteral("长文"));
+        QVERIFY(m_f->click("modifyButton"));
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功修改资料，谢谢!")});
+        QCOMPARE(m_f->column(QStringLiteral("content"), id), content);
+        QCOMPARE(m_f->column(QStringLiteral("biaoti"), id), title);
+
+        auto* edit = field<QPlainTextEdit>("contentEdit");
+        edit->moveCursor(QTextCursor::End);
+        QTest::keyClicks(edit, QStringLiteral("abc"));
+        QCOMPARE(edit->toPlainText(), content);
+        auto* titleEdit = field<QLineEdit>("titleEdit");
+        titleEdit->end(false);
+        QTest::keyClick(titleEdit, Qt::Key_Backspace);
+        QTest::keyClicks(titleEdit, QStringLiteral("xy"));
+        QCOMPARE(titleEdit->text(), title.left(29));
+        // An empty box takes the usual limit again.
+        titleEdit->selectAll();
+        QTest::keyClick(titleEdit, Qt::Key_Delete);
+        QTest::keyClicks(titleEdit, QString(25, QLatin1Char('t')));
+        QCOMPARE(titleEdit->text().size(), 20);
     }
 
     void anEntryChangedMeanwhileIsKeptUntilSavedAgain()

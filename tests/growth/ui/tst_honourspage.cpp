@@ -208,6 +208,66 @@ private slots:
         QCOMPARE(m_f->listed(1), QStringList{QStringLiteral("游泳")});
     }
 
+    // Tab into the list rests the focus on a hit without choosing it: 删除 deletes nothing.
+    void keyboardFocusAloneChoosesNoHonour()
+    {
+        addHonour(QStringLiteral("三好学生"), QStringLiteral("2006\\06\\01"));
+        m_f->show();
+        search(QStringLiteral("2006"));
+        QCOMPARE(m_f->deleteWithOnlyTheFocusInTheList(),
+                 (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("表格上还没有记录")}));
+        QCOMPARE(db().count(QStringLiteral("rongyu")), 1);
+        QVERIFY(field<QLineEdit>("nameEdit")->text().isEmpty());
+    }
+
+    // Moving to another honour, by arrow key or click, while the fields hold unsaved changes asks
+    // first; declining keeps the fields and the list on the honour shown.
+    void unsavedChangesAreNotReplacedUnasked()
+    {
+        const qint64 first = addHonour(QStringLiteral("三好学生"), QStringLiteral("2006\\06\\01"));
+        const qint64 second = addHonour(QStringLiteral("游泳"), QStringLiteral("2006\\07\\01"));
+        m_f->show();
+        search(QStringLiteral("2006"));
+        m_f->clickRow(0);
+        QCOMPARE(m_f->page().loadedId(), first);
+        // Unchanged fields: the arrow keys move freely.
+        QTest::keyClick(m_f->list(), Qt::Key_Down);
+        QCOMPARE(m_f->page().loadedId(), second);
+        QTest::keyClick(m_f->list(), Qt::Key_Up);
+        QCOMPARE(m_f->page().loadedId(), first);
+        QVERIFY(dialogs().take().isEmpty());
+
+        field<QLineEdit>("prizeEdit")->setText(QStringLiteral("奖杯"));
+        m_f->clickRow(0); // the honour shown: nothing to ask, nothing replaced
+        QVERIFY(dialogs().take().isEmpty());
+        QCOMPARE(field<QLineEdit>("prizeEdit")->text(), QStringLiteral("奖杯"));
+        dialogs().answerConfirm(false);
+        QTest::keyClick(m_f->list(), Qt::Key_Down);
+        QCOMPARE(dialogs().take(),
+                 QStringList{QStringLiteral("荣誉“三好学生”的修改还没有保存。要放弃这些修改，显示另一项荣誉吗？")});
+        QCOMPARE(m_f->page().loadedId(), first);
+        QCOMPARE(field<QLineEdit>("prizeEdit")->text(), QStringLiteral("奖杯"));
+        QCOMPARE(m_f->list()->currentIndex().row(), 0);
+        dialogs().answerConfirm(false);
+        m_f->clickRow(1);
+        QCOMPARE(dialogs().take().size(), 1);
+        QCOMPARE(m_f->page().loadedId(), first);
+        QCOMPARE(field<QLineEdit>("prizeEdit")->text(), QStringLiteral("奖杯"));
+
+        // Saved, the fields move on unasked; given up, the other honour is shown.
+        QVERIFY(m_f->click("modifyButton"));
+        QCOMPARE(dialogs().take(), QStringList{QStringLiteral("成功修改资料，谢谢!")});
+        QCOMPARE(m_f->column(QStringLiteral("connect"), first), QStringLiteral("奖杯"));
+        m_f->clickRow(0);
+        field<QLineEdit>("bodyEdit")->setText(QStringLiteral("不要了"));
+        dialogs().answerConfirm(true);
+        QTest::keyClick(m_f->list(), Qt::Key_Down);
+        QCOMPARE(dialogs().take().size(), 1);
+        QCOMPARE(m_f->page().loadedId(), second);
+        QCOMPARE(field<QLineEdit>("nameEdit")->text(), QStringLiteral("游泳"));
+        QCOMPARE(m_f->column(QStringLiteral("jigou"), first), QStringLiteral("幼儿园"));
+    }
+
     void attachmentsGoWithoutAQuestionAndTheRowFollows()
     {
         m_f->storeFile(QStringLiteral("a.jpg"));

@@ -106,26 +106,77 @@ private slots:
         QVERIFY(f.field<QLineEdit>("mediaFolderEdit")->text().isEmpty());
     }
 
-    void addingAgainListsAgainButNeverOverwrites()
+    // A file added again (Cancel at the question, then 添加媒体 again), or the same content from
+    // another folder, is listed once; another file of the same name keeps both.
+    void eachFileIsListedOnceAndNeverOverwritten()
     {
         GroupFixture f;
         f.chooseType(2);
         const QString song = f.chosenFile(QStringLiteral("song.mp3"), "first");
         f.browseAndAdd({song}, false); // Cancel keeps the choice ...
         f.dialogs().answerConfirm(true);
-        QVERIFY(f.click("addMediaButton")); // ... so adding again lists the file again
-        QCOMPARE(f.column(1), (QStringList{QStringLiteral("song.mp3"), QStringLiteral("song.mp3")}));
+        QVERIFY(f.click("addMediaButton")); // ... and adding again adds nothing new
+        QCOMPARE(f.column(1), QStringList{QStringLiteral("song.mp3")});
+        QDir().mkpath(f.media().root() + QStringLiteral("/copy"));
+        const QString same = f.media().root() + QStringLiteral("/copy/song.mp3");
+        QVERIFY(TestMedia::write(same, "first"));
+        f.chooseType(2);
+        f.browseAndAdd({same});
+        QCOMPARE(f.column(1), QStringList{QStringLiteral("song.mp3")});
         QCOMPARE(f.media().stored(), QStringList{QStringLiteral("song.mp3")});
 
-        // Another file of the same name keeps both.
         QDir().mkpath(f.media().root() + QStringLiteral("/other"));
         const QString other = f.media().root() + QStringLiteral("/other/song.mp3");
         QVERIFY(TestMedia::write(other, "second"));
         f.chooseType(2);
         f.browseAndAdd({other});
-        QCOMPARE(f.column(1).last(), QStringLiteral("song(1).mp3"));
+        QCOMPARE(f.column(1), (QStringList{QStringLiteral("song.mp3"), QStringLiteral("song(1).mp3")}));
         QCOMPARE(TestMedia::read(MediaFolder::filePath(QStringLiteral("song.mp3"))), QByteArray("first"));
         QCOMPARE(TestMedia::read(MediaFolder::filePath(QStringLiteral("song(1).mp3"))), QByteArray("second"));
+
+        // Deleting the one row deletes the file no list names any more.
+        f.dialogs().take();
+        f.selectRow(0);
+        f.dialogs().answerConfirm(true);
+        QVERIFY(f.click("deleteMediaButton"));
+        QVERIFY(!f.stored(QStringLiteral("song.mp3")));
+        QCOMPARE(f.group().attachmentText(), QStringLiteral(" song(1).mp3"));
+        QCOMPARE(f.db().count(QStringLiteral("unsaved_media"), QStringLiteral("name='song(1).mp3'")), 1);
+        f.group().markSaved();
+        QCOMPARE(f.db().count(QStringLiteral("unsaved_media")), 0);
+    }
+
+    // Only a copy made for the entry is deleted with its attachment: a stored file that nothing
+    // names (the welcome animation) is copied rather than taken over, and a file reused because a
+    // row named it stays even when that row is gone meanwhile.
+    void onlyCopiesMadeForTheEntryGoWithIt()
+    {
+        GroupFixture f;
+        QDir().mkpath(f.media().media());
+        QVERIFY(TestMedia::write(MediaFolder::filePath(QStringLiteral("catoon.avi")), "welcome"));
+        f.chooseType(0);
+        f.browseAndAdd({MediaFolder::filePath(QStringLiteral("catoon.avi"))});
+        QCOMPARE(f.column(1), QStringList{QStringLiteral("catoon(1).avi")});
+        QCOMPARE(TestMedia::read(MediaFolder::filePath(QStringLiteral("catoon(1).avi"))), QByteArray("welcome"));
+        f.selectRow(0);
+        f.dialogs().answerConfirm(true);
+        QVERIFY(f.click("deleteMediaButton"));
+        QVERIFY(f.stored(QStringLiteral("catoon.avi")));
+        QVERIFY(!f.stored(QStringLiteral("catoon(1).avi")));
+
+        QVERIFY(TestMedia::write(MediaFolder::filePath(QStringLiteral("shared.jpg")), "shared"));
+        f.db().exec(QStringLiteral("INSERT INTO rongyu (mingcheng, music) VALUES ('奖状', ' shared.jpg')"));
+        f.chooseType(1);
+        f.browseAndAdd({f.chosenFile(QStringLiteral("shared.jpg"), "shared")});
+        QCOMPARE(f.column(1), QStringList{QStringLiteral("shared.jpg")});
+        // The other row goes; the file stays while the list names it, and after.
+        f.db().exec(QStringLiteral("DELETE FROM rongyu"));
+        QCOMPARE(MediaStore().removeIfUnused(QStringLiteral("shared.jpg")).value(), MediaStore::Removal::StillNamed);
+        f.selectRow(0);
+        f.dialogs().answerConfirm(true);
+        QVERIFY(f.click("deleteMediaButton"));
+        QVERIFY(f.column(1).isEmpty());
+        QVERIFY(f.stored(QStringLiteral("shared.jpg")));
     }
 
     void failedCopiesAreReportedAndNotListed()

@@ -144,16 +144,18 @@ private slots:
         const QStringList types{QStringLiteral("视频文件"), QStringLiteral("图像文件"), QStringLiteral("音频文件")};
         for (const char* name : {"searchTypeCombo", "addTypeCombo", "searchYearCombo", "addYearCombo"}) {
             QComboBox* box = combo(QString::fromLatin1(name));
-            QCOMPARE(box->currentIndex(), -1);
+            QVERIFY(box->currentText().isEmpty());
+            // Each list starts with an empty entry, so a choice can be taken back.
+            QVERIFY(box->itemText(0).isEmpty());
             if (QByteArray(name).contains("Type")) {
-                QCOMPARE(box->count(), 3);
-                QCOMPARE(QStringList({box->itemText(0), box->itemText(1), box->itemText(2)}), types);
+                QCOMPARE(box->count(), 4);
+                QCOMPARE(QStringList({box->itemText(1), box->itemText(2), box->itemText(3)}), types);
             } else {
-                QCOMPARE(box->itemText(0), QStringLiteral("2000"));
+                QCOMPARE(box->itemText(1), QStringLiteral("2000"));
                 QCOMPARE(box->itemText(box->count() - 1), QStringLiteral("2027"));
             }
         }
-        QCOMPARE(combo(QStringLiteral("addDayCombo"))->count(), 31);
+        QCOMPARE(combo(QStringLiteral("addDayCombo"))->count(), 32);
         QCOMPARE(m_window->listModel()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
                  QStringLiteral("媒体文件"));
         // The first two columns take a quarter of the list each.
@@ -262,6 +264,77 @@ private slots:
         QCOMPARE(m_window->chosenFiles().names(), QStringList{QStringLiteral("新.wav")});
     }
 
+    // What is filed and searched is what the boxes show, picked or typed; an emptied box, or its
+    // empty entry, limits nothing; a typed text that is no year, month, day or type is refused
+    // with a message naming the box.
+    void theBoxesAreReadAsTheyShow()
+    {
+        const QString source = folder(QStringLiteral("源"));
+        choose(combo(QStringLiteral("addTypeCombo")), QStringLiteral("图像文件"));
+        browse({file(source, QStringLiteral("p.jpg"))});
+        choose(combo(QStringLiteral("addYearCombo")), QStringLiteral("2005"));
+        combo(QStringLiteral("addYearCombo"))->setEditText(QStringLiteral("1998"));
+        choose(combo(QStringLiteral("addMonthCombo")), QStringLiteral("03"));
+        combo(QStringLiteral("addDayCombo"))->setEditText(QStringLiteral("7"));
+        m_dialogs->answerConfirm(true);
+        Gui::click(m_window.get(), QStringLiteral("addButton"));
+        QCOMPARE(m_dialogs->take(), QStringList{QStringLiteral("成功添加文件！")});
+        QCOMPARE(m_db->scalar(QStringLiteral("SELECT riqi FROM mplay")).toString(), QStringLiteral("1998\\03\\07"));
+
+        choose(combo(QStringLiteral("addTypeCombo")), QStringLiteral("图像文件"));
+        browse({file(source, QStringLiteral("q.jpg"))});
+        combo(QStringLiteral("addYearCombo"))->setEditText(QStringLiteral("19x8"));
+        Gui::click(m_window.get(), QStringLiteral("addButton"));
+        QCOMPARE(m_dialogs->take(),
+                 QStringList{
+                     QStringLiteral("增加的“年”框里的“19x8”不是年份。请在列表里选择，或输入四位数的年份，例如2005。")});
+        combo(QStringLiteral("addYearCombo"))->setEditText(QStringLiteral("2026"));
+        combo(QStringLiteral("addTypeCombo"))->setEditText(QStringLiteral("照片"));
+        Gui::click(m_window.get(), QStringLiteral("addButton"));
+        QVERIFY(m_dialogs->take().value(0).startsWith(QStringLiteral("增加的“类型”框里的“照片”不是媒体类型。")));
+        QCOMPARE(m_db->count(QStringLiteral("mplay")), 1);
+
+        record(QStringLiteral("2026\\05\\01"), QStringLiteral("图像文件"), QStringLiteral(" r.jpg"));
+        QComboBox* month = combo(QStringLiteral("searchMonthCombo"));
+        choose(month, QStringLiteral("03"));
+        search(QStringLiteral("图像文件"));
+        QCOMPARE(column(2), QStringList{QStringLiteral("p.jpg")});
+        month->setEditText(QString());
+        search(QStringLiteral("图像文件"));
+        QCOMPARE(column(2), (QStringList{QStringLiteral("r.jpg"), QStringLiteral("p.jpg")}));
+        choose(month, QStringLiteral("03"));
+        month->setCurrentIndex(0);
+        search(QStringLiteral("图像文件"));
+        QCOMPARE(column(2).size(), 2);
+        combo(QStringLiteral("searchYearCombo"))->setEditText(QStringLiteral("1998"));
+        search(QStringLiteral("图像文件"));
+        QCOMPARE(column(2), QStringList{QStringLiteral("p.jpg")});
+        month->setEditText(QStringLiteral("13"));
+        search(QStringLiteral("图像文件"));
+        QCOMPARE(m_dialogs->take(),
+                 QStringList{QStringLiteral("查找的“月”框里的“13”不是月份。请在列表里选择，或输入1到12之间的数字。")});
+        QCOMPARE(column(2).size(), 0);
+    }
+
+    // A file chosen twice is filed once, so deleting it leaves no name without its file.
+    void aFileChosenTwiceIsFiledOnce()
+    {
+        const QString source = folder(QStringLiteral("源"));
+        const QString song = file(source, QStringLiteral("歌.wav"));
+        choose(combo(QStringLiteral("addTypeCombo")), QStringLiteral("音频文件"));
+        browse({song});
+        addFiles(QStringLiteral("音频文件"), {song});
+        QCOMPARE(music(1), QStringLiteral(" 歌.wav"));
+        QCOMPARE(m_db->count(QStringLiteral("unsaved_media")), 0);
+        search(QStringLiteral("音频文件"));
+        QCOMPARE(column(2), QStringList{QStringLiteral("歌.wav")});
+        clickRow(0);
+        m_dialogs->answerConfirm(true);
+        Gui::click(m_window.get(), QStringLiteral("deleteButton"));
+        QCOMPARE(m_db->count(QStringLiteral("mplay")), 0);
+        QVERIFY(!QFile::exists(stored(QStringLiteral("歌.wav"))));
+    }
+
     void searchesTellWhatTheyFound()
     {
         // A search stops the player at once, also when it is then refused.
@@ -318,6 +391,18 @@ private slots:
         QVERIFY(m_window->player()->URL().isEmpty());
         clickRow(1);
         QCOMPARE(m_window->player()->URL(), stored(QStringLiteral("b.wav")));
+    }
+
+    // The frame knows a picture by its content, as the viewer does, whatever its name ends in.
+    void theFrameShowsPicturesOfAnyName()
+    {
+        const QDir media(m_media->media());
+        QDir().mkpath(media.path());
+        TestPictures::write(media, QStringLiteral("p.png"), QSize(100, 100), Qt::green);
+        record(QStringLiteral("2025\\06\\02"), QStringLiteral("图像文件"), QStringLiteral(" p.png"));
+        search(QStringLiteral("图像文件"));
+        clickRow(0);
+        QVERIFY(!m_window->pictureFrame()->pictureRect().isEmpty());
     }
 
     void pictureSearchShowsPicturesInTheFrameAndTheViewer()
