@@ -448,10 +448,7 @@ void CJIBEN::save()
             return;
         }
         if (*r == Records::ChangeOutcome::ChangedMeanwhile) {
-            reportChangedMeanwhile(record, HealthTr::tr("年龄 %1，身高 %2，体重 %3，日期 %4")
-                                               .arg(record.m_age, Measurements::cutToOneDecimal(record.m_height),
-                                                    Measurements::cutToOneDecimal(record.m_weight))
-                                               .arg(record.m_date));
+            reportChangedMeanwhile(record, write);
             return;
         }
     }

@@ -270,6 +270,8 @@ private slots:
         m_f->db().exec(QStringLiteral("UPDATE personinfo SET [身高]=68"));
         QVERIFY(m_f->click("saveButton"));
         QVERIFY2(m_f->dialogs().last().contains(QStringLiteral("已被其他程序改动")), qPrintable(m_f->dialogs().last()));
+        QVERIFY2(m_f->dialogs().last().contains(QStringLiteral("身高：\n    现在保存的：“68”\n    您填写的：“67”")),
+                 qPrintable(m_f->dialogs().last()));
         QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT [身高] FROM personinfo")).toDouble(), 68.0);
         QCOMPARE(m_f->field<QLineEdit>("heightEdit")->text(), QStringLiteral("67"));
         QCOMPARE(m_f->field<QPushButton>("deleteButton")->text(), QStringLiteral("删除&D"));
