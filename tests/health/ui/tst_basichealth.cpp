@@ -72,6 +72,16 @@ private slots:
         QCOMPARE(m_f->dialogs().take(), (QStringList{QStringLiteral("添加成功"), QStringLiteral("已经有该用户了")}));
         QCOMPARE(m_f->db().count(QStringLiteral("user")), 1);
         QCOMPARE(m_f->field<QComboBox>("userCombo")->count(), 1);
+
+        // A name with a broken character (half of a pair, as a paste may bring) is refused by name.
+        m_f->field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小红") + QChar(0xD83D));
+        QVERIFY(m_f->click("addChildButton"));
+        const QStringList said = m_f->dialogs().take();
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said.first().startsWith(QStringLiteral("“儿童姓名”里有一个无法保存的残缺字符")),
+                 qPrintable(said.first()));
+        QCOMPARE(m_f->db().count(QStringLiteral("user")), 1);
+        QCOMPARE(m_f->field<QComboBox>("userCombo")->count(), 1);
     }
 
     void deletingAChildRemovesAllItsRecords()
