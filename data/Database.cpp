@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTextStream>
@@ -188,6 +189,86 @@ Result checkFileAccess(const QString& path)
     return {};
 }
 
+// What is wrong with a damaged file, and how the family gets its records back from a backup,
+// which is an ordinary zip file holding database/kestrin.db.
+Result damaged(const QString& path, const QString& what, const QString& detail = {})
+{
+    return Result::failure(
+        DataTr::tr("无法打开数据库文件%1：%2。文件可能已经损坏，或被其他程序改动过。\n"
+                   "如果有备份，可以用备份恢复：先把这个文件改名留存，再用解压软件打开备份文件（.zip），"
+                   "把其中的 database/kestrin.db 放到“%3”文件夹里。")
+            .arg(quoted(path), what, QDir::toNativeSeparators(QFileInfo(path).absolutePath())),
+        detail);
+}
+
+// The tables the schema creates, each with its columns in order.
+QList<std::pair<QString, QStringList>> readSchemaTables()
+{
+    static const QRegularExpression table(QStringLiteral("^CREATE TABLE \\[?([^\\]\\s(]+)\\]?"));
+    static const QRegularExpression column(QStringLiteral("^\\s+\\[?([^\\]\\s]+)\\]?\\s"));
+    QList<std::pair<QString, QStringList>> tables;
+    const QStringList lines = readResource(QStringLiteral("schema.sql")).split(QLatin1Char('\n'));
+    bool inTable = false;
+    for (const QString& line : lines) {
+        if (const QRegularExpressionMatch m = table.match(line); m.hasMatch()) {
+            tables.append({m.captured(1), {}});
+            inTable = true;
+        } else if (line.startsWith(QStringLiteral(")"))) {
+            inTable = false;
+        } else if (const QRegularExpressionMatch c = column.match(line); inTable && c.hasMatch()) {
+            tables.last().second << c.captured(1);
+        }
+    }
+    return tables;
+}
+
+const QList<std::pair<QString, QStringList>>& schemaTables()
+{
+    static const QList<std::pair<QString, QStringList>> tables = readSchemaTables();
+    return tables;
+}
+
+// Every table the programs read is there, and begins with the columns they read by position.
+Result checkTables(QSqlDatabase& db, const QString& path)
+{
+    QSqlQuery query(db);
+    for (const auto& [table, columns] : schemaTables()) {
+        if (!query.exec(QStringLiteral("PRAGMA table_info([%1])").arg(table)))
+            return damaged(path, DataTr::tr("无法读取数据表“%1”").arg(table), query.lastError().databaseText());
+        QStringList found;
+        while (query.next())
+            found << query.value(1).toString();
+        if (found.isEmpty())
+            return damaged(path, DataTr::tr("缺少数据表“%1”").arg(table));
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            if (found.value(i) != columns[i]) {
+                return damaged(path, found.contains(columns[i])
+                                         ? DataTr::tr("数据表“%1”的列“%2”不在原来的位置上").arg(table, columns[i])
+                                         : DataTr::tr("数据表“%1”缺少列“%2”").arg(table, columns[i]));
+            }
+        }
+    }
+    return {};
+}
+
+// A version kept in kestrin_meta: a whole number, missing when the file keeps none, or the
+// reason it is none.
+ResultOf<int> metaVersion(QSqlDatabase& db, const QString& path, const QString& name, int missing)
+{
+    QSqlQuery query(db);
+    if (!query.prepare(QStringLiteral("SELECT value FROM kestrin_meta WHERE name = ?")))
+        return missing;
+    query.addBindValue(name);
+    if (!query.exec() || !query.next())
+        return missing;
+    bool ok = false;
+    const QString text = query.value(0).toString();
+    const int version = text.trimmed().toInt(&ok);
+    if (!ok)
+        return damaged(path, DataTr::tr("其中记录的数据版本“%1”不是一个数字").arg(text.left(40)));
+    return version;
+}
+
 Result checkDatabase(QSqlDatabase& db, const QString& path)
 {
     QSqlQuery query(db);
@@ -207,27 +288,30 @@ Result checkDatabase(QSqlDatabase& db, const QString& path)
 
     if (!query.exec(QStringLiteral("SELECT value FROM kestrin_meta WHERE name = 'schema_version'")) || !query.next())
         return Result::failure(DataTr::tr("无法打开数据库文件%1：它不是本软件的数据库。").arg(quoted(path)));
-    const int version = query.value(0).toInt();
-    // Files written before the minimum was kept can be read by their own version and later.
-    int minCompatible = version;
-    if (query.exec(QStringLiteral("SELECT value FROM kestrin_meta WHERE name = 'min_compatible_version'")) &&
-        query.next())
-        minCompatible = query.value(0).toInt();
     query.finish();
-    switch (Database::compatibility(version, minCompatible)) {
+    const ResultOf<int> version = metaVersion(db, path, QStringLiteral("schema_version"), 0);
+    if (!version)
+        return version;
+    // Files written before the minimum was kept can be read by their own version and later.
+    const ResultOf<int> minCompatible = metaVersion(db, path, QStringLiteral("min_compatible_version"), *version);
+    if (!minCompatible)
+        return minCompatible;
+    switch (Database::compatibility(*version, *minCompatible)) {
     case Database::Compatibility::TooNew:
         return Result::failure(
             DataTr::tr("数据库文件%1由较新版本的程序创建（数据版本 %2，本程序只认识到 %3）。请先升级程序。")
                 .arg(quoted(path))
-                .arg(version)
+                .arg(*version)
                 .arg(Database::SchemaVersion));
     case Database::Compatibility::NewerCompatible:
     case Database::Compatibility::Current:
-        return {};
+        break;
     case Database::Compatibility::Older:
+        if (Result r = upgrade(db, *version); !r)
+            return r;
         break;
     }
-    return upgrade(db, version);
+    return checkTables(db, path);
 }
 
 QSqlDatabase addConnection(const QString& name, const QString& path)

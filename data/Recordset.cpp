@@ -1,4 +1,5 @@
 #include "data/Recordset.h"
+#include "data/ColumnLabels.h"
 #include "data/DataTr.h"
 #include "data/DatabaseError.h"
 
@@ -47,6 +48,8 @@ public:
     void field(const QString& column, double& value) override { add(column, value); }
     void field(const QString& column, QString& value) override
     {
+        if (!value.isValidUtf16() && brokenColumn.isEmpty())
+            brokenColumn = column;
         add(column, value.isNull() ? QStringLiteral("") : value);
     }
     void field(const QString& column, QDateTime& value) override
@@ -57,6 +60,8 @@ public:
     QString keyColumn;
     QStringList columns;
     QVariantList values;
+    // The first text column whose member is not whole Unicode.
+    QString brokenColumn;
 
 private:
     void add(const QString& column, const QVariant& value)
@@ -68,6 +73,18 @@ private:
         columns << QLatin1Char('[') + column + QLatin1Char(']');
         values << value;
     }
+};
+
+// Reads every member as it is, the key included.
+class MemberExchange : public FieldExchange
+{
+public:
+    void field(const QString& column, qint32& value) override { values.append({column, value}); }
+    void field(const QString& column, double& value) override { values.append({column, value}); }
+    void field(const QString& column, QString& value) override { values.append({column, value}); }
+    void field(const QString& column, QDateTime& value) override { values.append({column, value}); }
+
+    QList<std::pair<QString, QVariant>> values;
 };
 
 } // namespace
@@ -181,6 +198,13 @@ QVariantList Recordset::rowValues() const
     return values;
 }
 
+QList<std::pair<QString, QVariant>> Recordset::memberValues()
+{
+    MemberExchange members;
+    exchange(members);
+    return members.values;
+}
+
 void Recordset::addNew()
 {
     ClearExchange clear;
@@ -200,6 +224,11 @@ Result Recordset::update()
 {
     StoreExchange store;
     exchange(store);
+    // SQLite would turn such a text into replacement marks that grow at every later save.
+    if (!store.brokenColumn.isEmpty())
+        return Result::failure(DataTr::tr("“%1”里有一个无法保存的残缺字符（常见于从别处粘贴来的文字）。"
+                                          "请删去这个字符或重新输入后再保存；记录没有改动。")
+                                   .arg(ColumnLabels::label(m_table, store.brokenColumn)));
     QSqlQuery write(m_db);
     bool prepared = false;
     if (m_pending == Pending::Adding) {

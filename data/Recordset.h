@@ -60,6 +60,9 @@ public:
     // Every column of the current row, in column order; empty when there is no row.
     QVariantList rowValues() const;
 
+    // Every bound column and the value its member holds now, in column order, the key first.
+    QList<std::pair<QString, QVariant>> memberValues();
+
     // Direct reading of the whole result, for filling long lists without loading every member.
     qsizetype rowCount() const { return m_rows.rowCount(); }
     const QStringList& columnNames() const { return m_rows.columns(); }
@@ -71,7 +74,8 @@ public:
     void addNew();
     // Marks the current row for change; update() then writes the members to it.
     Result edit();
-    // Writes the pending new row or change.
+    // Writes the pending new row or change. A text that is not whole Unicode (a lone half of a
+    // character pair, as a paste may bring) is refused with a message naming its field.
     Result update();
     // Deletes the current row.
     Result remove();

@@ -24,6 +24,11 @@ for file in catoon.avi; do
         cp "$build/database/media/$file" "$root/database/media/$file"
     fi
 done
+# The list of what the installation ships there, with hashes: on a first start those files, while
+# unchanged, do not count as the family's.
+if [ -f "$build/database/shipped-files.sha256" ]; then
+    cp "$build/database/shipped-files.sha256" "$root/database/shipped-files.sha256"
+fi
 
 root=$(cd "$root" && pwd)
 

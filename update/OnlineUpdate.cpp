@@ -75,6 +75,34 @@ QString transferFailure(QNetworkReply* reply)
     }
 }
 
+// Why the published version file could not be read: the network when nothing answered, the
+// server when it answered without the file.
+Result versionFileFailure(QNetworkReply* reply)
+{
+    const QString engine = reply->errorString();
+    switch (reply->error()) {
+    case QNetworkReply::ContentNotFoundError:
+        return Result::failure(UpdateTr::tr("升级服务器上没有版本信息！") + QLatin1Char('\n') +
+                                   UpdateTr::tr("服务器上找不到版本文件 version.txt，所以无法检查是否有新版本。"
+                                                "电脑的网络没有问题。请稍后再试；如果一直这样，请告诉软件的提供者。"),
+                               engine);
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::RemoteHostClosedError:
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::OperationCanceledError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::UnknownNetworkError:
+        return Result::failure(UpdateTr::tr("网络连接失败！") + QLatin1Char('\n') +
+                                   UpdateTr::tr("请检查电脑是否连上了网络，然后重新打开升级程序。"),
+                               engine);
+    default:
+        return Result::failure(
+            UpdateTr::tr("无法取得升级服务器上的版本信息！") + QLatin1Char('\n') + transferFailure(reply), engine);
+    }
+}
+
 QString writeFailure(const QString& module, const QString& path)
 {
     return UpdateTr::tr("%1：无法写入 %2。请确认磁盘还有空间、这个文件夹可以写入，然后再试。")
@@ -170,12 +198,12 @@ QStringList OnlineUpdate::runningModules() const
 
 void OnlineUpdate::checkVersion()
 {
-    m_checkFailure.clear();
+    m_checkFailure = {};
     QNetworkReply* reply = get(joined(updateServer(), QStringLiteral("/version.txt")));
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         reply->deleteLater();
         if (reply->error() != QNetworkReply::NoError) {
-            m_checkFailure = reply->errorString();
+            m_checkFailure = versionFileFailure(reply);
             emit checked(Check::NetworkFailed);
             return;
         }
@@ -183,7 +211,11 @@ void OnlineUpdate::checkVersion()
         m_serverFile =
             std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("kestrin-version-XXXXXX.ini")));
         if (!m_serverFile->open() || m_serverFile->write(reply->readAll()) < 0 || !m_serverFile->flush()) {
-            m_checkFailure = m_serverFile->errorString();
+            m_checkFailure = Result::failure(
+                UpdateTr::tr("无法保存版本信息！") + QLatin1Char('\n') +
+                    UpdateTr::tr("无法在临时文件夹 %1 里写入文件。请确认磁盘还有空间，然后重新打开升级程序。")
+                        .arg(QDir::toNativeSeparators(QDir::tempPath())),
+                m_serverFile->errorString());
             m_serverFile.reset();
             emit checked(Check::NetworkFailed);
             return;

@@ -51,8 +51,9 @@ public:
     // Names of the suite's programs that are running now.
     QStringList runningModules() const;
 
-    // Why the last version check failed, for the detail of the message; empty after a success.
-    const QString& checkFailure() const { return m_checkFailure; }
+    // Why the last version check failed, in the user's words (what happened first, then what to
+    // do), with the engine's words as detail; a success after a success.
+    const Result& checkFailure() const { return m_checkFailure; }
 
     void checkVersion();
     void download();
@@ -80,7 +81,7 @@ private:
     QNetworkAccessManager m_network;
     std::unique_ptr<QTemporaryFile> m_serverFile;
     int m_serverVersion = -1;
-    QString m_checkFailure;
+    Result m_checkFailure;
     QList<std::shared_ptr<Job>> m_jobs;
     qsizetype m_nextJob = 0;
 };

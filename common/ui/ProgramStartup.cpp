@@ -3,6 +3,7 @@
 
 #include "common/DataSource.h"
 #include "common/ProcessEnumerator.h"
+#include "common/ShippedFiles.h"
 #include "common/SingleInstance.h"
 #include "common/ui/DialogService.h"
 #include "common/ui/SkinChoice.h"
@@ -43,11 +44,17 @@ void ProgramStartup::prepareLook(QApplication& app)
 
 namespace {
 
-// Whether a folder holds any file, in it or below it; a missing folder holds none.
+// Whether a folder holds any file, in it or below it, other than those the installation put
+// there itself (as long as they are unchanged); a missing folder holds none.
 bool holdsFiles(const QString& folder)
 {
+    const ShippedFiles shipped = ShippedFiles::in(folder);
     QDirIterator files(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    return files.hasNext();
+    while (files.hasNext()) {
+        if (!shipped.isShipped(files.next()))
+            return true;
+    }
+    return false;
 }
 
 // A missing database is created without a word only on a first start: nothing in the database

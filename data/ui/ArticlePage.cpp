@@ -365,6 +365,7 @@ void ArticlePage::save()
     }
     const std::unique_ptr<Recordset> records = createRecords();
     const auto write = [&](Recordset& record) { writeArticle(record, adding); };
+    bool unchanged = false;
     if (adding) {
         if (Result r = Records::add(*records, write); !r) {
             message(r.error());
@@ -379,13 +380,12 @@ void ArticlePage::save()
             return;
         }
         if (*r == Records::ChangeOutcome::ChangedMeanwhile) {
-            reportChangedMeanwhile(*records, DataTr::tr("类型“%1”，标题“%2”")
-                                                 .arg(records->fieldValue(QStringLiteral("leixing")).toString(),
-                                                      records->fieldValue(QStringLiteral("title")).toString()));
+            reportChangedMeanwhile(*records, write);
             return;
         }
+        unchanged = *r == Records::ChangeOutcome::Unchanged;
     }
-    message(adding ? DataTr::tr("添加成功!") : DataTr::tr("修改成功!"));
+    message(adding ? DataTr::tr("添加成功!") : unchanged ? unchangedMessage() : DataTr::tr("修改成功!"));
     clearFields();
     clearList();
     setFieldsEnabled(false);

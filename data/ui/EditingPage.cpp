@@ -2,6 +2,7 @@
 
 #include "common/ui/DialogService.h"
 #include "data/DataTr.h"
+#include "data/Recordset.h"
 #include "data/ui/IdListModel.h"
 #include "data/ui/PageButton.h"
 
@@ -181,13 +182,19 @@ void EditingPage::rememberShown(const Recordset& record)
     m_shownVersion = Records::versionOf(record);
 }
 
-void EditingPage::reportChangedMeanwhile(const Recordset& current, const QString& summary)
+void EditingPage::reportChangedMeanwhile(Recordset& current, const Records::Writer& write)
 {
     m_shownVersion = Records::versionOf(current);
+    const QString differences = Records::describe(current.table(), Records::differences(current, write));
     message(DataTr::tr("这条记录在您修改的时候已被其他程序改动过，您的修改没有保存。\n\n"
-                       "它现在的内容：%1\n\n"
+                       "现在保存的内容与您填写的内容不同之处：\n%1\n\n"
                        "您填写的内容仍在编辑框里。如果仍要用您的内容替换现在的内容，请再按一次“保存”。")
-                .arg(summary));
+                .arg(differences));
+}
+
+QString EditingPage::unchangedMessage()
+{
+    return DataTr::tr("内容没有改动，记录保持原样。");
 }
 
 void EditingPage::message(const QString& text)

@@ -97,9 +97,13 @@ protected:
     // while nobody else has changed the row.
     void rememberShown(const Recordset& record);
     const Records::RowVersion& shownVersion() const { return m_shownVersion; }
-    // Tells the user that the row changed meanwhile (summary says how it reads now); the user's
-    // text stays in the fields, and saving again replaces what is stored now.
-    void reportChangedMeanwhile(const Recordset& current, const QString& summary);
+    // Tells the user that the row changed meanwhile, with every field where what is stored now
+    // differs from what write would save; the user's text stays in the fields, and saving again
+    // replaces what is stored now.
+    void reportChangedMeanwhile(Recordset& current, const Records::Writer& write);
+
+    // What a save says when nothing was changed, so nothing was written.
+    static QString unchangedMessage();
 
     void message(const QString& text);
     // A question with OK and Cancel under the caption "系统提示"; true for OK.

@@ -389,22 +389,21 @@ bool RecordPage::addRecord(int dateKey)
 bool RecordPage::changeRecord(qint64 id, int dateKey)
 {
     const std::unique_ptr<Recordset> records = createRecords();
-    const ResultOf<Records::ChangeOutcome> r = Records::change(
-        *records, QStringLiteral("id"), id, [&](Recordset& record) { writeRecord(record, dateKey); },
-        DataTr::tr("这条记录已经不存在了，可能已被删除。"), shownVersion());
+    const auto write = [&](Recordset& record) { writeRecord(record, dateKey); };
+    // The day of the save alone is no change: a record saved unchanged keeps its date.
+    const ResultOf<Records::ChangeOutcome> r =
+        Records::change(*records, QStringLiteral("id"), id, write, DataTr::tr("这条记录已经不存在了，可能已被删除。"),
+                        shownVersion(), {m_settings.columns.date});
     if (!r) {
         message(r.error());
         return false;
     }
     if (*r == Records::ChangeOutcome::ChangedMeanwhile) {
-        const RecordColumns& c = m_settings.columns;
-        reportChangedMeanwhile(*records, DataTr::tr("类型“%1”，标题“%2”，日期 %3")
-                                             .arg(records->fieldValue(c.category).toString(),
-                                                  records->fieldValue(c.title).toString(),
-                                                  records->fieldValue(c.date).toString()));
+        reportChangedMeanwhile(*records, write);
         return false;
     }
-    afterSave(DataTr::tr("修改成功!"), m_settings.searchAfterChange);
+    afterSave(*r == Records::ChangeOutcome::Unchanged ? unchangedMessage() : DataTr::tr("修改成功!"),
+              m_settings.searchAfterChange);
     return true;
 }
 

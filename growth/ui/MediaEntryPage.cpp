@@ -59,7 +59,7 @@ bool MediaEntryPage::changeEntry(Recordset& row, qint64 id, const Records::Write
         return false;
     }
     if (*changed == Records::ChangeOutcome::ChangedMeanwhile) {
-        reportChangedMeanwhile(row, summaryOf(row));
+        reportChangedMeanwhile(row, write);
         return false;
     }
     m_media->markSaved();

@@ -272,6 +272,12 @@ void CJIBEN::deleteChild()
         m_childNameEdit->setEnabled(true);
         return;
     }
+    // A name nobody has is told at once, before the question about deleting it.
+    const ResultOf<bool> known = Children::exists(name);
+    if (!known || !*known) {
+        message(known ? HealthTr::tr("没有该用户，请重新输入") : known.error());
+        return;
+    }
     // Deleting a child deletes every record of the child, so ask first and say so.
     if (!confirm(HealthTr::tr("确定要删除“%1”以及该儿童的全部测量、病历和防疫记录吗？").arg(name)))
         return;
@@ -454,10 +460,7 @@ void CJIBEN::save()
             return;
         }
         if (*r == Records::ChangeOutcome::ChangedMeanwhile) {
-            reportChangedMeanwhile(record, HealthTr::tr("年龄 %1，身高 %2，体重 %3，日期 %4")
-                                               .arg(record.m_age, Measurements::cutToOneDecimal(record.m_height),
-                                                    Measurements::cutToOneDecimal(record.m_weight))
-                                               .arg(record.m_date));
+            reportChangedMeanwhile(record, write);
             return;
         }
     }

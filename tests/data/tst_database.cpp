@@ -180,6 +180,52 @@ private slots:
         QCOMPARE(file.readAll(), content); // the file is left as it was
     }
 
+    void damagedTablesOrVersionsAreNamedAtOpen_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("missing table") << QStringLiteral("DROP TABLE bnrong") << QStringLiteral("缺少数据表“bnrong”");
+        QTest::newRow("missing column") << QStringLiteral("ALTER TABLE chengzhang DROP COLUMN music")
+                                        << QStringLiteral("数据表“chengzhang”缺少列“music”");
+        QTest::newRow("columns moved") << QStringLiteral(
+                                              "DROP TABLE yyang; CREATE TABLE yyang (leixing TEXT, id INTEGER)")
+                                       << QStringLiteral("数据表“yyang”的列“id”不在原来的位置上");
+        QTest::newRow("version not a number")
+            << QStringLiteral("UPDATE kestrin_meta SET value='1.x' WHERE name='schema_version'")
+            << QStringLiteral("数据版本“1.x”不是一个数字");
+        QTest::newRow("minimum not a number")
+            << QStringLiteral("UPDATE kestrin_meta SET value='' WHERE name='min_compatible_version'")
+            << QStringLiteral("数据版本“”不是一个数字");
+    }
+
+    void damagedTablesOrVersionsAreNamedAtOpen()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QString, expected);
+        TestDatabase db;
+        for (const QString& statement : damage.split(QStringLiteral("; ")))
+            db.exec(statement);
+        Database::close();
+        const Result r = Database::open(db.path());
+        QVERIFY(!r.ok());
+        QVERIFY2(r.error().contains(expected), qPrintable(r.error()));
+        QVERIFY2(r.error().contains(db.path()), qPrintable(r.error()));
+        // The family learns that a backup brings the records back, and how.
+        QVERIFY2(r.error().contains(QStringLiteral("备份")) &&
+                     r.error().contains(QStringLiteral("database/kestrin.db")),
+                 qPrintable(r.error()));
+        QVERIFY(!Database::connection().isOpen());
+    }
+
+    void extraTablesAndColumnsAfterTheKnownOnesAreAccepted()
+    {
+        TestDatabase db;
+        db.exec(QStringLiteral("ALTER TABLE bnrong ADD COLUMN note TEXT"));
+        db.exec(QStringLiteral("CREATE TABLE later_notes (id INTEGER)"));
+        Database::close();
+        QVERIFY(Database::open(db.path()).ok());
+    }
+
     void refusesReadOnlyFile()
     {
         TestDatabase db;

@@ -11,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -25,6 +24,9 @@ CUpdateDlg::CUpdateDlg(OnlineUpdate& update, QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/update/update.png")));
     m_status->setObjectName(QStringLiteral("statusLabel"));
     m_status->setWordWrap(true);
+    m_status->setTextFormat(Qt::PlainText);
+    // The family can select a detail and copy it into a message to the provider.
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_status->setMinimumHeight(40);
     m_status->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
     QFont statusFont = m_status->font();
@@ -73,17 +75,14 @@ CUpdateDlg::CUpdateDlg(OnlineUpdate& update, QWidget* parent)
 
 QString CUpdateDlg::status() const
 {
-    return m_status->text().remove(QChar(0x200b));
+    return m_status->text();
 }
 
 void CUpdateDlg::setStatus(const QString& text)
 {
-    // A web address in a detail has no spaces; it may break after its slashes and dots rather
-    // than run out of the window.
-    QString breakable = text;
-    static const QRegularExpression separator(QStringLiteral("([/.?&=_-])(?=\\S)"));
-    breakable.replace(separator, QStringLiteral("\\1\u200b"));
-    m_status->setText(breakable);
+    // Plain text, as it is: a detail copied from here is what the engine said. Qt breaks a long
+    // web address after its slashes and hyphens by itself.
+    m_status->setText(text);
 }
 
 void CUpdateDlg::startCheck()
@@ -96,10 +95,7 @@ void CUpdateDlg::checked(OnlineUpdate::Check result)
 {
     switch (result) {
     case OnlineUpdate::Check::NetworkFailed:
-        setStatus(Result::failure(UpdateTr::tr("网络连接失败！") + QLatin1Char('\n') +
-                                      UpdateTr::tr("请检查电脑是否连上了网络，然后重新打开升级程序。"),
-                                  m_update.checkFailure())
-                      .error());
+        setStatus(m_update.checkFailure().error());
         break;
     case OnlineUpdate::Check::NoNewVersion:
         setStatus(UpdateTr::tr("抱歉。还没有新版本！"));

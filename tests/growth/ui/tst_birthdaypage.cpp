@@ -249,7 +249,9 @@ private slots:
         QVERIFY(m_f->click("modifyButton"));
         const QStringList said = dialogs().take();
         QCOMPARE(said.size(), 1);
-        QVERIFY(said.first().contains(QStringLiteral("2026年，描述“别处改的”")));
+        QVERIFY2(
+            said.first().contains(QStringLiteral("生日描述：\n    现在保存的：“别处改的”\n    您填写的：“这里改的”")),
+            qPrintable(said.first()));
         QCOMPARE(m_f->column(QStringLiteral("connect"), id), QStringLiteral("别处改的"));
         QCOMPARE(field<QPlainTextEdit>("descriptionEdit")->toPlainText(), QStringLiteral("这里改的"));
         QVERIFY(m_f->click("saveButton"));

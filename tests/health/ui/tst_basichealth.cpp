@@ -72,6 +72,16 @@ private slots:
         QCOMPARE(m_f->dialogs().take(), (QStringList{QStringLiteral("添加成功"), QStringLiteral("已经有该用户了")}));
         QCOMPARE(m_f->db().count(QStringLiteral("user")), 1);
         QCOMPARE(m_f->field<QComboBox>("userCombo")->count(), 1);
+
+        // A name with a broken character (half of a pair, as a paste may bring) is refused by name.
+        m_f->field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小红") + QChar(0xD83D));
+        QVERIFY(m_f->click("addChildButton"));
+        const QStringList said = m_f->dialogs().take();
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said.first().startsWith(QStringLiteral("“儿童姓名”里有一个无法保存的残缺字符")),
+                 qPrintable(said.first()));
+        QCOMPARE(m_f->db().count(QStringLiteral("user")), 1);
+        QCOMPARE(m_f->field<QComboBox>("userCombo")->count(), 1);
     }
 
     void deletingAChildRemovesAllItsRecords()
@@ -109,10 +119,12 @@ private slots:
         QCOMPARE(users->count(), 1);
         QCOMPARE(users->itemText(0), QStringLiteral("小红"));
 
+        // A name nobody has is told at once, without asking first.
+        m_f->dialogs().take();
         m_f->field<QLineEdit>("childNameEdit")->setText(QStringLiteral("小明"));
-        m_f->dialogs().answerConfirm(true);
         QVERIFY(m_f->click("deleteChildButton"));
-        QCOMPARE(m_f->dialogs().last(), QStringLiteral("没有该用户，请重新输入"));
+        QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("没有该用户，请重新输入")});
+        QCOMPARE(m_f->db().count(QStringLiteral("user")), 1);
     }
 
     void afterDeletingAChildNoRecordOfItIsShown()
@@ -270,6 +282,8 @@ private slots:
         m_f->db().exec(QStringLiteral("UPDATE personinfo SET [身高]=68"));
         QVERIFY(m_f->click("saveButton"));
         QVERIFY2(m_f->dialogs().last().contains(QStringLiteral("已被其他程序改动")), qPrintable(m_f->dialogs().last()));
+        QVERIFY2(m_f->dialogs().last().contains(QStringLiteral("身高：\n    现在保存的：“68”\n    您填写的：“67”")),
+                 qPrintable(m_f->dialogs().last()));
         QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT [身高] FROM personinfo")).toDouble(), 68.0);
         QCOMPARE(m_f->field<QLineEdit>("heightEdit")->text(), QStringLiteral("67"));
         QCOMPARE(m_f->field<QPushButton>("deleteButton")->text(), QStringLiteral("删除&D"));

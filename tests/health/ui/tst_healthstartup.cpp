@@ -8,6 +8,7 @@
 #include "tests/support/TestDatabase.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,6 +29,25 @@ private:
     QString root(const QString& path) const { return m_root->filePath(path); }
 
     void addProcess(int pid, const QString& exe) { FakeProc(m_procRoot).add(pid, exe); }
+
+    void writeFile(const QString& path, const QByteArray& content) const
+    {
+        QDir().mkpath(QFileInfo(root(path)).absolutePath());
+        QFile file(root(path));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    QByteArray readFile(const QString& path) const
+    {
+        QFile file(root(path));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // The list the installer writes: the shipped welcome animation with its hash.
+    void writeShippedList() const
+    {
+        const QByteArray hash = QCryptographicHash::hash("shipped animation", QCryptographicHash::Sha256).toHex();
+        writeFile(QStringLiteral("database/shipped-files.sha256"), hash + "  media/catoon.avi\n");
+    }
 
     QString odbcIni() const { return root(QStringLiteral("odbc.ini")); }
 
@@ -107,11 +127,25 @@ private slots:
         QVERIFY(Database::connection().isOpen());
     }
 
+    void filesTheInstallationShipsDoNotMakeTheFolderUsed()
+    {
+        writeFile(QStringLiteral("database/media/catoon.avi"), "shipped animation");
+        writeShippedList();
+        ScriptedDialogs dialogs;
+        QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::Run);
+        QVERIFY(dialogs.texts().isEmpty());
+        QVERIFY(QFile::exists(root(QStringLiteral("database/kestrin.db"))));
+        QCOMPARE(readFile(QStringLiteral("database/media/catoon.avi")), QByteArray("shipped animation"));
+    }
+
     void missingDatabaseIsCreatedSilentlyOnlyOnAFirstStart_data()
     {
         QTest::addColumn<QString>("mediaFile");
         QTest::addColumn<QString>("registeredBefore");
         QTest::newRow("media in the database folder") << QStringLiteral("database/media/photo.jpg") << QString();
+        // A family's own file under a shipped name is theirs: it differs from what was shipped.
+        QTest::newRow("shipped name, other content") << QStringLiteral("database/media/catoon.avi") << QString();
+        QTest::newRow("a file beside the shipped one") << QStringLiteral("database/media/a.jpg") << QString();
         QTest::newRow("data source named this file") << QString() << QStringLiteral("database/kestrin.db");
         QTest::newRow("data source named another file") << QString() << QStringLiteral("elsewhere/kestrin.db");
     }
@@ -119,11 +153,12 @@ private slots:
     {
         QFETCH(QString, mediaFile);
         QFETCH(QString, registeredBefore);
-        if (!mediaFile.isEmpty()) {
-            QDir().mkpath(QFileInfo(root(mediaFile)).absolutePath());
-            QFile media(root(mediaFile));
-            QVERIFY(media.open(QIODevice::WriteOnly));
-        }
+        // Every installation lists what it ships; here an unchanged welcome animation is
+        // shipped too, unless the row puts the family's own file in its place.
+        writeFile(QStringLiteral("database/media/catoon.avi"), "shipped animation");
+        writeShippedList();
+        if (!mediaFile.isEmpty())
+            writeFile(mediaFile, "the family's own file");
         if (!registeredBefore.isEmpty())
             QVERIFY(DataSource::registerDataSource(DataSource::Name, root(registeredBefore)).ok());
         const QString db = QDir::cleanPath(root(QStringLiteral("database/kestrin.db")));

@@ -328,22 +328,102 @@ private slots:
 
     void changeOfARowAnotherProgramChangedIsNotSavedOverIt()
     {
-        openOneOldRecord(QStringLiteral("旧记录"));
+        // A long diagnosis to which another program adds a conclusion at its end.
+        const QString diagnosis(3000, QChar(u'诊'));
+        addChild(QStringLiteral("小明"));
+        m_f->db().exec(QStringLiteral("INSERT INTO bnrong (leixing, username, title, zhenduan, riqi) "
+                                      "VALUES ('咳嗽', '小明', '旧记录', ?, 20200101)"),
+                       {diagnosis});
+        showPage();
+        m_f->field<QComboBox>("searchCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
+        QVERIFY(m_f->click("displayButton"));
+        m_f->clickRow(0);
         QVERIFY(m_f->click("modifyButton"));
         m_f->field<QLineEdit>("titleEdit")->setText(QStringLiteral("我的修改"));
-        // Meanwhile another client of the file changes the row.
-        m_f->db().exec(QStringLiteral("UPDATE bnrong SET title='别人的修改'"));
+        // Meanwhile another client of the file changes the title and the diagnosis.
+        const QString theirs = diagnosis + QStringLiteral("最后的结论");
+        m_f->db().exec(QStringLiteral("UPDATE bnrong SET title='别人的修改', zhenduan=?"), {theirs});
         QVERIFY(m_f->click("saveButton"));
         const QStringList shown = m_f->dialogs().take();
         QCOMPARE(shown.size(), 1);
-        QVERIFY2(shown.first().contains(QStringLiteral("已被其他程序改动")), qPrintable(shown.first()));
-        QVERIFY(shown.first().contains(QStringLiteral("别人的修改")));
+        const QString& text = shown.first();
+        QVERIFY2(text.contains(QStringLiteral("已被其他程序改动")), qPrintable(text));
+        // Every field that differs, stored value against the user's, long text around where
+        // the two part; the fields that agree are not listed.
+        QVERIFY2(text.contains(QStringLiteral("标题：\n    现在保存的：“别人的修改”\n    您填写的：“我的修改”")),
+                 qPrintable(text));
+        const QString tail(20, QChar(u'诊'));
+        QVERIFY2(text.contains(QStringLiteral("医生诊断：\n    现在保存的：“…") + tail +
+                               QStringLiteral("最后的结论”\n    您填写的：“…") + tail + QStringLiteral("”")),
+                 qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("日期：\n    现在保存的：“20200101”\n    您填写的：“20261207”")),
+                 qPrintable(text));
+        for (const char* same : {"症状描述", "处方", "类型：", "儿童姓名", "操作："})
+            QVERIFY2(!text.contains(QString::fromUtf8(same)), same);
+        QVERIFY(text.size() < 600);
         QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT title FROM bnrong")).toString(), QStringLiteral("别人的修改"));
+        QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT zhenduan FROM bnrong")).toString(), theirs);
         QCOMPARE(m_f->field<QLineEdit>("titleEdit")->text(), QStringLiteral("我的修改"));
         // Saving again, knowing, replaces what is stored now.
         QVERIFY(m_f->click("saveButton"));
         QCOMPARE(m_f->dialogs().take().first(), QStringLiteral("修改成功!"));
         QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT title FROM bnrong")).toString(), QStringLiteral("我的修改"));
+        QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT zhenduan FROM bnrong")).toString(), diagnosis);
+    }
+
+    void savingWithoutAChangeWritesNothing()
+    {
+        // Text an older program stored as bytes that are no valid UTF-8 comes back with
+        // replacement marks; saving it unchanged must not rewrite it, nor move the date.
+        addChild(QStringLiteral("小明"));
+        m_f->db().exec(QStringLiteral("INSERT INTO bnrong (leixing, username, title, zhenduan, riqi) "
+                                      "VALUES ('咳嗽', '小明', '旧记录', CAST(X'61ED' AS TEXT), 20200101)"));
+        m_f->db().exec(QStringLiteral("CREATE TABLE writes (n INTEGER)"));
+        m_f->db().exec(QStringLiteral("CREATE TRIGGER counted AFTER UPDATE ON bnrong BEGIN "
+                                      "INSERT INTO writes VALUES (1); END"));
+        showPage();
+        m_f->field<QComboBox>("searchCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
+        QVERIFY(m_f->click("displayButton"));
+        m_f->clickRow(0);
+        QVERIFY(m_f->click("modifyButton"));
+        QVERIFY(m_f->click("saveButton"));
+        QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("内容没有改动，记录保持原样。")});
+        QCOMPARE(m_f->db().count(QStringLiteral("writes")), 0);
+        QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT hex(zhenduan) FROM bnrong")).toString(),
+                 QStringLiteral("61ED"));
+        QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT riqi FROM bnrong")).toInt(), 20200101);
+        QVERIFY(m_f->field<QPushButton>("addButton")->isEnabled());
+        QVERIFY(!m_f->field<QPushButton>("saveButton")->isEnabled());
+    }
+
+    void textThatIsNotWholeUnicodeIsRefusedByItsField()
+    {
+        // A lone half of a character pair, as a paste may bring, in a new record and in a change.
+        addChild(QStringLiteral("小明"));
+        showPage();
+        m_f->field<QComboBox>("searchCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
+        fillNewRecord(QStringLiteral("咳嗽"), QStringLiteral("夜里咳"));
+        m_f->field<QPlainTextEdit>("diagnosisEdit")->setPlainText(QStringLiteral("支气管炎") + QChar(0xD83D));
+        QVERIFY(m_f->click("saveButton"));
+        QStringList shown = m_f->dialogs().take();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.first().startsWith(QStringLiteral("“医生诊断”里有一个无法保存的残缺字符")),
+                 qPrintable(shown.first()));
+        QCOMPARE(m_f->db().count(QStringLiteral("bnrong")), 0);
+        QVERIFY(m_f->field<QPushButton>("saveButton")->isEnabled());
+
+        m_f->field<QPlainTextEdit>("diagnosisEdit")->setPlainText(QStringLiteral("支气管炎"));
+        QVERIFY(m_f->click("saveButton"));
+        QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("添加成功!")});
+        m_f->clickRow(0);
+        QVERIFY(m_f->click("modifyButton"));
+        m_f->field<QLineEdit>("operatorEdit")->setText(QChar(0xDE00) + QStringLiteral("爸爸"));
+        QVERIFY(m_f->click("saveButton"));
+        shown = m_f->dialogs().take();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.first().startsWith(QStringLiteral("“操作”里有一个无法保存的残缺字符")),
+                 qPrintable(shown.first()));
+        QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT zaozuo FROM bnrong")).toString(), QStringLiteral("妈妈"));
     }
 
     void enterSearchesOnlyWhileWorkingInTheSearchGroup()

@@ -95,6 +95,18 @@ private slots:
         QVERIFY(!QFile::exists(root(QStringLiteral("database/kestrin.db"))));
     }
 
+    void aNewInstallationStartsWithoutAQuestion()
+    {
+        // The database folder as the build stages it: the welcome animation and the list of
+        // what the installation ships, and no database yet.
+        for (const char* file : {"database/media/catoon.avi", "database/shipped-files.sha256"})
+            QVERIFY(QFile::copy(staged(QString::fromLatin1(file)), root(QString::fromLatin1(file))));
+        ScriptedDialogs dialogs;
+        QCOMPARE(ProgramStartup::prepare(reelboxProgram(), m_procRoot), ProgramStartup::Outcome::Run);
+        QVERIFY2(dialogs.texts().isEmpty(), qPrintable(dialogs.texts().join(QLatin1Char('\n'))));
+        QVERIFY(QFile::exists(root(QStringLiteral("database/kestrin.db"))));
+    }
+
     void startsWithItsOwnSkinAndTheWelcomeAnimation()
     {
         ScriptedDialogs dialogs;

@@ -149,6 +149,27 @@ private slots:
         QVERIFY(!button("downloadButton")->isVisible());
     }
 
+    void aServerWithoutVersionFileIsNotBlamedOnTheNetwork()
+    {
+        writeLocalVersion(1);
+        openWindow(); // the server answers, but has no version.txt
+        const QString status = m_window->status();
+        const QStringList lines = status.split(QLatin1Char('\n'));
+        QCOMPARE(lines.first(), QStringLiteral("升级服务器上没有版本信息！"));
+        QVERIFY2(!status.contains(QStringLiteral("请检查电脑是否连上了网络")), qPrintable(status));
+        QVERIFY2(status.contains(QStringLiteral("详细信息：")) && status.contains(QStringLiteral("Not Found")),
+                 qPrintable(status));
+        QVERIFY(!button("downloadButton")->isVisible());
+        // The detail is plain text that can be selected and copied as it stands: the address
+        // carries no invisible characters.
+        auto* label = Gui::find<QLabel>(m_window.get(), QStringLiteral("statusLabel"));
+        QCOMPARE(label->text(), status);
+        QVERIFY2(status.contains(m_server->url() + QStringLiteral("/version.txt")), qPrintable(status));
+        QVERIFY(!status.contains(QChar(0x200b)));
+        QVERIFY(label->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+    }
+
     void sameOrLowerVersion_data()
     {
         QTest::addColumn<int>("published");
