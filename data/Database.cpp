@@ -204,7 +204,7 @@ Result damaged(const QString& path, const QString& what, const QString& detail =
 // The tables the schema creates, each with its columns in order.
 QList<std::pair<QString, QStringList>> readSchemaTables()
 {
-    static const QRegularExpression table(QStringLiteral("^CREATE TABLE \\[?([^\\]\\s(]+)\\]?"));
+    static const QRegularExpression table(QStringLiteral("^CREATE TABLE (?:IF NOT EXISTS )?\\[?([^\\]\\s(]+)\\]?"));
     static const QRegularExpression column(QStringLiteral("^\\s+\\[?([^\\]\\s]+)\\]?\\s"));
     QList<std::pair<QString, QStringList>> tables;
     const QStringList lines = readResource(QStringLiteral("schema.sql")).split(QLatin1Char('\n'));
