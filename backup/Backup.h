@@ -14,6 +14,8 @@ struct BackupOptions
     NamedMediaProvider namedMedia = NamedMedia::defaultProvider();
     // Database pages copied per step of the snapshot; between steps other programs may write.
     int pagesPerStep = 1024;
+    // The largest file the archive's place can hold; negative asks its file system.
+    qint64 fileSizeLimit = -1;
 };
 
 struct BackupSummary
@@ -29,8 +31,8 @@ struct BackupSummary
     Result recorded;
 };
 
-// A family's whole record in one zip archive: a consistent copy of the database, every media
-// file that its rows name, and a manifest with the SHA-256 of each.
+// A family's whole record in one zip archive: a consistent copy of the database, every file of
+// the media folder, and a manifest with the SHA-256 of each.
 namespace Backup {
 
 // Writes the archive to options.archivePath. The archive appears whole or not at all: it is
@@ -41,6 +43,10 @@ ResultOf<BackupSummary> create(const BackupOptions& options, Progress& progress)
 // Reads an archive through and checks everything a restore would: that it is one of ours, not
 // too new for this program, every member's size and hash, and the database's integrity.
 ResultOf<Manifest> verify(const QString& archivePath, Progress& progress);
+
+// The largest file a folder's file system can hold (4 GiB less a byte on FAT32); -1 for no limit
+// worth telling.
+qint64 fileSizeLimit(const QString& folder);
 
 // The result of a task that the user cancelled.
 Result cancelled();

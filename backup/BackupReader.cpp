@@ -120,8 +120,12 @@ ResultOf<Manifest> unpack(const QString& archivePath, const QString& databaseTar
 
     const QString targetFolder = QFileInfo(databaseTarget).absolutePath();
     const QStorageInfo disk(targetFolder);
-    if (disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < written + (4 << 20))
-        return FileErrors::failure(BackupTr::tr("无法在%1中展开备份").arg(FileErrors::quoted(targetFolder)), ENOSPC);
+    const qint64 needed = written + (4 << 20);
+    if (disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < needed)
+        return Result::failure(BackupTr::tr("展开这个备份需要 %1 的磁盘空间，但%2所在的磁盘只剩 %3。"
+                                            "请腾出空间后再试。没有做任何更改。")
+                                   .arg(FileErrors::sizeText(needed), FileErrors::quoted(targetFolder),
+                                        FileErrors::sizeText(disk.bytesAvailable())));
     if (!mediaTarget.isEmpty() && !QDir().mkpath(mediaTarget))
         return FileErrors::failure(BackupTr::tr("无法创建文件夹%1").arg(FileErrors::quoted(mediaTarget)), errno);
 
@@ -156,6 +160,13 @@ ResultOf<Manifest> unpack(const QString& archivePath, const QString& databaseTar
         const Result read = zip.read([&](const char* data, qsizetype length) {
             if (progress.cancelled())
                 return Backup::cancelled();
+            // A member that inflates beyond the size it declares is refused at that point: no
+            // more than the declared size is ever written, however much it would unpack to.
+            if (length > member->size - size) {
+                if (out.isOpen())
+                    out.write(data, member->size - size);
+                return altered(archivePath, path);
+            }
             hash.add(data, length);
             size += length;
             progress.advance(length);

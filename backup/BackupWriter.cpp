@@ -13,10 +13,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStorageInfo>
 #include <QTemporaryDir>
 
 #include <cerrno>
+#ifdef Q_OS_LINUX
+#include <sys/vfs.h>
+#endif
 
 namespace {
 
@@ -94,9 +98,45 @@ qint64 withSlack(qint64 bytes)
     return bytes + bytes / 100 + (4 << 20);
 }
 
+// The path as the disk resolves it, also for a file that does not exist yet: links and ".."
+// followed in its folder, and in the file itself when it exists.
+QString resolved(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.canonicalFilePath();
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? info.absoluteFilePath() : QDir(folder).filePath(info.fileName());
+}
+
+// Whether path is the database or one of the files SQLite and the restore keep beside it.
+bool isDatabaseFile(const QString& path, const QString& databasePath)
+{
+    const QString archive = resolved(path);
+    const QString database = resolved(databasePath);
+    for (const char* suffix : {"", "-journal", "-wal", "-shm", ".lock", ".restore-journal"}) {
+        if (archive == database + QLatin1String(suffix))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 namespace Backup {
+
+qint64 fileSizeLimit(const QString& folder)
+{
+#ifdef Q_OS_LINUX
+    constexpr decltype(statfs::f_type) FatMagic = 0x4d44; // MSDOS_SUPER_MAGIC
+    struct statfs info;
+    if (::statfs(QFile::encodeName(folder).constData(), &info) == 0 && info.f_type == FatMagic)
+        return (qint64(4) << 30) - 1;
+#else
+    Q_UNUSED(folder);
+#endif
+    return -1;
+}
 
 Result cancelled()
 {
@@ -110,9 +150,7 @@ ResultOf<BackupSummary> create(const BackupOptions& options, Progress& progress)
     summary.created = Clock::current().now();
     const QString sourceDatabase = options.source.databasePath;
     // Renaming the archive over the database (or its journal) would destroy what it saves.
-    const QString canonicalDatabase = QFileInfo(sourceDatabase).canonicalFilePath();
-    const QString canonicalArchive = QFileInfo(summary.archivePath).canonicalFilePath();
-    if (!canonicalDatabase.isEmpty() && canonicalArchive.startsWith(canonicalDatabase))
+    if (isDatabaseFile(summary.archivePath, sourceDatabase))
         return Result::failure(BackupTr::tr("备份文件不能保存在数据库文件%1上。请换一个文件名或位置。")
                                    .arg(FileErrors::quoted(sourceDatabase)));
 
@@ -137,28 +175,45 @@ ResultOf<BackupSummary> create(const BackupOptions& options, Progress& progress)
     const ResultOf<QStringList> names = namedMedia(snapshot, options.namedMedia);
     if (!names)
         return Result(names);
+    // The whole media folder goes in, also files no row names (Reelbox's welcome animation, files
+    // a program is about to name); hidden ones are the media store's temporaries.
+    const QSet<QString> named(names->cbegin(), names->cend());
     QList<MediaFile> media;
+    QStringList unnamed;
     qint64 mediaBytes = 0;
     const QDir mediaFolder(options.source.mediaFolder);
+    for (const QFileInfo& info : mediaFolder.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name)) {
+        const QString name = info.fileName();
+        if (name.startsWith(QLatin1Char('.')) && !named.contains(name))
+            continue;
+        media.append({name, info.filePath(), info.size(), info.lastModified()});
+        mediaBytes += info.size();
+        if (!named.contains(name))
+            unnamed << name;
+    }
     QStringList sorted = names.value();
     sorted.sort();
     sorted.removeDuplicates();
     for (const QString& name : sorted) {
-        const QFileInfo info(mediaFolder.filePath(name));
-        if (!Manifest::isSafeMediaName(name) || !info.isFile()) {
+        if (!Manifest::isSafeMediaName(name) || !QFileInfo(mediaFolder.filePath(name)).isFile())
             summary.missingMedia << name;
-            continue;
-        }
-        media.append({name, info.filePath(), info.size(), info.lastModified()});
-        mediaBytes += info.size();
     }
 
     const qint64 databaseBytes = QFileInfo(snapshot).size();
-    const QStorageInfo target(QFileInfo(summary.archivePath).absolutePath());
+    const QString targetFolder = QFileInfo(summary.archivePath).absolutePath();
+    const QStorageInfo target(targetFolder);
     if (target.isValid() && target.bytesAvailable() >= 0 &&
         target.bytesAvailable() < withSlack(databaseBytes + mediaBytes))
         return FileErrors::failure(BackupTr::tr("无法写入备份文件%1").arg(FileErrors::quoted(summary.archivePath)),
                                    ENOSPC);
+    // Said before the work, not after 4 GB of it: the database shrinks when packed, the media do not.
+    const qint64 limit = options.fileSizeLimit >= 0 ? options.fileSizeLimit : fileSizeLimit(targetFolder);
+    if (limit >= 0 && databaseBytes + mediaBytes > limit)
+        return Result::failure(
+            BackupTr::tr("备份文件大约有 %1，但%2所在的磁盘使用 FAT32 格式，一个文件最大只能有 %3，放不下这个备份。"
+                         "请把备份保存到别的位置，或者使用 exFAT 或 NTFS 格式的U盘或磁盘。")
+                .arg(FileErrors::sizeText(databaseBytes + mediaBytes), FileErrors::quoted(targetFolder),
+                     FileErrors::sizeText(limit)));
 
     AtomicFile file(summary.archivePath);
     if (Result r = file.open(); !r)
@@ -174,6 +229,7 @@ ResultOf<BackupSummary> create(const BackupOptions& options, Progress& progress)
     manifest.minCompatibleVersion = versions->minCompatible;
     manifest.created = summary.created;
     manifest.missingMedia = summary.missingMedia;
+    manifest.unnamedMedia = unnamed;
     MemberWriter members(zip, progress);
     const ResultOf<Manifest::Member> database =
         members.add(Manifest::DatabaseMember, snapshot, databaseBytes, summary.created, true);

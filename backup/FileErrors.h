@@ -15,4 +15,7 @@ Result failure(const QString& what, std::error_code code);
 // A path as messages quote it.
 QString quoted(const QString& path);
 
+// A number of bytes as messages give it: "512 KB", "3.5 MB", "1.25 GB".
+QString sizeText(qint64 bytes);
+
 } // namespace FileErrors

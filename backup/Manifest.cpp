@@ -40,6 +40,7 @@ QByteArray Manifest::toJson() const
         {QStringLiteral("created"), created.toUTC().toString(Qt::ISODate)},
         {QStringLiteral("members"), list},
         {QStringLiteral("missingMedia"), QJsonArray::fromStringList(missingMedia)},
+        {QStringLiteral("unnamedMedia"), QJsonArray::fromStringList(unnamedMedia)},
     };
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
@@ -74,6 +75,8 @@ ResultOf<Manifest> Manifest::fromJson(const QByteArray& json)
     }
     for (const QJsonValue& value : root.value(QStringLiteral("missingMedia")).toArray())
         manifest.missingMedia.append(value.toString());
+    for (const QJsonValue& value : root.value(QStringLiteral("unnamedMedia")).toArray())
+        manifest.unnamedMedia.append(value.toString());
     if (!manifest.member(DatabaseMember))
         return notOurs(QStringLiteral("no database member"));
     return manifest;

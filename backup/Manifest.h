@@ -35,6 +35,8 @@ public:
     QList<Member> members;
     // Files that rows name but that were not in the media folder when the backup was made.
     QStringList missingMedia;
+    // Files of the media folder that no row named; they are restored like the others.
+    QStringList unnamedMedia;
 
     QByteArray toJson() const;
     static ResultOf<Manifest> fromJson(const QByteArray& json);

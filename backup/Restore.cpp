@@ -2,14 +2,19 @@
 
 #include "backup/BackupReader.h"
 #include "backup/BackupTr.h"
+#include "backup/DiskSync.h"
 #include "backup/FileErrors.h"
+#include "backup/RecordsLock.h"
+#include "backup/Sha256.h"
+#include "backup/SuitePrograms.h"
 #include "common/Clock.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <cerrno>
-#include <filesystem>
 
 namespace {
 
@@ -41,13 +46,6 @@ StagedRestore::StagedRestore(FamilyFiles target, std::unique_ptr<QTemporaryDir> 
 {
 }
 
-std::error_code StagedRestore::defaultMove(const QString& from, const QString& to)
-{
-    std::error_code code;
-    std::filesystem::rename(QFile::encodeName(from).toStdString(), QFile::encodeName(to).toStdString(), code);
-    return code;
-}
-
 ResultOf<std::unique_ptr<StagedRestore>> StagedRestore::prepare(const QString& archivePath, const FamilyFiles& target,
                                                                 Progress& progress)
 {
@@ -65,63 +63,89 @@ ResultOf<std::unique_ptr<StagedRestore>> StagedRestore::prepare(const QString& a
         return Result(manifest);
     if (Result r = BackupReader::checkDatabase(stagedDatabase(*stage)); !r)
         return r;
+    // The unpacked files reach the disk before a journal can name them as the records to finish with.
+    if (!DiskSync::fileSystemOf(stage->path()) || !DiskSync::folder(stagedMedia(*stage)) ||
+        !DiskSync::folder(stage->path()))
+        return FileErrors::failure(BackupTr::tr("无法在%1中展开备份").arg(FileErrors::quoted(databaseFolder)), EIO);
     return std::unique_ptr<StagedRestore>(new StagedRestore(target, std::move(stage), std::move(*manifest)));
+}
+
+RestoreJournal StagedRestore::journal(const QString& databaseFolder) const
+{
+    const QDir folder(databaseFolder);
+    RestoreJournal journal;
+    journal.stage = folder.relativeFilePath(m_stage->path());
+    journal.aside = folder.relativeFilePath(m_asideFolder);
+    // A journal left by a crash belongs to the old file: beside the restored one, SQLite would
+    // play it back into it.
+    const QString databaseName = QFileInfo(m_target.databasePath).fileName();
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
+        const QString name = databaseName + QLatin1String(suffix);
+        if (QFileInfo::exists(folder.filePath(name)))
+            journal.steps.append({name, journal.aside + QLatin1Char('/') + name, false});
+    }
+    const QString mediaName = folder.relativeFilePath(m_target.mediaFolder);
+    if (QFileInfo::exists(m_target.mediaFolder))
+        journal.steps.append({mediaName, journal.aside + QStringLiteral("/media"), false});
+    journal.steps.append({folder.relativeFilePath(stagedDatabase(*m_stage)), databaseName, true});
+    journal.steps.append({folder.relativeFilePath(stagedMedia(*m_stage)), mediaName, true});
+
+    const QString database = stagedDatabase(*m_stage);
+    journal.databaseSize = QFileInfo(database).size();
+    journal.databaseSha256 = Sha256::ofFile(database);
+    for (const Manifest::Member& member : m_manifest.members) {
+        if (const QString name = Manifest::mediaName(member.path); !name.isEmpty())
+            journal.media.append({name, member.size});
+    }
+    return journal;
 }
 
 Result StagedRestore::commit()
 {
     const QString databaseFolder = QFileInfo(m_target.databasePath).absolutePath();
+    // The program's own lock changes to exclusive; kestrin-backup takes one of its own.
+    std::unique_ptr<RecordsLock> ownLock;
+    RecordsLock* lock = RecordsLock::programLock(m_target.databasePath);
+    if (!lock) {
+        ownLock = std::make_unique<RecordsLock>(m_target.databasePath);
+        lock = ownLock.get();
+    }
+    if (!lock->lock(RecordsLock::Mode::Exclusive))
+        return SuitePrograms::holdingRecords(m_procRoot, QCoreApplication::applicationPid());
+    const auto release = qScopeGuard([&] {
+        if (!ownLock)
+            lock->lock(RecordsLock::Mode::Shared);
+    });
+
     m_asideFolder = freeAsideFolder(databaseFolder, Clock::current().now());
     if (!QDir().mkpath(m_asideFolder))
         return FileErrors::failure(
             BackupTr::tr("无法创建文件夹%1，没有做任何更改").arg(FileErrors::quoted(m_asideFolder)), errno);
-
-    struct Step
-    {
-        QString from;
-        QString to;
-    };
-    QList<Step> plan;
-    // A journal left by a crash belongs to the old file: beside the restored one, SQLite would
-    // play it back into it.
-    const QString databaseName = QFileInfo(m_target.databasePath).fileName();
-    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
-        const QString path = m_target.databasePath + QLatin1String(suffix);
-        if (QFileInfo::exists(path))
-            plan.append({path, QDir(m_asideFolder).filePath(databaseName + QLatin1String(suffix))});
+    const RestoreJournal plan = journal(databaseFolder);
+    if (Result r = plan.write(m_target.databasePath); !r) {
+        QDir().rmdir(m_asideFolder);
+        return r;
     }
-    if (QFileInfo::exists(m_target.mediaFolder))
-        plan.append({m_target.mediaFolder, QDir(m_asideFolder).filePath(QStringLiteral("media"))});
-    plan.append({stagedDatabase(*m_stage), m_target.databasePath});
-    plan.append({stagedMedia(*m_stage), m_target.mediaFolder});
+    // From here the journal decides what becomes of the stage, also after a power cut.
+    m_stage->setAutoRemove(false);
 
-    QList<Step> done;
-    for (const Step& step : plan) {
-        const std::error_code code = m_move(step.from, step.to);
-        if (!code) {
-            done.prepend(step);
-            continue;
-        }
-        // Undo in reverse order: the unpacked files go back to the stage, the old ones home.
-        QStringList stuck;
-        for (const Step& undo : done) {
-            if (m_move(undo.to, undo.from))
-                stuck << undo.from;
-        }
-        const Result failed =
-            FileErrors::failure(BackupTr::tr("恢复没有完成，无法移动%1").arg(FileErrors::quoted(step.from)), code);
-        if (!stuck.isEmpty())
+    RestoreSwap swap(databaseFolder, plan, m_move);
+    if (const Result moved = swap.forward(); !moved) {
+        // Undone in reverse order: the unpacked files go back to the stage, the old ones home.
+        if (const QStringList stuck = swap.back(); !stuck.isEmpty())
+            // The journal stays: the next start tries again to put the old records back.
             return Result::failure(
-                failed.message() +
+                moved.message() +
                     BackupTr::tr("\n原来的记录未能全部放回原处，它们保存在%1中。请不要删除这个文件夹，并联系技术支持。")
                         .arg(FileErrors::quoted(m_asideFolder)),
-                failed.detail());
-        QDir().rmdir(m_asideFolder);
-        return Result::failure(failed.message() + BackupTr::tr("\n原来的记录已经放回原处，没有任何改变。"),
-                               failed.detail());
+                moved.detail());
+        swap.finish(m_target.databasePath);
+        return Result::failure(moved.message() + BackupTr::tr("\n原来的记录已经放回原处，没有任何改变。"),
+                               moved.detail());
     }
+    swap.finish(m_target.databasePath);
     // On a computer that had no records yet, nothing was moved aside.
-    if (QDir().rmdir(m_asideFolder))
+    if (!QFileInfo::exists(m_asideFolder))
         m_asideFolder.clear();
     return {};
 }

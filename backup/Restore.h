@@ -2,6 +2,7 @@
 
 #include "backup/FamilyFiles.h"
 #include "backup/Manifest.h"
+#include "backup/RestoreSwap.h"
 #include "common/Result.h"
 
 #include <QTemporaryDir>
@@ -21,7 +22,7 @@ class StagedRestore
 public:
     // Moves a file or folder; the restore's every change of the installed records is one such
     // move, so a failing move can be undone by moving back.
-    using Move = std::function<std::error_code(const QString& from, const QString& to)>;
+    using Move = RestoreSwap::Move;
 
     static ResultOf<std::unique_ptr<StagedRestore>> prepare(const QString& archivePath, const FamilyFiles& target,
                                                             Progress& progress);
@@ -32,20 +33,31 @@ public:
 
     // Moves the current database (with any journal of it) and media folder aside into
     // asideFolder(), where they stay as an automatic backup, and the unpacked ones into their
-    // places. On any failure every move made so far is undone, so the old records are in place.
+    // places. Holds the records lock exclusively meanwhile, and refuses, changing nothing, while
+    // another program holds it. Before the first move a journal of the moves goes to the disk
+    // (see RestoreJournal), so a restore cut off half-way is finished or undone at the next
+    // start; on a failure here every move made so far is undone, so the old records are in place.
     Result commit();
 
-    // Replaces how files are moved (tests make a move fail half-way).
+    // Replaces how files are moved (tests make a move fail half-way, or stop there as if the
+    // power went).
     void setMove(Move move) { m_move = std::move(move); }
+    // The process list that names the programs holding the records when a restore must wait.
+    void setProcRoot(QString procRoot) { m_procRoot = std::move(procRoot); }
 
-    static std::error_code defaultMove(const QString& from, const QString& to);
+    static std::error_code defaultMove(const QString& from, const QString& to)
+    {
+        return RestoreSwap::defaultMove(from, to);
+    }
 
 private:
     StagedRestore(FamilyFiles target, std::unique_ptr<QTemporaryDir> stage, Manifest manifest);
+    RestoreJournal journal(const QString& databaseFolder) const;
 
     FamilyFiles m_target;
     std::unique_ptr<QTemporaryDir> m_stage;
     Manifest m_manifest;
     QString m_asideFolder;
-    Move m_move = &StagedRestore::defaultMove;
+    QString m_procRoot = QStringLiteral("/proc");
+    Move m_move = &RestoreSwap::defaultMove;
 };

@@ -1,5 +1,7 @@
 #include "backup/Sha256.h"
 
+#include <QFile>
+
 #include <openssl/evp.h>
 
 Sha256::Sha256() : m_context(EVP_MD_CTX_new())
@@ -30,6 +32,18 @@ QByteArray Sha256::of(const QByteArray& data)
 {
     Sha256 hash;
     hash.add(data.constData(), data.size());
+    return hash.hex();
+}
+
+QByteArray Sha256::ofFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    Sha256 hash;
+    QByteArray buffer(1 << 20, Qt::Uninitialized);
+    for (qint64 n; (n = file.read(buffer.data(), buffer.size())) > 0;)
+        hash.add(buffer.constData(), n);
     return hash.hex();
 }
 

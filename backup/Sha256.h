@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include <condition_variable>
 #include <mutex>
@@ -23,6 +24,8 @@ public:
     QByteArray hex();
 
     static QByteArray of(const QByteArray& data);
+    // The digest of a file's content; empty when it cannot be read.
+    static QByteArray ofFile(const QString& path);
 
 private:
     evp_md_ctx_st* m_context;

@@ -1,5 +1,6 @@
 #include "backup/SuitePrograms.h"
 
+#include "backup/BackupTr.h"
 #include "common/ProcessEnumerator.h"
 
 namespace SuitePrograms {
@@ -27,6 +28,21 @@ QStringList running(const QString& procRoot, qint64 ownPid)
         }
     }
     return found;
+}
+
+} // namespace SuitePrograms
+
+namespace SuitePrograms {
+
+Result holdingRecords(const QString& procRoot, qint64 ownPid)
+{
+    const QStringList programs = running(procRoot, ownPid);
+    if (programs.isEmpty())
+        return Result::failure(BackupTr::tr("另一个程序正在使用孩子的记录。请先关闭本软件的其他程序，再恢复备份。"
+                                            "没有做任何更改。"));
+    return Result::failure(
+        BackupTr::tr("请先关闭正在运行的%1，再恢复备份。恢复会替换它们正在使用的记录。没有做任何更改。")
+            .arg(programs.join(QStringLiteral("、"))));
 }
 
 } // namespace SuitePrograms

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Result.h"
+
 #include <QStringList>
 
 // The programs of the suite that share the family's database and media folder.
@@ -11,5 +13,9 @@ const QStringList& names();
 // ownPid (the caller itself) does not count. Executable names are compared whole, so other
 // programs whose names merely contain one of ours do not count.
 QStringList running(const QString& procRoot, qint64 ownPid);
+
+// The refusal of a restore while other programs hold the family's records, naming those of the
+// suite that the process list shows.
+Result holdingRecords(const QString& procRoot, qint64 ownPid);
 
 } // namespace SuitePrograms

@@ -3,10 +3,14 @@
 // The backup also hashes every byte and syncs its archive to the disk before it reports success
 // (a parent may pull the USB stick out right after), which tar does not: a second line sets it
 // against tar followed by a sync of the tar file, a third shows the backup up to its sync.
+// Then the restore of that archive into an installation (unpack and check every hash and the
+// database, sync, journal, swap) against "unzip" of it followed by "sync", in turns; median and
+// range of each.
 //
 //   bench_backup [ROWS [MEDIA-MB [FILES [RUNS]]]]     defaults: 100000 1024 400 3
 #include "backup/Backup.h"
 #include "backup/Progress.h"
+#include "backup/Restore.h"
 #include "bench/BenchSupport.h"
 #include "data/Database.h"
 
@@ -111,6 +115,29 @@ void warm(const QString& folder)
     }
 }
 
+struct Spread
+{
+    double median;
+    double low;
+    double high;
+};
+
+Spread spread(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    const size_t n = times.size();
+    const double median = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+    return {median, times.front(), times.back()};
+}
+
+QString range(const Spread& s)
+{
+    return QStringLiteral("median %1 ms (range %2 to %3)")
+        .arg(s.median, 0, 'f', 0)
+        .arg(s.low, 0, 'f', 0)
+        .arg(s.high, 0, 'f', 0);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -188,5 +215,41 @@ int main(int argc, char* argv[])
     report(QStringLiteral("backup vs tar cf + sync"), backupMs, tarSyncMs, 1.5);
     report(QStringLiteral("backup until its last block is written (before manifest and sync) vs tar cf"), writtenBestMs,
            tarMs, 1.5);
+
+    // The restore into a new installation each time, the same disk; unzip writes the same files.
+    const QString restoreRoot = dir.filePath(QStringLiteral("restored"));
+    const QString unzipRoot = dir.filePath(QStringLiteral("unzipped"));
+    auto restore = [&] {
+        QDir(restoreRoot).removeRecursively();
+        Progress progress;
+        ResultOf<std::unique_ptr<StagedRestore>> staged =
+            StagedRestore::prepare(zipFile, FamilyFiles::underRoot(restoreRoot), progress);
+        const Result done = staged ? (*staged)->commit() : Result(staged);
+        ok = ok && done;
+        if (!done)
+            out << done.error() << '\n';
+    };
+    auto unzip = [&] {
+        QDir(unzipRoot).removeRecursively();
+        QProcess::execute(QStringLiteral("unzip"), {QStringLiteral("-q"), zipFile, QStringLiteral("-d"), unzipRoot});
+        QProcess::execute(QStringLiteral("sync"));
+    };
+    std::vector<double> restoreTimes, unzipTimes;
+    for (int run = 0; run < size.runs; ++run) {
+        // Neither starts with the other's writing still on its way to the disk.
+        QProcess::execute(QStringLiteral("sync"));
+        unzipTimes.push_back(bestOf(1, unzip));
+        QProcess::execute(QStringLiteral("sync"));
+        restoreTimes.push_back(bestOf(1, restore));
+    }
+    if (!ok) {
+        out << "the restore failed\n";
+        return 1;
+    }
+    const Spread restored = spread(restoreTimes);
+    const Spread unzipped = spread(unzipTimes);
+    out << "restore " << range(restored) << ", unzip + sync " << range(unzipped) << Qt::endl;
+    report(QStringLiteral("restore (unpack, SHA-256, integrity check, sync, journal, swap) vs unzip + sync"),
+           restored.median, unzipped.median, 1.5);
     return 0;
 }

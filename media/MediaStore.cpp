@@ -36,6 +36,13 @@ QString systemError()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
+// The system's words for a failed call on file: errno as the call left it ("No space left on
+// device"), where Qt's own text may say only "Unknown error".
+QString failureText(const QFile& file, int error)
+{
+    return error ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString();
+}
+
 Result cancelled(const QString& name)
 {
     return Result::failure(MediaTr::tr("已取消复制%1，这个文件没有添加。").arg(quoted(name)));
@@ -201,8 +208,9 @@ Result copyContent(QFile& source, QFile& target, qint64 size, const QString& nam
             return readFailure(name, source.errorString());
         if (n == 0)
             return readFailure(name, MediaTr::tr("文件在复制时变短了。"));
+        errno = 0;
         if (target.write(buffer.constData(), n) != n)
-            return writeFailure(name, target.errorString());
+            return writeFailure(name, failureText(target, errno));
         startWriting(target, copied, n);
         copied += n;
         if (progress && !progress(copied, size))
@@ -228,16 +236,19 @@ ResultOf<QString> copyToTemporary(QFile& source, qint64 size, const QString& fol
                                   const MediaStore::Progress& progress)
 {
     QFile target;
+    int openError = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         target.setFileName(folder + QStringLiteral("/.kestrin-") +
                            QString::number(QRandomGenerator::global()->generate64(), 16) + QStringLiteral(".part"));
+        errno = 0;
         if (target.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
             break;
+        openError = errno;
         if (!QFileInfo::exists(target.fileName()))
             break; // not a clash of names: the folder cannot be written
     }
     if (!target.isOpen())
-        return writeFailure(name, target.errorString());
+        return writeFailure(name, failureText(target, openError));
 
     Result copied = copyContent(source, target, size, name, progress);
 #ifdef Q_OS_UNIX
@@ -245,9 +256,10 @@ ResultOf<QString> copyToTemporary(QFile& source, qint64 size, const QString& fol
     if (copied && ::fdatasync(target.handle()) != 0)
         copied = writeFailure(name, systemError());
 #endif
+    errno = 0;
     target.close();
     if (copied && target.error() != QFileDevice::NoError)
-        copied = writeFailure(name, target.errorString());
+        copied = writeFailure(name, failureText(target, errno));
     if (!copied) {
         target.remove();
         return copied;

@@ -5,7 +5,9 @@
 #include "backup/CsvExport.h"
 #include "backup/FamilyFiles.h"
 #include "backup/Progress.h"
+#include "backup/RecordsLock.h"
 #include "backup/Restore.h"
+#include "backup/RestoreRecovery.h"
 #include "backup/SuitePrograms.h"
 #include "common/DataSource.h"
 
@@ -16,8 +18,10 @@
 #include <QTextStream>
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <signal.h>
 #include <unistd.h>
 
 namespace {
@@ -31,13 +35,48 @@ enum Exit
 };
 
 std::atomic<Progress*> running{nullptr};
+volatile std::sig_atomic_t interrupted = 0;
 
-// Ctrl+C stops the work at its next check; what was written is removed as on any cancel.
+// Ctrl+C and SIGTERM stop the work at its next check, or the question waiting for an answer;
+// what was written or unpacked is removed as on any cancel.
 void interrupt(int)
 {
+    interrupted = 1;
     if (Progress* progress = running.load())
         progress->cancel();
 }
+
+void answerSignals()
+{
+    struct sigaction action = {};
+    action.sa_handler = interrupt;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a read waiting at the question returns, so the question can end.
+    action.sa_flags = 0;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+// Holds Ctrl+C and SIGTERM back while the records are swapped: the swap takes a moment, and a
+// swap cut off would leave the next start to finish it.
+class SignalsHeld
+{
+public:
+    SignalsHeld()
+    {
+        sigset_t held;
+        sigemptyset(&held);
+        sigaddset(&held, SIGINT);
+        sigaddset(&held, SIGTERM);
+        sigprocmask(SIG_BLOCK, &held, &m_before);
+    }
+    ~SignalsHeld() { sigprocmask(SIG_SETMASK, &m_before, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+private:
+    sigset_t m_before;
+};
 
 QTextStream& out()
 {
@@ -77,12 +116,35 @@ int fail(const Result& result, bool cancelled)
     return Failed;
 }
 
-bool askYes(const QString& question)
+enum class Answer
+{
+    Yes,
+    No,
+    Interrupted
+};
+
+// Reads the answer straight from the terminal, so that Ctrl+C ends the wait for it.
+Answer askYes(const QString& question)
 {
     out() << question << " [y/N] " << Qt::flush;
-    QTextStream in(stdin);
-    const QString answer = in.readLine().trimmed().toLower();
-    return answer == QStringLiteral("y") || answer == QStringLiteral("yes") || answer == QStringLiteral("是");
+    QByteArray line;
+    char c = 0;
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, &c, 1);
+        if (interrupted) {
+            out() << '\n';
+            return Answer::Interrupted;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0 || c == '\n')
+            break;
+        line.append(c);
+    }
+    const QString answer = QString::fromLocal8Bit(line).trimmed().toLower();
+    return answer == QStringLiteral("y") || answer == QStringLiteral("yes") || answer == QStringLiteral("是")
+               ? Answer::Yes
+               : Answer::No;
 }
 
 ResultOf<FamilyFiles> familyFiles(const QCommandLineParser& parser)
@@ -102,10 +164,40 @@ ResultOf<FamilyFiles> familyFiles(const QCommandLineParser& parser)
         BackupTr::tr("找不到孩子的记录：数据源“kestrin”没有登记数据库文件。请用 --root 指定安装文件夹。"));
 }
 
-int runningRefusal(const QStringList& programs)
+// Finishes or undoes a restore that was cut off, before any command uses the records.
+bool recover(const FamilyFiles& files)
 {
-    err() << BackupTr::tr("请先关闭正在运行的%1，再恢复备份。").arg(programs.join(QStringLiteral("、"))) << '\n';
-    return Failed;
+    const Recovery recovery =
+        RestoreRecovery::run(files, RecordsLock::StartWait, RestoreRecovery::defaultArchiveFolders());
+    switch (recovery.outcome) {
+    case Recovery::Outcome::Nothing:
+        return true;
+    case Recovery::Outcome::Completed:
+    case Recovery::Outcome::PutBack:
+        err() << recovery.message << '\n';
+        return true;
+    case Recovery::Outcome::Busy:
+    case Recovery::Outcome::Failed:
+        break;
+    }
+    err() << Result::failure(recovery.message, recovery.detail).error() << '\n';
+    return false;
+}
+
+// Holds the records lock in mode while a command works, as the programs do while they run.
+bool holdRecords(RecordsLock& lock, RecordsLock::Mode mode)
+{
+    RecordsLock::setProgramLock(&lock);
+    if (mode == RecordsLock::Mode::Shared) {
+        if (lock.lock(mode, RecordsLock::StartWait))
+            return true;
+        err() << BackupTr::tr("正在恢复备份。请等恢复完成后再试。") << '\n';
+        return false;
+    }
+    if (lock.lock(mode))
+        return true;
+    err() << SuitePrograms::holdingRecords(QStringLiteral("/proc"), QCoreApplication::applicationPid()).error() << '\n';
+    return false;
 }
 
 int backup(const FamilyFiles& files, const QString& archive, bool quiet)
@@ -144,29 +236,39 @@ int verify(const QString& archive, bool quiet)
 
 int restore(const FamilyFiles& files, const QString& archive, bool yes, bool quiet)
 {
-    const qint64 self = QCoreApplication::applicationPid();
-    if (const QStringList programs = SuitePrograms::running(QStringLiteral("/proc"), self); !programs.isEmpty())
-        return runningRefusal(programs);
     if (!yes && !::isatty(STDIN_FILENO)) {
         err() << BackupTr::tr("恢复会替换全部记录。在脚本中使用时，请加上 --yes 确认。") << '\n';
         return Usage;
     }
+    // Held from the start, so no program starts on the records while they are unpacked and swapped.
+    RecordsLock lock(files.databasePath);
+    if (!holdRecords(lock, RecordsLock::Mode::Exclusive))
+        return Failed;
     auto [staged, cancelled] =
         withProgress(quiet, [&](Progress& p) { return StagedRestore::prepare(archive, files, p); });
     if (!staged)
         return fail(staged, cancelled);
     const Manifest& manifest = (*staged)->manifest();
-    if (!yes && !askYes(BackupTr::tr("备份制作于 %1。恢复会用它替换%2中现在的全部记录和媒体文件，"
-                                     "现在的记录会先移到一旁保存。确定要恢复吗？")
-                            .arg(manifest.created.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
-                                 QDir::toNativeSeparators(QFileInfo(files.databasePath).absolutePath())))) {
-        out() << BackupTr::tr("没有做任何更改。") << '\n';
-        return Done;
+    if (!yes) {
+        const Answer answer =
+            askYes(BackupTr::tr("备份制作于 %1。恢复会用它替换%2中现在的全部记录和媒体文件，"
+                                "现在的记录会先移到一旁保存。确定要恢复吗？")
+                       .arg(manifest.created.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+                            QDir::toNativeSeparators(QFileInfo(files.databasePath).absolutePath())));
+        if (answer != Answer::Yes) {
+            out() << BackupTr::tr("没有做任何更改。") << '\n';
+            return answer == Answer::Interrupted ? Interrupted : Done;
+        }
     }
-    if (const QStringList programs = SuitePrograms::running(QStringLiteral("/proc"), self); !programs.isEmpty())
-        return runningRefusal(programs);
-    if (Result r = (*staged)->commit(); !r)
-        return fail(r, false);
+    if (interrupted)
+        return fail(Result(), true);
+    Result committed;
+    {
+        const SignalsHeld held;
+        committed = (*staged)->commit();
+    }
+    if (!committed)
+        return fail(committed, false);
     if ((*staged)->asideFolder().isEmpty())
         out() << BackupTr::tr("恢复完成。") << '\n';
     else
@@ -200,8 +302,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kestrin-backup"));
-    std::signal(SIGINT, interrupt);
-    std::signal(SIGTERM, interrupt);
+    answerSignals();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -233,15 +334,21 @@ int main(int argc, char* argv[])
     const QString command = args.at(0);
     const QString path = args.at(1);
     const bool quiet = parser.isSet(QStringLiteral("quiet"));
+    const ResultOf<FamilyFiles> files = familyFiles(parser);
+    // Verify needs no records, but it too puts a cut-off restore right when it can find one.
+    if (files && !recover(*files))
+        return Failed;
     if (command == QStringLiteral("verify"))
         return verify(path, quiet);
 
-    const ResultOf<FamilyFiles> files = familyFiles(parser);
     if (!files)
         return fail(files, false);
-    if (command == QStringLiteral("backup"))
-        return backup(*files, path, quiet);
     if (command == QStringLiteral("restore"))
         return restore(*files, path, parser.isSet(QStringLiteral("yes")), quiet);
+    RecordsLock lock(files->databasePath);
+    if (!holdRecords(lock, RecordsLock::Mode::Shared))
+        return Failed;
+    if (command == QStringLiteral("backup"))
+        return backup(*files, path, quiet);
     return exportTo(*files, path, quiet);
 }

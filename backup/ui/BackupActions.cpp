@@ -1,12 +1,15 @@
 #include "backup/ui/BackupActions.h"
 
+#include "backup/AsideFolders.h"
 #include "backup/Backup.h"
 #include "backup/BackupRecord.h"
 #include "backup/BackupTr.h"
 #include "backup/CsvExport.h"
 #include "backup/FileErrors.h"
+#include "backup/RecordsLock.h"
 #include "backup/Restore.h"
 #include "backup/SuitePrograms.h"
+#include "backup/ui/AsideFoldersDialog.h"
 #include "backup/ui/BackupProgressDialog.h"
 #include "backup/ui/BackupReminderDialog.h"
 #include "common/Clock.h"
@@ -26,15 +29,6 @@
 
 namespace {
 
-QString sizeText(qint64 bytes)
-{
-    if (bytes < (1 << 20))
-        return BackupTr::tr("%1 KB").arg(qMax<qint64>(1, bytes / 1024));
-    if (bytes < (qint64(1) << 30))
-        return BackupTr::tr("%1 MB").arg(double(bytes) / (1 << 20), 0, 'f', 1);
-    return BackupTr::tr("%1 GB").arg(double(bytes) / (qint64(1) << 30), 0, 'f', 2);
-}
-
 // A note on media files that rows name but that were not found, for the closing message.
 QString missingNote(const QStringList& missing)
 {
@@ -48,10 +42,16 @@ QString missingNote(const QStringList& missing)
                                         .arg(shown.join(QStringLiteral("、")));
 }
 
-QString runningNote(const QStringList& running)
+// Whether another process holds the records lock now, so that a restore would be refused.
+bool othersHoldRecords(const QString& databasePath)
 {
-    return BackupTr::tr("请先关闭正在运行的%1，再恢复备份。恢复会替换它们正在使用的记录。")
-        .arg(running.join(QStringLiteral("、")));
+    if (RecordsLock* own = RecordsLock::programLock(databasePath)) {
+        const bool free = own->lock(RecordsLock::Mode::Exclusive);
+        own->lock(RecordsLock::Mode::Shared);
+        return !free;
+    }
+    RecordsLock probe(databasePath);
+    return !probe.lock(RecordsLock::Mode::Exclusive);
 }
 
 } // namespace
@@ -65,23 +65,27 @@ BackupActions::BackupActions(MainWindowBase& window, BackupSetup setup)
     : QObject(&window), m_window(window), m_setup(std::move(setup)),
       m_backupAction(window.addWindowMenuItem(BackupTr::tr("备份…"), QStringLiteral("backupAction"))),
       m_restoreAction(window.addWindowMenuItem(BackupTr::tr("恢复…"), QStringLiteral("restoreAction"))),
-      m_exportAction(window.addWindowMenuItem(BackupTr::tr("导出…"), QStringLiteral("exportAction")))
+      m_exportAction(window.addWindowMenuItem(BackupTr::tr("导出…"), QStringLiteral("exportAction"))),
+      m_asideFoldersAction(
+          window.addWindowMenuItem(BackupTr::tr("恢复前的记录…"), QStringLiteral("asideFoldersAction")))
 {
     setObjectName(QStringLiteral("backupActions"));
     connect(m_backupAction, &QAction::triggered, this, &BackupActions::backup);
     connect(m_restoreAction, &QAction::triggered, this, &BackupActions::restore);
     connect(m_exportAction, &QAction::triggered, this, &BackupActions::exportRecords);
+    connect(m_asideFoldersAction, &QAction::triggered, this, &BackupActions::showAsideFolders);
 }
 
 FamilyFiles BackupActions::familyFiles() const
 {
-    FamilyFiles files = m_setup.files;
-    if (files.databasePath.isEmpty())
-        files.databasePath = DataSource::databasePath(DataSource::Name);
-    if (files.mediaFolder.isEmpty())
-        files.mediaFolder =
-            FamilyFiles::underRoot(QCoreApplication::applicationDirPath() + QStringLiteral("/..")).mediaFolder;
-    return files;
+    // The database and the media folder beside it, from one root: a media folder taken from
+    // elsewhere would pair one installation's rows with another's files.
+    if (!m_setup.files.databasePath.isEmpty())
+        return m_setup.files;
+    const QString registered = DataSource::databasePath(DataSource::Name);
+    if (!registered.isEmpty())
+        return FamilyFiles::forDatabase(registered);
+    return FamilyFiles::underRoot(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
 }
 
 void BackupActions::report(const Result& result)
@@ -100,8 +104,15 @@ void BackupActions::backup()
                                                            BackupTr::tr("备份文件 (*.zip)"));
     if (path.isEmpty())
         return;
-    if (!path.endsWith(QStringLiteral(".zip"), Qt::CaseInsensitive))
+    if (!path.endsWith(QStringLiteral(".zip"), Qt::CaseInsensitive)) {
         path += QStringLiteral(".zip");
+        // The file dialog asked about the name without ".zip"; this name was never asked about.
+        if (QFileInfo::exists(path) &&
+            !DialogService::current().confirm(
+                &m_window, BackupTr::tr("%1已经存在，要用新的备份替换它吗？").arg(FileErrors::quoted(path)),
+                BackupTr::tr("系统提示")))
+            return;
+    }
 
     const BackupOptions options{familyFiles(), path, m_setup.namedMedia};
     std::optional<BackupSummary> summary;
@@ -122,7 +133,7 @@ void BackupActions::backup()
     }
     QString text = BackupTr::tr("备份完成。\n\n备份文件：%1（%2）\n其中有 %3 个媒体文件。\n\n"
                                 "请把这个文件复制到U盘或另一块磁盘上保存。")
-                       .arg(QDir::toNativeSeparators(summary->archivePath), sizeText(summary->archiveBytes))
+                       .arg(QDir::toNativeSeparators(summary->archivePath), FileErrors::sizeText(summary->archiveBytes))
                        .arg(summary->mediaFiles) +
                    missingNote(summary->missingMedia);
     if (!summary->recorded)
@@ -133,8 +144,11 @@ void BackupActions::backup()
 void BackupActions::restore()
 {
     const qint64 self = QCoreApplication::applicationPid();
-    if (const QStringList running = SuitePrograms::running(m_setup.procRoot, self); !running.isEmpty()) {
-        DialogService::current().message(&m_window, runningNote(running), DialogService::Icon::Warning);
+    const FamilyFiles files = familyFiles();
+    // Asked before the backup is chosen and unpacked; the lock taken by the restore itself decides.
+    if (othersHoldRecords(files.databasePath)) {
+        DialogService::current().message(&m_window, SuitePrograms::holdingRecords(m_setup.procRoot, self).message(),
+                                         DialogService::Icon::Warning);
         return;
     }
     const QStringList chosen = DialogService::current().chooseFiles(&m_window, BackupTr::tr("选择要恢复的备份文件"),
@@ -146,7 +160,6 @@ void BackupActions::restore()
         return;
     }
 
-    const FamilyFiles files = familyFiles();
     std::unique_ptr<StagedRestore> staged;
     BackupProgressDialog progress(BackupTr::tr("恢复"), &m_window);
     const Result checked = progress.run([&](Progress& p) {
@@ -165,20 +178,27 @@ void BackupActions::restore()
     }
 
     const Manifest& manifest = staged->manifest();
-    const QString question =
+    QString question =
         BackupTr::tr("这个备份制作于 %1，其中有 %2 个媒体文件，已经检查无误。\n\n"
                      "恢复会用它替换现在的全部记录和媒体文件。现在的记录不会删除，会先移到数据库文件夹%3里"
-                     "一个名为“恢复前的记录”的文件夹中保存。\n\n确定要恢复吗？")
+                     "一个名为“恢复前的记录”的文件夹中保存。")
             .arg(manifest.created.toLocalTime().toString(QStringLiteral("yyyy年M月d日 HH:mm")))
             .arg(manifest.members.size() - 1)
             .arg(FileErrors::quoted(QFileInfo(files.databasePath).absolutePath()));
+    if (const QList<AsideFolders::Folder> kept = AsideFolders::list(files.databasePath); !kept.isEmpty()) {
+        qint64 bytes = 0;
+        for (const AsideFolders::Folder& folder : kept)
+            bytes += folder.bytes;
+        question += QStringLiteral("\n\n") +
+                    BackupTr::tr("那里已经有 %1 份以前恢复时保存的记录（共 %2），可以在窗口菜单的“恢复前的记录…”中"
+                                 "查看，并删除不再需要的。")
+                        .arg(kept.size())
+                        .arg(FileErrors::sizeText(bytes));
+    }
+    question += QStringLiteral("\n\n") + BackupTr::tr("确定要恢复吗？");
     if (!DialogService::current().confirm(&m_window, question, BackupTr::tr("系统提示")))
         return;
-    // Someone may have started a program while the question was open.
-    if (const QStringList running = SuitePrograms::running(m_setup.procRoot, self); !running.isEmpty()) {
-        DialogService::current().message(&m_window, runningNote(running), DialogService::Icon::Warning);
-        return;
-    }
+    staged->setProcRoot(m_setup.procRoot);
 
     // The program's own connection must not hold the file that is moved aside.
     const bool wasOpen = Database::connection().isOpen();
@@ -233,6 +253,17 @@ void BackupActions::exportRecords()
                            .arg(summary->tables)
                            .arg(summary->mediaFiles) +
                        missingNote(summary->missingMedia));
+}
+
+void BackupActions::showAsideFolders()
+{
+    const QString databasePath = familyFiles().databasePath;
+    if (AsideFolders::list(databasePath).isEmpty()) {
+        DialogService::current().message(&m_window, BackupTr::tr("数据库文件夹中没有以前恢复时保存的记录。"));
+        return;
+    }
+    AsideFoldersDialog dialog(databasePath, &m_window);
+    dialog.exec();
 }
 
 void BackupActions::remindIfDue()

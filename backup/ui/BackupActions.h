@@ -12,15 +12,16 @@ class QAction;
 // Where the backup items find the family's records.
 struct BackupSetup
 {
-    // Left empty: the database the data source names, and the media folder of the installation
-    // root (the parent of the program's folder).
+    // Left empty: the database the data source names with the media folder beside it, or else
+    // those of the installation root (the parent of the program's folder).
     FamilyFiles files;
-    // The process list, to refuse a restore while another program of the suite runs.
+    // The process list, which names the programs that keep a restore waiting.
     QString procRoot = QStringLiteral("/proc");
     NamedMediaProvider namedMedia = NamedMedia::defaultProvider();
 };
 
-// The window-menu items "备份…", "恢复…" and "导出…" of a program, and the reminder to back up.
+// The window-menu items "备份…", "恢复…", "导出…" and "恢复前的记录…" of a program, and the
+// reminder to back up.
 // One call of install() gives a program all of them.
 class BackupActions : public QObject
 {
@@ -33,6 +34,7 @@ public:
     QAction* backupAction() const { return m_backupAction; }
     QAction* restoreAction() const { return m_restoreAction; }
     QAction* exportAction() const { return m_exportAction; }
+    QAction* asideFoldersAction() const { return m_asideFoldersAction; }
     // The records the items work on, as they stand now.
     FamilyFiles familyFiles() const;
 
@@ -40,6 +42,8 @@ public slots:
     void backup();
     void restore();
     void exportRecords();
+    // Lists the records earlier restores kept aside and deletes one on request.
+    void showAsideFolders();
     // Once per start of the program: when the last backup is older than a month and the reminder
     // is on, says so and offers to back up now.
     void remindIfDue();
@@ -55,5 +59,6 @@ private:
     QAction* m_backupAction;
     QAction* m_restoreAction;
     QAction* m_exportAction;
+    QAction* m_asideFoldersAction;
     bool m_reminded = false;
 };

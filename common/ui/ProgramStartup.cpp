@@ -7,6 +7,7 @@
 #include "common/ui/DialogService.h"
 #include "common/ui/SkinChoice.h"
 #include "common/ui/SkinEngine.h"
+#include "common/ui/StartupRecovery.h"
 #include "data/Database.h"
 #include "data/tables/Skins.h"
 
@@ -77,6 +78,9 @@ ProgramStartup::Outcome ProgramStartup::prepare(const ProgramIdentity& program, 
         }
     }
     const QString databasePath = DataSource::defaultDatabasePath();
+    // A restore cut off half-way is finished or undone before anything looks for the database.
+    if (!StartupRecovery::recover(databasePath))
+        return Outcome::RestoreUnfinished;
     const QString registeredBefore = DataSource::databasePath(DataSource::Name);
     if (Result r = DataSource::registerDataSource(DataSource::Name, databasePath); !r) {
         dialogs.message(nullptr, CommonTr::tr("数据源配置错误") + QLatin1Char('\n') + r.error(),
@@ -85,6 +89,8 @@ ProgramStartup::Outcome ProgramStartup::prepare(const ProgramIdentity& program, 
     }
     if (!mayCreateDatabase(databasePath, registeredBefore))
         return Outcome::DatabaseNotCreated;
+    if (!StartupRecovery::holdRecords(databasePath))
+        return Outcome::RestoreUnfinished;
     // The file registered a moment ago is opened as it is, not read back from the data source,
     // which another installation starting at the same moment may have rewritten since.
     if (Result r = Database::open(databasePath); !r) {

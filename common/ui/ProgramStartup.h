@@ -26,8 +26,9 @@ struct ProgramIdentity
 };
 
 // The start of every window program, in order: its own folder as current directory, Qt's
-// Chinese texts, the single-instance rule, the data source, the database (created without a
-// question only on a first start), the skin.
+// Chinese texts, the single-instance rule, the repair of a restore that was cut off, the data
+// source, the database (created without a question only on a first start) under the records
+// lock held shared, the skin.
 class ProgramStartup
 {
 public:
@@ -38,7 +39,9 @@ public:
         DataSourceFailed,
         DatabaseFailed,
         // The database file was missing and the user chose not to start with an empty one.
-        DatabaseNotCreated
+        DatabaseNotCreated,
+        // A restore of a backup is running, or one that was cut off could not be put right.
+        RestoreUnfinished
     };
 
     // Makes the program's own folder current, so "../database", "../skin" and "../help" hold

@@ -1,14 +1,17 @@
 #include "backup/AtomicFile.h"
 #include "backup/Backup.h"
+#include "backup/BackupReader.h"
 #include "backup/BackupRecord.h"
 #include "backup/CsvExport.h"
 #include "backup/Progress.h"
 #include "backup/Restore.h"
+#include "backup/RestoreJournal.h"
 #include "backup/SuitePrograms.h"
 #include "backup/ZipArchive.h"
 #include "tests/support/FakeProc.h"
 #include "tests/support/FamilyFixture.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -69,6 +72,95 @@ void writeArchive(const QString& path, const QList<std::pair<QString, QByteArray
     QVERIFY(zip.close());
     QVERIFY(file.commit());
 }
+
+quint32 crc32(const QByteArray& data)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char byte : data) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A zip archive written byte by byte, for members whose header lies about their size, which no
+// zip library writes.
+class RawZip
+{
+public:
+    // A member whose deflated data inflates to content while its headers claim declaredSize.
+    void addDeflated(const QString& name, const QByteArray& content, quint32 declaredSize)
+    {
+        const QByteArray zlib = qCompress(content, 9);
+        // qCompress: 4 bytes of length, a 2-byte zlib header, raw deflate, a 4-byte checksum.
+        add(name, zlib.mid(6, zlib.size() - 10), 8, crc32(content.left(declaredSize)), declaredSize);
+    }
+    void addStored(const QString& name, const QByteArray& content)
+    {
+        add(name, content, 0, crc32(content), quint32(content.size()));
+    }
+    QByteArray finish() const
+    {
+        QByteArray all = m_local;
+        all.append(m_central);
+        QByteArray end;
+        put32(end, 0x06054b50);
+        put16(end, 0);
+        put16(end, 0);
+        put16(end, quint16(m_count));
+        put16(end, quint16(m_count));
+        put32(end, quint32(m_central.size()));
+        put32(end, quint32(m_local.size()));
+        put16(end, 0);
+        return all + end;
+    }
+
+private:
+    static void put16(QByteArray& out, quint16 v) { out.append(char(v & 0xff)).append(char(v >> 8)); }
+    static void put32(QByteArray& out, quint32 v)
+    {
+        put16(out, quint16(v & 0xffff));
+        put16(out, quint16(v >> 16));
+    }
+    void add(const QString& name, const QByteArray& data, quint16 method, quint32 crc, quint32 size)
+    {
+        const QByteArray utf8 = name.toUtf8();
+        const quint32 offset = quint32(m_local.size());
+        put32(m_local, 0x04034b50);
+        put16(m_local, 20);
+        put16(m_local, 0x0800); // names in UTF-8
+        put16(m_local, method);
+        put32(m_local, 0); // time and date
+        put32(m_local, crc);
+        put32(m_local, quint32(data.size()));
+        put32(m_local, size);
+        put16(m_local, quint16(utf8.size()));
+        put16(m_local, 0);
+        m_local.append(utf8).append(data);
+
+        put32(m_central, 0x02014b50);
+        put16(m_central, 0x031e);
+        put16(m_central, 20);
+        put16(m_central, 0x0800);
+        put16(m_central, method);
+        put32(m_central, 0);
+        put32(m_central, crc);
+        put32(m_central, quint32(data.size()));
+        put32(m_central, size);
+        put16(m_central, quint16(utf8.size()));
+        put32(m_central, 0); // extra and comment lengths
+        put32(m_central, 0); // disk, internal attributes
+        put32(m_central, 0100644u << 16);
+        put32(m_central, offset);
+        m_central.append(utf8);
+        ++m_count;
+    }
+
+    QByteArray m_local;
+    QByteArray m_central;
+    int m_count = 0;
+};
 
 QByteArray withManifestField(const QByteArray& json, const QString& key, int value)
 {
@@ -151,9 +243,12 @@ private slots:
         Family family;
         family.fill();
         const QString archive = family.path(QStringLiteral("备份 文件.zip"));
+        // The whole media folder goes in, also what no row names; the store's temporaries do not.
+        Family::writeRandom(family.media(QStringLiteral("catoon.avi")), 9000);
+        Family::writeRandom(family.media(QStringLiteral(".kestrin-5a.part")), 10);
         const ResultOf<BackupSummary> made = backUp(family, archive);
         QVERIFY2(made, qPrintable(made.error()));
-        QCOMPARE(made->mediaFiles, 4);
+        QCOMPARE(made->mediaFiles, 6);
         QCOMPARE(made->missingMedia, QStringList{QStringLiteral("lost.jpg")});
         QVERIFY(made->recorded);
         QVERIFY(BackupRecord::lastBackup(Database::connection()).has_value());
@@ -162,13 +257,15 @@ private slots:
         for (const auto& member : members(archive))
             names << member.first;
         QCOMPARE(names,
-                 (QStringList{QStringLiteral("database/kestrin.db"), QStringLiteral("database/media/empty.avi"),
-                              QStringLiteral("database/media/my photo.jpg"), QStringLiteral("database/media/photo.jpg"),
+                 (QStringList{QStringLiteral("database/kestrin.db"), QStringLiteral("database/media/catoon.avi"),
+                              QStringLiteral("database/media/empty.avi"), QStringLiteral("database/media/my photo.jpg"),
+                              QStringLiteral("database/media/photo.jpg"), QStringLiteral("database/media/unnamed.bmp"),
                               QStringLiteral("database/media/生日.mp3"), QStringLiteral("manifest.json")}));
         Progress progress;
         const ResultOf<Manifest> verified = Backup::verify(archive, progress);
         QVERIFY2(verified, qPrintable(verified.error()));
         QCOMPARE(verified->schemaVersion, Database::SchemaVersion);
+        QCOMPARE(verified->unnamedMedia, (QStringList{QStringLiteral("catoon.avi"), QStringLiteral("unnamed.bmp")}));
 
         const QStringList rowsThen = Family::rows(family.files().databasePath);
         const QStringList mediaThen = Family::folderHashes(family.files().mediaFolder);
@@ -188,9 +285,10 @@ private slots:
 
         QCOMPARE(Family::rows(family.files().databasePath), rowsThen);
         QStringList expectedMedia = mediaThen;
-        expectedMedia.removeIf([](const QString& line) { return line.startsWith(QStringLiteral("unnamed.bmp")); });
+        expectedMedia.removeIf([](const QString& line) { return line.startsWith(QStringLiteral(".kestrin-")); });
         QCOMPARE(Family::folderHashes(family.files().mediaFolder), expectedMedia);
         QVERIFY(!journal.exists());
+        QVERIFY(!RestoreJournal::existsFor(family.files().databasePath));
 
         // The replaced records wait beside, whole, as an automatic backup.
         const QString aside = (*staged)->asideFolder();
@@ -208,7 +306,7 @@ private slots:
         const QString good = family.path(QStringLiteral("good.zip"));
         QVERIFY(backUp(family, good));
         const QList<std::pair<QString, QByteArray>> original = members(good);
-        QCOMPARE(original.size(), 6);
+        QCOMPARE(original.size(), 7);
 
         struct Case
         {
@@ -352,6 +450,110 @@ private slots:
         }
         QVERIFY(Family::rows(family.files().databasePath).contains(QStringLiteral("user|2|现在的")));
         QVERIFY(Database::open(family.files().databasePath));
+    }
+
+    void memberInflatingBeyondItsSizeIsRefusedAfterAtMostThatSize()
+    {
+        Family family;
+        family.fill();
+        const QString good = family.path(QStringLiteral("good.zip"));
+        QVERIFY(backUp(family, good));
+        const auto original = members(good);
+        // 64 MiB of zeros that pack into some 64 KB, declared as a picture of 1,000 bytes.
+        const QByteArray inflated(64 << 20, '\0');
+        Manifest manifest = *Manifest::fromJson(original.last().second);
+        manifest.members = {*manifest.member(Manifest::DatabaseMember),
+                            {QStringLiteral("database/media/bomb.jpg"), 1000, Sha256::of(inflated.left(1000))}};
+        RawZip zip;
+        zip.addStored(Manifest::DatabaseMember, original.first().second);
+        zip.addDeflated(QStringLiteral("database/media/bomb.jpg"), inflated, 1000);
+        zip.addStored(Manifest::FileName, manifest.toJson());
+        const QString bomb = family.path(QStringLiteral("bomb.zip"));
+        QFile file(bomb);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(zip.finish());
+        file.close();
+        QVERIFY(QFileInfo(bomb).size() < (1 << 20));
+
+        QTemporaryDir work;
+        Progress progress;
+        const ResultOf<Manifest> unpacked = BackupReader::unpack(bomb, work.filePath(QStringLiteral("kestrin.db")),
+                                                                 work.filePath(QStringLiteral("media")), progress);
+        QVERIFY(!unpacked);
+        QVERIFY2(unpacked.message().contains(QStringLiteral("已被改动或已经损坏")), qPrintable(unpacked.error()));
+        QVERIFY(QFileInfo(work.filePath(QStringLiteral("media/bomb.jpg"))).size() <= 1000);
+
+        const QStringList before = family.installedState();
+        QVERIFY(!StagedRestore::prepare(bomb, family.files(), progress));
+        QCOMPARE(family.installedState(), before);
+    }
+
+    void archiveOfTheFormatBeforeTheWholeFolderStillRestores()
+    {
+        // Such an archive holds only the named files and no list of unnamed ones.
+        Family family;
+        family.fill();
+        const QString archive = family.path(QStringLiteral("old.zip"));
+        QVERIFY(backUp(family, archive));
+        auto content = members(archive);
+        content.removeIf([](const auto& member) { return member.first.endsWith(QStringLiteral("unnamed.bmp")); });
+        QJsonObject json = QJsonDocument::fromJson(content.last().second).object();
+        json.remove(QStringLiteral("unnamedMedia"));
+        QJsonArray list;
+        for (const QJsonValue& member : json.value(QStringLiteral("members")).toArray()) {
+            if (!member.toObject().value(QStringLiteral("path")).toString().endsWith(QStringLiteral("unnamed.bmp")))
+                list.append(member);
+        }
+        json.insert(QStringLiteral("members"), list);
+        content.last().second = QJsonDocument(json).toJson();
+        writeArchive(archive, content);
+        const QStringList rowsThen = Family::rows(family.files().databasePath);
+
+        Progress progress;
+        QVERIFY(Backup::verify(archive, progress));
+        auto staged = StagedRestore::prepare(archive, family.files(), progress);
+        QVERIFY2(staged, qPrintable(staged.error()));
+        Database::close();
+        QVERIFY((*staged)->commit());
+        QCOMPARE(Family::rows(family.files().databasePath), rowsThen);
+        QCOMPARE(QDir(family.files().mediaFolder).entryList(QDir::Files).size(), 4);
+        QVERIFY(Database::open(family.files().databasePath));
+    }
+
+    void backupIsRefusedUpFrontWhereItCannotBeStored()
+    {
+        Family family;
+        family.fill();
+        // A FAT32 stick holds no file of 4 GB; the limit stands in for it here.
+        BackupOptions options{family.files(), family.path(QStringLiteral("stick.zip"))};
+        options.fileSizeLimit = 1 << 20;
+        Progress progress;
+        const ResultOf<BackupSummary> tooBig = Backup::create(options, progress);
+        QVERIFY(!tooBig);
+        QVERIFY2(tooBig.message().contains(QStringLiteral("FAT32")) &&
+                     tooBig.message().contains(QStringLiteral("1.0 MB")) &&
+                     tooBig.message().contains(QStringLiteral("exFAT")),
+                 qPrintable(tooBig.error()));
+        QVERIFY(
+            QDir(family.path(QString())).entryList({QStringLiteral("*stick*")}, QDir::Files | QDir::Hidden).isEmpty());
+
+        // The database and its companions are found through links and "..", not by their spelling;
+        // a name that merely begins like the database is fine.
+        const QString folder = QFileInfo(family.files().databasePath).absolutePath();
+        QVERIFY(QFile::link(folder, family.path(QStringLiteral("link"))));
+        const QStringList refused{family.path(QStringLiteral("link/kestrin.db")),
+                                  folder + QStringLiteral("/media/../kestrin.db-journal"),
+                                  family.path(QStringLiteral("link/kestrin.db.lock"))};
+        const QByteArray databaseBefore = fileHash(family.files().databasePath);
+        for (const QString& path : refused) {
+            const ResultOf<BackupSummary> over = backUp(family, path);
+            QVERIFY2(!over && over.message().contains(QStringLiteral("不能保存在数据库文件")), qPrintable(path));
+        }
+        QCOMPARE(fileHash(family.files().databasePath), databaseBefore);
+        const QString beside = folder + QStringLiteral("/kestrin.db.zip");
+        QFile(beside).open(QIODevice::WriteOnly);
+        const ResultOf<BackupSummary> besideMade = backUp(family, beside);
+        QVERIFY2(besideMade, qPrintable(besideMade.error()));
     }
 
     void failedOrCancelledBackupLeavesNoFileAndKeepsAnOldOne()

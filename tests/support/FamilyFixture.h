@@ -114,12 +114,15 @@ public:
     }
 
     // What a restore must leave alone when it refuses: the database file, the media and the
-    // folder that holds them.
+    // folder that holds them (the records lock's empty file aside, which any start may make).
     QStringList installedState() const
     {
-        return folderHashes(QFileInfo(files().databasePath).absolutePath()) + folderHashes(files().mediaFolder) +
-               QDir(QFileInfo(files().databasePath).absolutePath())
-                   .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        QStringList state = folderHashes(QFileInfo(files().databasePath).absolutePath()) +
+                            folderHashes(files().mediaFolder) +
+                            QDir(QFileInfo(files().databasePath).absolutePath())
+                                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        state.removeIf([](const QString& entry) { return entry.startsWith(QStringLiteral("kestrin.db.lock")); });
+        return state;
     }
 
 private:

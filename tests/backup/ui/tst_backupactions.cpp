@@ -1,10 +1,15 @@
 #include "backup/Backup.h"
 #include "backup/BackupRecord.h"
 #include "backup/Progress.h"
+#include "backup/RecordsLock.h"
+#include "backup/Sha256.h"
+#include "backup/ui/AsideFoldersDialog.h"
 #include "backup/ui/BackupActions.h"
 #include "backup/ui/BackupProgressDialog.h"
 #include "backup/ui/BackupReminderDialog.h"
+#include "common/DataSource.h"
 #include "common/ui/MainWindowBase.h"
+#include "common/ui/StartupRecovery.h"
 #include "tests/support/FakeProc.h"
 #include "tests/support/FamilyFixture.h"
 #include "tests/support/FixedClock.h"
@@ -14,12 +19,20 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QThread>
 
 #include <atomic>
 
 namespace {
+
+QByteArray fileHash(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return Sha256::of(file.readAll());
+}
 
 class Window : public MainWindowBase
 {
@@ -69,6 +82,7 @@ private slots:
 
     void cleanup()
     {
+        StartupRecovery::releaseRecords();
         m_window.reset();
         m_dialogs.reset();
         m_family.reset();
@@ -116,16 +130,67 @@ private slots:
         QCOMPARE(QDir(m_family->path(QString())).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
-    void restoreIsRefusedWhileAnotherProgramRuns()
+    void restoreIsRefusedWhileAnotherProgramHoldsTheRecords()
     {
+        // growth runs and holds the records; the process list only lends its name.
         addProcess(4242, QStringLiteral("/opt/kestrin/growth/growth"));
+        RecordsLock growth(m_family->files().databasePath);
+        QVERIFY(growth.lock(RecordsLock::Mode::Shared));
+        m_actions->restoreAction()->trigger();
+        QVERIFY2(m_dialogs->last().contains(QStringLiteral("请先关闭正在运行的growth")), qPrintable(m_dialogs->last()));
+        QVERIFY(m_window->isVisible());
+
+        // growth started while the question was open: the restore refuses and changes nothing.
+        growth.unlock();
+        Progress progress;
+        QVERIFY(Backup::create({m_family->files(), archive()}, progress));
+        const QStringList before = m_family->installedState();
+        m_dialogs->answerFiles({archive()});
+        m_dialogs->answerConfirm([&growth] { return growth.lock(RecordsLock::Mode::Shared); });
         m_actions->restoreAction()->trigger();
         QVERIFY2(m_dialogs->last().contains(QStringLiteral("growth")), qPrintable(m_dialogs->last()));
+        QCOMPARE(m_family->installedState(), before);
         QVERIFY(m_window->isVisible());
+    }
+
+    void backupAddsZipBeforeAskingToReplace()
+    {
+        // The save dialog asked about "备份", which does not exist; "备份.zip" does.
+        const QString chosen = m_family->path(QStringLiteral("备份"));
+        QFile old(chosen + QStringLiteral(".zip"));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("an older backup");
+        old.close();
+        m_dialogs->answerPath(chosen);
+        m_dialogs->answerConfirm(false);
+        m_actions->backupAction()->trigger();
+        QVERIFY2(m_dialogs->last().contains(QStringLiteral("已经存在")), qPrintable(m_dialogs->last()));
+        QCOMPARE(fileHash(old.fileName()), Sha256::of("an older backup"));
+
+        m_dialogs->answerPath(chosen);
+        m_dialogs->answerConfirm(true);
+        m_actions->backupAction()->trigger();
+        QVERIFY2(m_dialogs->last().startsWith(QStringLiteral("备份完成")), qPrintable(m_dialogs->last()));
+    }
+
+    void databaseAndMediaComeFromOneRoot()
+    {
+        // The program's own folder lies elsewhere: only the data source knows the records.
+        QTemporaryDir odbc;
+        const QByteArray ini = qgetenv("ODBCINI");
+        qputenv("ODBCINI", QFile::encodeName(odbc.filePath(QStringLiteral("odbc.ini"))));
+        QVERIFY(DataSource::registerDataSource(DataSource::Name, m_family->files().databasePath).ok());
+        m_window = std::make_unique<Window>();
+        const FamilyFiles files = BackupActions::install(*m_window)->familyFiles();
+        qputenv("ODBCINI", ini);
+        QCOMPARE(files.databasePath, m_family->files().databasePath);
+        QCOMPARE(files.mediaFolder, m_family->files().mediaFolder);
     }
 
     void restoreAsksThenReplacesTheRecordsAndCloses()
     {
+        // The program holds the records as it does from its start; its own restore is not refused.
+        QVERIFY(StartupRecovery::holdRecords(m_family->files().databasePath, std::chrono::milliseconds(0)));
         Progress progress;
         QVERIFY(Backup::create({m_family->files(), archive()}, progress));
         const QStringList rowsThen = Family::rows(m_family->files().databasePath);
@@ -154,6 +219,53 @@ private slots:
         QCOMPARE(Family::rows(QFileInfo(m_family->files().databasePath).absolutePath() + QLatin1Char('/') +
                               aside.first() + QStringLiteral("/kestrin.db")),
                  rowsChanged);
+    }
+
+    void asideFoldersAreListedAndDeletedOnlyOnRequest()
+    {
+        const QString folder = QFileInfo(m_family->files().databasePath).absolutePath();
+        const QString older = folder + QStringLiteral("/恢复前的记录-20250301-081500");
+        const QString newer = folder + QStringLiteral("/恢复前的记录-20261101-200000");
+        QVERIFY(QDir().mkpath(older + QStringLiteral("/media")));
+        QVERIFY(QDir().mkpath(newer));
+        Family::writeRandom(older + QStringLiteral("/media/photo.jpg"), 3 << 20);
+        Family::writeRandom(newer + QStringLiteral("/kestrin.db"), 4096);
+
+        QStringList listed;
+        Gui::whenModal<AsideFoldersDialog>([&](AsideFoldersDialog* dialog) {
+            auto* list = Gui::find<QListWidget>(dialog, QStringLiteral("asideList"));
+            for (int i = 0; i < list->count(); ++i)
+                listed << list->item(i)->text();
+            // Declined first: nothing goes.
+            list->setCurrentRow(1);
+            m_dialogs->answerConfirm(false);
+            Gui::click(dialog, QStringLiteral("deleteButton"));
+            QCOMPARE(list->count(), 2);
+            list->setCurrentRow(1);
+            m_dialogs->answerConfirm(true);
+            Gui::click(dialog, QStringLiteral("deleteButton"));
+            QCOMPARE(list->count(), 1);
+            Gui::click(dialog, QStringLiteral("closeButton"));
+        });
+        m_actions->asideFoldersAction()->trigger();
+        QCOMPARE(listed.size(), 2);
+        QVERIFY2(listed.at(0).startsWith(QStringLiteral("2026年11月1日 20:00")) &&
+                     listed.at(0).contains(QStringLiteral("4 KB")),
+                 qPrintable(listed.at(0)));
+        QVERIFY2(listed.at(1).startsWith(QStringLiteral("2025年3月1日 08:15")) &&
+                     listed.at(1).contains(QStringLiteral("3.0 MB")),
+                 qPrintable(listed.at(1)));
+        QVERIFY(!QFileInfo::exists(older));
+        QVERIFY(QFileInfo::exists(newer + QStringLiteral("/kestrin.db")));
+
+        // The restore's question says they are there and where to look.
+        Progress progress;
+        QVERIFY(Backup::create({m_family->files(), archive()}, progress));
+        m_dialogs->answerFiles({archive()});
+        m_dialogs->answerConfirm(false);
+        m_actions->restoreAction()->trigger();
+        QVERIFY2(m_dialogs->last().contains(QStringLiteral("已经有 1 份以前恢复时保存的记录")),
+                 qPrintable(m_dialogs->last()));
     }
 
     void badArchiveIsReportedAndChangesNothing()
