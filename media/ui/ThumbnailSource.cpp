@@ -15,6 +15,11 @@ constexpr int KeptIcons = 600;
 
 ThumbnailSource::ThumbnailSource(QObject* parent) : QObject(parent), m_icons(KeptIcons)
 {
+    QStyle* style = QApplication::style();
+    m_typeIcons[int(MediaKind::Video)] = style->standardIcon(QStyle::SP_MediaPlay);
+    m_typeIcons[int(MediaKind::Picture)] = style->standardIcon(QStyle::SP_FileDialogContentsView);
+    m_typeIcons[int(MediaKind::Sound)] = style->standardIcon(QStyle::SP_MediaVolume);
+    m_typeIcons[int(MediaKind::Other)] = style->standardIcon(QStyle::SP_FileIcon);
     connect(&m_loader, &ThumbnailLoader::ready, this, &ThumbnailSource::take);
 }
 
@@ -44,22 +49,6 @@ QIcon ThumbnailSource::icon(const QString& file, int pixels)
     if (!m_none.contains(k))
         m_loader.request(file, size);
     return typeIcon(kind);
-}
-
-QIcon ThumbnailSource::typeIcon(MediaKind kind)
-{
-    QStyle* style = QApplication::style();
-    switch (kind) {
-    case MediaKind::Picture:
-        return style->standardIcon(QStyle::SP_FileDialogContentsView);
-    case MediaKind::Video:
-        return style->standardIcon(QStyle::SP_MediaPlay);
-    case MediaKind::Sound:
-        return style->standardIcon(QStyle::SP_MediaVolume);
-    case MediaKind::Other:
-        break;
-    }
-    return style->standardIcon(QStyle::SP_FileIcon);
 }
 
 void ThumbnailSource::restart()

@@ -25,7 +25,7 @@ public:
     // The picture to show for file at about pixels on its longest side.
     QIcon icon(const QString& file, int pixels);
     // The icon of a type: a picture, a film, a loudspeaker, a page.
-    static QIcon typeIcon(MediaKind kind);
+    QIcon typeIcon(MediaKind kind) const { return m_typeIcons[int(kind)]; }
 
     // Forgets waiting requests and the thumbnails in memory, as a new list does: a file changed
     // since is thumbnailed anew.
@@ -41,6 +41,8 @@ private:
     static QString key(const QString& file, ThumbnailCache::Size size);
 
     ThumbnailLoader m_loader;
+    // By MediaKind.
+    QIcon m_typeIcons[4];
     QCache<QString, QIcon> m_icons;
     // Files without a thumbnail (undecodable, missing), until the next restart.
     QSet<QString> m_none;

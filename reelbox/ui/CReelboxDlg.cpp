@@ -38,6 +38,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -85,6 +86,27 @@ MediaKind kindOfType(const QString& type)
     }
     return MediaKind::Other;
 }
+
+// The cells of the grid: one size whatever a cell shows, the type's icon while its thumbnail
+// is made or the thumbnail once it is there, so that the grid's layout never changes.
+class GridDelegate : public QStyledItemDelegate
+{
+public:
+    GridDelegate(QSize cell, QSize icon, QObject* parent) : QStyledItemDelegate(parent), m_cell(cell), m_icon(icon) {}
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return m_cell; }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->decorationSize = m_icon;
+    }
+
+private:
+    QSize m_cell;
+    QSize m_icon;
+};
 
 // Several failures in one message: the first few whole, the rest counted.
 QString joined(const QStringList& messages)
@@ -296,7 +318,9 @@ void CReelboxDlg::buildGrid()
     m_grid->setUniformItemSizes(true);
     m_grid->setLayoutMode(QListView::Batched);
     m_grid->setIconSize(GridThumbnail);
-    m_grid->setGridSize(GridThumbnail + QSize(12, m_grid->fontMetrics().height() + 12));
+    const QSize cell = GridThumbnail + QSize(12, m_grid->fontMetrics().height() + 12);
+    m_grid->setGridSize(cell);
+    m_grid->setItemDelegate(new GridDelegate(cell - QSize(4, 4), GridThumbnail, m_grid));
     m_grid->setTextElideMode(Qt::ElideMiddle);
     m_grid->setWordWrap(false);
     m_grid->setSpacing(2);

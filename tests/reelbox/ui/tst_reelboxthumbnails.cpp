@@ -3,6 +3,7 @@
 #include "media/ui/ThumbnailSource.h"
 #include "reelbox/ui/CReelboxDlg.h"
 #include "reelbox/ui/CatalogueListModel.h"
+#include "tests/support/FileDrops.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/GuiSupport.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -85,22 +86,7 @@ private:
         return made;
     }
 
-    // Drags urls over target and drops them there, as a file manager does.
-    static bool drop(QWidget* target, const QList<QUrl>& urls)
-    {
-        QMimeData mime;
-        mime.setUrls(urls);
-        const QPoint at = target->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &enter);
-        if (!enter.isAccepted())
-            return false;
-        QDropEvent dropped(QPointF(at), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &dropped);
-        // The drop is taken once the file manager has been answered.
-        QCoreApplication::sendPostedEvents();
-        return dropped.isAccepted() && dropped.dropAction() == Qt::CopyAction;
-    }
+    static bool drop(QWidget* target, const QList<QUrl>& urls) { return FileDrops::drop(target, urls); }
 
     QString chosenFile(const QString& name, const QByteArray& content) const
     {
