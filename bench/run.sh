@@ -3,6 +3,7 @@
 # benchmark with its own arguments, e.g. a smaller backup: bench/run.sh bench_backup 10000 100.
 # KESTRIN_ATTACH_MB sets the size of bench_attach's file (default 1024 MB), KESTRIN_BACKUP_MB the
 # media of bench_backup's family (default 1024 MB).
+# bench_thumbnails prints the figures thumbnails_cold, thumbnails_cached and catalogue_search_thumbnails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 KESTRIN_BUILD_TYPE=Release KESTRIN_BUILD_DIR=build-release scripts/build.sh >/dev/null
