@@ -1,5 +1,6 @@
 #include "media/VideoFrame.h"
 
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -42,6 +43,8 @@ QImage VideoFrame::grab(const QString& path, int atMs, int timeoutMs)
 {
     if (!initialised() || !QFileInfo(path).isFile())
         return {};
+    // One time limit for the whole file: opening, seeking and converting.
+    QDeadlineTimer deadline(timeoutMs);
     std::unique_ptr<GstElement, Unref> player(gst_element_factory_make("playbin", nullptr));
     GstElement* videoSink = gst_element_factory_make("fakesink", nullptr);
     GstElement* audioSink = gst_element_factory_make("fakesink", nullptr);
@@ -58,7 +61,7 @@ QImage VideoFrame::grab(const QString& path, int atMs, int timeoutMs)
                  nullptr);
 
     if (gst_element_set_state(player.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ||
-        !settled(player.get(), timeoutMs))
+        !settled(player.get(), deadline.remainingTime()))
         return {};
     // About a second in, past a black or faded first frame; the middle of a shorter video.
     gint64 duration = -1;
@@ -67,7 +70,7 @@ QImage VideoFrame::grab(const QString& path, int atMs, int timeoutMs)
         at = duration / 2;
     if (at > 0 && gst_element_seek_simple(player.get(), GST_FORMAT_TIME,
                                           GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT), at)) {
-        if (!settled(player.get(), timeoutMs))
+        if (!settled(player.get(), deadline.remainingTime()))
             return {};
     }
 
