@@ -117,25 +117,6 @@ qsizetype thumbnails(const ThumbnailCache& cache, const QStringList& files)
     return pixels;
 }
 
-void fillCatalogue()
-{
-    TransactionGuard transaction;
-    QSqlQuery insert(Database::connection());
-    insert.prepare(QStringLiteral("INSERT INTO mplay (riqi, [key], leixing, miaoshu, music) VALUES (?, ?, ?, ?, ?)"));
-    for (int i = 0; i < Records; ++i) {
-        QString music;
-        for (int f = 0; f < FilesPerRecord; ++f)
-            music += QStringLiteral(" 宝宝照片%1-%2.jpg").arg(i).arg(f);
-        insert.addBindValue(QStringLiteral("2026\\03\\07"));
-        insert.addBindValue(QStringLiteral("生日%1").arg(i % 50));
-        insert.addBindValue(QStringLiteral("图像文件"));
-        insert.addBindValue(QStringLiteral("在公园里玩"));
-        insert.addBindValue(music);
-        insert.exec();
-    }
-    (void)transaction.commit();
-}
-
 // The search as the window runs it: the rows into the list, and the list painted once.
 void searchAndShow(CatalogueListModel& model, QTableView& view)
 {
@@ -198,7 +179,7 @@ int main(int argc, char* argv[])
     // The catalogue: 50,000 files in a list as tall as the window's.
     if (openBenchDatabase(dir).isEmpty())
         return 1;
-    fillCatalogue();
+    fillCatalogue(Records, FilesPerRecord);
     CatalogueListModel plain;
     CatalogueListModel withThumbnails;
     ThumbnailSource& source = ThumbnailSource::shared();

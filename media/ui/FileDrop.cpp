@@ -39,8 +39,13 @@ FileDrop::FileDrop(QObject* parent, Handler handler) : QObject(parent), m_handle
 
 void FileDrop::watch(QWidget* widget)
 {
-    widget->setAcceptDrops(true);
-    widget->installEventFilter(this);
+    // The parts too: the line edit of an editable box, the viewport of a list or a text box.
+    QList<QWidget*> widgets = widget->findChildren<QWidget*>();
+    widgets.prepend(widget);
+    for (QWidget* w : std::as_const(widgets)) {
+        w->setAcceptDrops(true);
+        w->installEventFilter(this);
+    }
 }
 
 bool FileDrop::eventFilter(QObject* watched, QEvent* event)

@@ -21,6 +21,7 @@ public:
     using Handler = std::function<void(const QList<QUrl>&)>;
 
     FileDrop(QObject* parent, Handler handler);
+    // Takes drops on widget and everything in it.
     void watch(QWidget* widget);
 
     // The files to take from a drop, as if chosen in a file dialog for kind: local files of

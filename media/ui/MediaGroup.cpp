@@ -173,13 +173,9 @@ MediaGroup::MediaGroup(Settings settings, QWidget* parent)
     connect(m_list, &QTableWidget::cellDoubleClicked, this, &MediaGroup::play);
     connect(&ThumbnailSource::shared(), &ThumbnailSource::changed, m_list->viewport(), qOverload<>(&QWidget::update));
 
-    // Files dragged onto any part of the group but the player are chosen files.
+    // Files dragged onto any part of the group are chosen files.
     auto* drop = new FileDrop(this, [this](const QList<QUrl>& urls) { dropFiles(urls); });
     drop->watch(this);
-    for (QWidget* part : findChildren<QWidget*>()) {
-        if (part != m_player && !m_player->isAncestorOf(part))
-            drop->watch(part);
-    }
 }
 
 MediaGroup::~MediaGroup()

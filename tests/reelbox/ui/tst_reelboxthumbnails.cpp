@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QTableView>
 
 // Reelbox's list with thumbnails, as a report and as a grid, and files dropped on its add group
@@ -215,6 +216,13 @@ private slots:
         QCOMPARE(m_window->chosenFiles().names(),
                  QStringList({QStringLiteral("my photo.jpg"), QStringLiteral("宝宝.jpg")}));
         QCOMPARE(path->text(), QDir::toNativeSeparators(m_media->chosen()));
+        // Dropped on the description or a date box: chosen too, and no address is typed in.
+        auto* description = Gui::find<QPlainTextEdit>(m_window.get(), QStringLiteral("descriptionEdit"));
+        QVERIFY(drop(description->viewport(), {QUrl::fromLocalFile(spaced)}));
+        QVERIFY(drop(combo(QStringLiteral("addYearCombo"))->lineEdit(), {QUrl::fromLocalFile(same)}));
+        QVERIFY(description->toPlainText().isEmpty());
+        QVERIFY(combo(QStringLiteral("addYearCombo"))->currentText().isEmpty());
+        QCOMPARE(m_window->chosenFiles().count(), 2);
 
         choose(combo(QStringLiteral("addYearCombo")), QStringLiteral("2026"));
         choose(combo(QStringLiteral("addMonthCombo")), QStringLiteral("03"));
