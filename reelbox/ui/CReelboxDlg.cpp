@@ -38,6 +38,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
@@ -92,9 +93,12 @@ MediaKind kindOfType(const QString& type)
 class GridDelegate : public QStyledItemDelegate
 {
 public:
-    GridDelegate(QSize cell, QSize icon, QObject* parent) : QStyledItemDelegate(parent), m_cell(cell), m_icon(icon) {}
+    GridDelegate(QListView* grid, QSize icon) : QStyledItemDelegate(grid), m_grid(grid), m_icon(icon) {}
 
-    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return m_cell; }
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        return m_grid->gridSize() - QSize(4, 4);
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
@@ -104,7 +108,7 @@ protected:
     }
 
 private:
-    QSize m_cell;
+    QListView* m_grid;
     QSize m_icon;
 };
 
@@ -318,9 +322,9 @@ void CReelboxDlg::buildGrid()
     m_grid->setUniformItemSizes(true);
     m_grid->setLayoutMode(QListView::Batched);
     m_grid->setIconSize(GridThumbnail);
-    const QSize cell = GridThumbnail + QSize(12, m_grid->fontMetrics().height() + 12);
-    m_grid->setGridSize(cell);
-    m_grid->setItemDelegate(new GridDelegate(cell - QSize(4, 4), GridThumbnail, m_grid));
+    m_grid->setGridSize(GridThumbnail + QSize(12, m_grid->fontMetrics().height() + 12));
+    m_grid->setItemDelegate(new GridDelegate(m_grid, GridThumbnail));
+    m_grid->installEventFilter(this);
     m_grid->setTextElideMode(Qt::ElideMiddle);
     m_grid->setWordWrap(false);
     m_grid->setSpacing(2);
@@ -763,6 +767,12 @@ bool CReelboxDlg::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_frame && event->type() == QEvent::MouseButtonDblClick) {
         fullScreen();
         return true;
+    }
+    if (watched == m_grid && event->type() == QEvent::Resize) {
+        // As many columns as the list's width takes, sharing what is left over.
+        const int width = m_grid->maximumViewportSize().width() - m_grid->verticalScrollBar()->sizeHint().width();
+        const int columns = std::max(1, width / (GridThumbnail.width() + 12));
+        m_grid->setGridSize({std::max(GridThumbnail.width() + 12, width / columns), m_grid->gridSize().height()});
     }
     if (watched == m_list && event->type() == QEvent::Resize) {
         // Beside the name sits its thumbnail.
