@@ -164,7 +164,7 @@ int main(int argc, char* argv[])
     for (const QString& file : std::as_const(files))
         pngs << cache.thumbnailPath(file, ThumbnailCache::Size::Normal);
     const Figure cached = interleaved(
-        7, nothing, [&] { made = thumbnails(cache, files); }, nothing,
+        11, nothing, [&] { made = thumbnails(cache, files); }, nothing,
         [&] {
             decoded = 0;
             for (const QString& png : std::as_const(pngs))
@@ -204,7 +204,7 @@ int main(int argc, char* argv[])
     searchAndShow(withThumbnails, thumbnailView);
     source.loader().waitForIdle();
     const Figure search = interleaved(
-        7, [&] { source.loader().waitForIdle(); }, [&] { searchAndShow(withThumbnails, thumbnailView); }, nothing,
+        15, [&] { source.loader().waitForIdle(); }, [&] { searchAndShow(withThumbnails, thumbnailView); }, nothing,
         [&] { searchAndShow(plain, plainView); });
     source.loader().waitForIdle();
     print("catalogue_search_thumbnails", QStringLiteral("search listing 50,000 files, shown with thumbnails"), search,
