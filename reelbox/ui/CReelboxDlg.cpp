@@ -331,7 +331,7 @@ void CReelboxDlg::buildGrid()
     m_layout->place(m_grid, QRectF(11, 104, 170, 242));
     connect(m_grid, &QListView::clicked, this, &CReelboxDlg::selectRow);
 
-    m_model->setThumbnails(&ThumbnailSource::shared(), RowThumbnail.width());
+    m_model->setThumbnails(&ThumbnailSource::shared(), thumbnailPixels(false));
     // A finished thumbnail repaints the rows on screen; no row changes size.
     connect(&ThumbnailSource::shared(), &ThumbnailSource::changed, this, [this] {
         m_list->viewport()->update();
@@ -342,8 +342,14 @@ void CReelboxDlg::buildGrid()
     m_gridCheck->setChecked(grid);
     m_grid->setVisible(grid);
     m_list->setVisible(!grid);
-    m_model->setThumbnailPixels(grid ? GridThumbnail.width() : RowThumbnail.width());
+    m_model->setThumbnailPixels(thumbnailPixels(grid));
     connect(m_gridCheck, &QCheckBox::toggled, this, &CReelboxDlg::showThumbnailGrid);
+}
+
+int CReelboxDlg::thumbnailPixels(bool grid) const
+{
+    // On a high-density screen the grid takes the large thumbnails.
+    return qRound((grid ? GridThumbnail : RowThumbnail).width() * devicePixelRatioF());
 }
 
 bool CReelboxDlg::showingThumbnailGrid() const
@@ -358,7 +364,7 @@ void CReelboxDlg::showThumbnailGrid(bool grid)
         m_gridCheck->setChecked(grid);
         return;
     }
-    m_model->setThumbnailPixels(grid ? GridThumbnail.width() : RowThumbnail.width());
+    m_model->setThumbnailPixels(thumbnailPixels(grid));
     m_grid->setVisible(grid);
     m_list->setVisible(!grid);
     QAbstractItemView* shown = grid ? static_cast<QAbstractItemView*>(m_grid) : m_list;

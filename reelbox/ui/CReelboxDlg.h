@@ -78,6 +78,8 @@ private:
     void buildControls();
     void fillLists();
     void buildGrid();
+    // How many pixels the thumbnails of the report or the grid take on this screen.
+    int thumbnailPixels(bool grid) const;
     // Makes files the chosen files, as "浏览..." does with what the dialog gives.
     void choose(const QStringList& files);
     // The add type, read from its box; false, after saying what is wrong, without one.
