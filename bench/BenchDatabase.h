@@ -2,6 +2,7 @@
 
 #include "data/Database.h"
 
+#include <QSqlQuery>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -25,4 +26,28 @@ inline QString columnText(sqlite3_stmt* statement, int column)
 {
     return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
                              sqlite3_column_bytes(statement, column));
+}
+
+// A catalogue of `records` picture records of filesPerRecord files each (宝宝照片N-F.jpg), dated
+// over fifteen years, as a family that has used Reelbox for long has.
+inline void fillCatalogue(int records, int filesPerRecord)
+{
+    TransactionGuard transaction;
+    QSqlQuery insert(Database::connection());
+    insert.prepare(QStringLiteral("INSERT INTO mplay (riqi, [key], leixing, miaoshu, music) VALUES (?, ?, ?, ?, ?)"));
+    for (int i = 0; i < records; ++i) {
+        QString music;
+        for (int f = 0; f < filesPerRecord; ++f)
+            music += QStringLiteral(" 宝宝照片%1-%2.jpg").arg(i).arg(f);
+        insert.addBindValue(QStringLiteral("20%1\\%2\\%3")
+                                .arg(10 + i % 15)
+                                .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
+                                .arg(1 + i % 28, 2, 10, QLatin1Char('0')));
+        insert.addBindValue(QStringLiteral("生日%1").arg(i % 50));
+        insert.addBindValue(QStringLiteral("图像文件"));
+        insert.addBindValue(QStringLiteral("在公园里玩"));
+        insert.addBindValue(music);
+        insert.exec();
+    }
+    (void)transaction.commit();
 }

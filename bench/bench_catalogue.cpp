@@ -18,28 +18,6 @@ namespace {
 constexpr int Records = 10000;
 constexpr int FilesPerRecord = 5;
 
-void fill()
-{
-    TransactionGuard transaction;
-    QSqlQuery insert(Database::connection());
-    insert.prepare(QStringLiteral("INSERT INTO mplay (riqi, [key], leixing, miaoshu, music) VALUES (?, ?, ?, ?, ?)"));
-    for (int i = 0; i < Records; ++i) {
-        QString music;
-        for (int f = 0; f < FilesPerRecord; ++f)
-            music += QStringLiteral(" 宝宝照片%1-%2.jpg").arg(i).arg(f);
-        insert.addBindValue(QStringLiteral("20%1\\%2\\%3")
-                                .arg(10 + i % 15)
-                                .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
-                                .arg(1 + i % 28, 2, 10, QLatin1Char('0')));
-        insert.addBindValue(QStringLiteral("生日%1").arg(i % 50));
-        insert.addBindValue(QStringLiteral("图像文件"));
-        insert.addBindValue(QStringLiteral("在公园里玩"));
-        insert.addBindValue(music);
-        insert.exec();
-    }
-    (void)transaction.commit();
-}
-
 const CatalogueSearch Search{{}, {}, {}, {}, QStringLiteral("图像文件")};
 
 qsizetype searchAndList(CatalogueListModel& model)
@@ -77,7 +55,7 @@ int main(int argc, char* argv[])
     const QString path = openBenchDatabase(dir);
     if (path.isEmpty())
         return 1;
-    fill();
+    fillCatalogue(Records, FilesPerRecord);
 
     CatalogueListModel model;
     qsizetype rows = 0;

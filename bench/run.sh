@@ -4,6 +4,7 @@
 # KESTRIN_ATTACH_MB sets the size of bench_attach's file (default 1024 MB), KESTRIN_BACKUP_MB the
 # media of bench_backup's family (default 1024 MB). bench_report prints the figure "report" (the
 # health report's PDF against a plain HTML table printed to PDF).
+# bench_thumbnails prints the figures thumbnails_cold, thumbnails_cached and catalogue_search_thumbnails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 KESTRIN_BUILD_TYPE=Release KESTRIN_BUILD_DIR=build-release scripts/build.sh >/dev/null

@@ -30,12 +30,12 @@ function(kestrin_program target folder)
 endfunction()
 
 # Adds a Qt Test executable run headless by CTest, with a label (unit, db, gui). Tests register
-# data sources in a file of their own, never in the user's.
+# data sources in a file of their own and keep thumbnails in a cache of their own, never in the user's.
 function(kestrin_add_test name label)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE kestrin_options kestrin_test_support ${ARG_LIBS})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES LABELS "${label}"
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;KESTRIN_SOURCE_DIR=${PROJECT_SOURCE_DIR};ODBCINI=${CMAKE_CURRENT_BINARY_DIR}/${name}.odbc.ini")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;KESTRIN_SOURCE_DIR=${PROJECT_SOURCE_DIR};ODBCINI=${CMAKE_CURRENT_BINARY_DIR}/${name}.odbc.ini;XDG_CACHE_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}.cache")
 endfunction()

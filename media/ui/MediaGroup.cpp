@@ -6,7 +6,9 @@
 #include "media/MediaKind.h"
 #include "media/MediaTr.h"
 #include "media/ui/CWMPPlayer4.h"
+#include "media/ui/FileDrop.h"
 #include "media/ui/MediaCopier.h"
+#include "media/ui/ThumbnailSource.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -39,6 +41,27 @@ QString joined(const QStringList& messages)
         lines << MediaTr::tr("另有%1个文件也没有添加。").arg(messages.size() - shown);
     return lines.join(QStringLiteral("\n\n"));
 }
+
+// Thumbnails beside the names of the attachment list.
+const QSize ThumbnailSize(32, 24);
+
+// The name cell of an attachment: the name and, once made, the file's thumbnail. The list asks
+// for it only while the row is on screen.
+class AttachmentItem : public QTableWidgetItem
+{
+public:
+    AttachmentItem(const QString& name, QString path) : QTableWidgetItem(name), m_path(std::move(path)) {}
+
+    QVariant data(int role) const override
+    {
+        if (role == Qt::DecorationRole)
+            return ThumbnailSource::shared().icon(m_path, ThumbnailSize.width());
+        return QTableWidgetItem::data(role);
+    }
+
+private:
+    QString m_path;
+};
 
 } // namespace
 
@@ -90,7 +113,9 @@ MediaGroup::MediaGroup(Settings settings, QWidget* parent)
     // Long names keep their extension in sight; the tooltip has the whole name.
     m_list->setTextElideMode(Qt::ElideMiddle);
     m_list->verticalHeader()->hide();
-    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
+    m_list->setIconSize(ThumbnailSize);
+    m_list->verticalHeader()->setDefaultSectionSize(
+        std::max(m_list->fontMetrics().height() + 6, ThumbnailSize.height() + 4));
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -146,6 +171,11 @@ MediaGroup::MediaGroup(Settings settings, QWidget* parent)
     connect(fastForwardButton, &QPushButton::clicked, this, &MediaGroup::fastForward);
     connect(fullScreenButton, &QPushButton::clicked, this, &MediaGroup::fullScreen);
     connect(m_list, &QTableWidget::cellDoubleClicked, this, &MediaGroup::play);
+    connect(&ThumbnailSource::shared(), &ThumbnailSource::changed, m_list->viewport(), qOverload<>(&QWidget::update));
+
+    // Files dragged onto any part of the group are chosen files.
+    auto* drop = new FileDrop(this, [this](const QList<QUrl>& urls) { dropFiles(urls); });
+    drop->watch(this);
 }
 
 MediaGroup::~MediaGroup()
@@ -169,6 +199,14 @@ void MediaGroup::setAttachmentText(const QString& text)
         if (!attachmentNames().contains(name))
             insertRow(m_list->rowCount(), MediaKinds::typeText(MediaKinds::fromName(name)), name);
     }
+}
+
+QStringList MediaGroup::chosenFiles() const
+{
+    QStringList names;
+    for (const QString& path : m_chosen)
+        names << QFileInfo(path).fileName();
+    return names;
 }
 
 QStringList MediaGroup::attachmentNames() const
@@ -248,8 +286,25 @@ void MediaGroup::browse()
     }
     m_chosen.clear();
     const MediaKind kind = MediaKinds::atTypeIndex(m_typeCombo->currentIndex());
-    const QStringList files =
-        DialogService::current().chooseFiles(this, MediaTr::tr("打开"), MediaKinds::dialogFilter(kind));
+    choose(DialogService::current().chooseFiles(this, MediaTr::tr("打开"), MediaKinds::dialogFilter(kind)));
+}
+
+void MediaGroup::dropFiles(const QList<QUrl>& urls)
+{
+    if (m_typeCombo->currentIndex() < 0) {
+        message(MediaTr::tr("请选择媒体文件类型，谢谢！"));
+        return;
+    }
+    const QStringList files = FileDrop::filesToTake(this, urls, MediaKinds::atTypeIndex(m_typeCombo->currentIndex()));
+    // A drop that brings nothing to take leaves the files chosen before as they are.
+    if (files.isEmpty())
+        return;
+    m_chosen.clear();
+    choose(files);
+}
+
+void MediaGroup::choose(const QStringList& files)
+{
     if (files.isEmpty()) {
         m_folderEdit->clear();
         return;
@@ -261,8 +316,9 @@ void MediaGroup::browse()
                     .arg(files.size()));
         return;
     }
+    // Each file keeps its folder: a drop may bring files of several.
     for (const QString& file : files)
-        m_chosen << QFileInfo(file).fileName();
+        m_chosen << QFileInfo(file).absoluteFilePath();
     m_folderEdit->setText(QDir::toNativeSeparators(QFileInfo(files.last()).absolutePath()));
 }
 
@@ -284,10 +340,7 @@ void MediaGroup::addMedia()
         return;
     }
 
-    QStringList sources;
-    for (const QString& name : std::as_const(m_chosen))
-        sources << QDir(folder).filePath(name);
-    const MediaCopier::Report report = MediaCopier(m_store).copy(window(), sources);
+    const MediaCopier::Report report = MediaCopier(m_store).copy(window(), m_chosen);
 
     // Each copied file is listed under the name it was stored as; the rest stay chosen, so
     // that "添加媒体" after fixing the cause adds only those.
@@ -432,7 +485,7 @@ void MediaGroup::insertRow(int row, const QString& type, const QString& name)
 {
     m_list->insertRow(row);
     for (int column = 0; column < 2; ++column) {
-        auto* item = new QTableWidgetItem(column == 0 ? type : name);
+        auto* item = column == 0 ? new QTableWidgetItem(type) : new AttachmentItem(name, m_store.filePath(name));
         item->setTextAlignment(Qt::AlignCenter);
         item->setToolTip(name);
         m_list->setItem(row, column, item);

@@ -5,6 +5,7 @@
 
 #include <QGroupBox>
 #include <QStringList>
+#include <QUrl>
 
 #include <functional>
 #include <optional>
@@ -15,8 +16,9 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
-// The media group of the growth pages: choose files of one type ("浏览"), copy them into the
-// media folder and list them ("添加媒体"), delete one ("删除媒体文件"), and play the listed
+// The media group of the growth pages: choose files of one type ("浏览", or by dragging them
+// from a file manager onto the group), copy them into the media folder and list them, each
+// with its thumbnail ("添加媒体"), delete one ("删除媒体文件"), and play the listed
 // files in the group's player.
 //
 // The page places the group, tells it how to reach the entry that is open (its own statements
@@ -94,9 +96,13 @@ public:
     void resetRowCounter() { m_rowCounter = 0; }
     // Forgets the chosen files, the folder and the type.
     void clearChoice();
-    QStringList chosenFiles() const { return m_chosen; }
+    // The names of the chosen files.
+    QStringList chosenFiles() const;
 
     CWMPPlayer4* player() const { return m_player; }
+
+    // Takes files dropped on the group as if they had been chosen with "浏览".
+    void dropFiles(const QList<QUrl>& urls);
 
 public slots:
     void browse();
@@ -117,6 +123,8 @@ private:
         bool copied = false;
     };
 
+    // Makes files the chosen files, as "浏览" does with what the dialog gives.
+    void choose(const QStringList& files);
     int selectedRow() const;
     // Forgets the unsaved attachments and deletes the copies made for them.
     void abandonUnsaved();
@@ -131,6 +139,7 @@ private:
     // The key under which the unsaved names are recorded.
     QString m_pageKey;
     QList<Unsaved> m_unsaved;
+    // Full paths.
     QStringList m_chosen;
     int m_rowCounter = 0;
     // Set by pause and fast forward: "播放" then resumes the file in the player.

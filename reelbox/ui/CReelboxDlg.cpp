@@ -8,19 +8,23 @@
 #include "common/ui/DialogService.h"
 #include "common/ui/HelpService.h"
 #include "common/ui/SkinEngine.h"
+#include "data/ProgramSettings.h"
 #include "data/UnsavedMedia.h"
 #include "data/tables/Skins.h"
 #include "media/MediaFolder.h"
 #include "media/MediaStore.h"
 #include "media/ui/CPictureViewDlg.h"
 #include "media/ui/CWMPPlayer4.h"
+#include "media/ui/FileDrop.h"
 #include "media/ui/MediaCopier.h"
 #include "media/ui/PictureFrame.h"
+#include "media/ui/ThumbnailSource.h"
 #include "reelbox/Catalogue.h"
 #include "reelbox/ui/CReelboxAboutDlg.h"
 #include "reelbox/ui/CatalogueListModel.h"
 #include "reelbox/ui/DialogUnitLayout.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
@@ -29,10 +33,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -46,6 +53,10 @@ using Height = DialogUnitLayout::Height;
 
 // The window is designed on a grid of 512 × 365 dialog units.
 const QSizeF Grid(512, 365);
+
+// Thumbnails beside the names of the report, and in the grid with the names under them.
+const QSize RowThumbnail(32, 24);
+const QSize GridThumbnail(96, 72);
 
 const QString HelpPage = QStringLiteral("qthelp://kestrin.help/doc/html/reelbox.html");
 
@@ -77,6 +88,30 @@ MediaKind kindOfType(const QString& type)
     return MediaKind::Other;
 }
 
+// The cells of the grid: one size whatever a cell shows, the type's icon while its thumbnail
+// is made or the thumbnail once it is there, so that the grid's layout never changes.
+class GridDelegate : public QStyledItemDelegate
+{
+public:
+    GridDelegate(QListView* grid, QSize icon) : QStyledItemDelegate(grid), m_grid(grid), m_icon(icon) {}
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        return m_grid->gridSize() - QSize(4, 4);
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->decorationSize = m_icon;
+    }
+
+private:
+    QListView* m_grid;
+    QSize m_icon;
+};
+
 // Several failures in one message: the first few whole, the rest counted.
 QString joined(const QStringList& messages)
 {
@@ -101,6 +136,7 @@ CReelboxDlg::CReelboxDlg(QWidget* parent)
     SkinEngine::setWindowSetting(this, 3);
 
     buildControls();
+    buildGrid();
     fillLists();
     // "备份…" and "恢复…" beside the About item, as in every program of the suite.
     BackupActions::install(*this);
@@ -198,18 +234,25 @@ void CReelboxDlg::buildControls()
     m_list->setTextElideMode(Qt::ElideMiddle);
     m_list->verticalHeader()->hide();
     m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
+    m_list->setIconSize(RowThumbnail);
+    m_list->verticalHeader()->setDefaultSectionSize(
+        std::max(m_list->fontMetrics().height() + 6, RowThumbnail.height() + 4));
     m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     m_list->horizontalHeader()->setStretchLastSection(true);
     m_list->horizontalHeader()->setHighlightSections(false);
     m_list->installEventFilter(this);
-    m_layout->place(m_list, QRectF(11, 104, 170, 258));
+    m_layout->place(m_list, QRectF(11, 104, 170, 242));
+    m_gridCheck = new QCheckBox(ReelboxTr::tr("缩略图"), this);
+    m_gridCheck->setObjectName(QStringLiteral("thumbnailGridCheck"));
+    m_gridCheck->setAccessibleName(m_gridCheck->text());
+    m_layout->place(m_gridCheck, QRectF(13, 349, 60, 12), Height::Natural);
     connect(m_list, &QTableView::clicked, this, &CReelboxDlg::selectRow);
     connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CReelboxDlg::selectRow);
 
     auto* full = button(ReelboxTr::tr("全屏"), QStringLiteral("fullScreenButton"), QRectF(196, 238, 300, 19));
 
-    // Add group.
+    // Add group: files dragged onto any of its controls are chosen files.
+    const QList<QWidget*> before = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     m_addType = combo(QStringLiteral("addTypeCombo"), QRectF(229, 269, 53, 13));
     label(ReelboxTr::tr("类型"), 196, 271, m_addType);
     m_addYear = combo(QStringLiteral("addYearCombo"), QRectF(294, 269, 42, 13));
@@ -241,6 +284,13 @@ void CReelboxDlg::buildControls()
     });
     auto* addButton = button(ReelboxTr::tr("添加"), QStringLiteral("addButton"), QRectF(453, 323, 42, 20));
 
+    auto* drop = new FileDrop(this, [this](const QList<QUrl>& urls) { dropFiles(urls); });
+    drop->watch(addGroup);
+    for (QWidget* part : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!before.contains(part))
+            drop->watch(part);
+    }
+
     // Without a system menu, the About item sits behind a button above the player.
     m_layout->place(windowMenuButton(), QRectF(456, 7, 40, 14));
 
@@ -251,6 +301,78 @@ void CReelboxDlg::buildControls()
     connect(full, &QPushButton::clicked, this, &CReelboxDlg::fullScreen);
     connect(browseButton, &QPushButton::clicked, this, &CReelboxDlg::browse);
     connect(addButton, &QPushButton::clicked, this, &CReelboxDlg::addFiles);
+}
+
+void CReelboxDlg::buildGrid()
+{
+    // The grid shows the same rows with the same selection, so every button acts on it alike.
+    m_grid = new QListView(this);
+    m_grid->setObjectName(QStringLiteral("thumbnailGrid"));
+    m_grid->setAccessibleName(ReelboxTr::tr("媒体文件列表"));
+    m_grid->setModel(m_model);
+    m_grid->setModelColumn(CatalogueListModel::NameColumn);
+    m_grid->setSelectionModel(m_list->selectionModel());
+    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Whole rows, as the report selects them, so deleting finds them.
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setViewMode(QListView::IconMode);
+    m_grid->setMovement(QListView::Static);
+    m_grid->setResizeMode(QListView::Adjust);
+    m_grid->setUniformItemSizes(true);
+    m_grid->setLayoutMode(QListView::Batched);
+    m_grid->setIconSize(GridThumbnail);
+    m_grid->setGridSize(GridThumbnail + QSize(12, m_grid->fontMetrics().height() + 12));
+    m_grid->setItemDelegate(new GridDelegate(m_grid, GridThumbnail));
+    m_grid->installEventFilter(this);
+    m_grid->setTextElideMode(Qt::ElideMiddle);
+    m_grid->setWordWrap(false);
+    m_grid->setSpacing(2);
+    m_layout->place(m_grid, QRectF(11, 104, 170, 242));
+    connect(m_grid, &QListView::clicked, this, &CReelboxDlg::selectRow);
+
+    m_model->setThumbnails(&ThumbnailSource::shared(), thumbnailPixels(false));
+    // A finished thumbnail repaints the rows on screen; no row changes size.
+    connect(&ThumbnailSource::shared(), &ThumbnailSource::changed, this, [this] {
+        m_list->viewport()->update();
+        m_grid->viewport()->update();
+    });
+
+    const bool grid = ProgramSettings::value(GridSetting, QStringLiteral("0")) == QStringLiteral("1");
+    m_gridCheck->setChecked(grid);
+    m_grid->setVisible(grid);
+    m_list->setVisible(!grid);
+    m_model->setThumbnailPixels(thumbnailPixels(grid));
+    connect(m_gridCheck, &QCheckBox::toggled, this, &CReelboxDlg::showThumbnailGrid);
+}
+
+int CReelboxDlg::thumbnailPixels(bool grid) const
+{
+    // On a high-density screen the grid takes the large thumbnails.
+    return qRound((grid ? GridThumbnail : RowThumbnail).width() * devicePixelRatioF());
+}
+
+bool CReelboxDlg::showingThumbnailGrid() const
+{
+    return m_gridCheck->isChecked();
+}
+
+void CReelboxDlg::showThumbnailGrid(bool grid)
+{
+    if (m_gridCheck->isChecked() != grid) {
+        // The box calls back here.
+        m_gridCheck->setChecked(grid);
+        return;
+    }
+    m_model->setThumbnailPixels(thumbnailPixels(grid));
+    m_grid->setVisible(grid);
+    m_list->setVisible(!grid);
+    QAbstractItemView* shown = grid ? static_cast<QAbstractItemView*>(m_grid) : m_list;
+    if (m_list->currentIndex().isValid())
+        shown->scrollTo(m_list->currentIndex());
+    if (const Result saved = ProgramSettings::setValue(GridSetting, grid ? QStringLiteral("1") : QStringLiteral("0"));
+        !saved)
+        warning(saved.error());
 }
 
 void CReelboxDlg::fillLists()
@@ -344,18 +466,40 @@ void CReelboxDlg::warning(const QString& text)
     DialogService::current().message(this, text, DialogService::Icon::Warning);
 }
 
-void CReelboxDlg::browse()
+bool CReelboxDlg::addKind(MediaKind& kind)
 {
     QString type;
     if (!readBox(m_addType, &Catalogue::typeIn, addTypeBox(), type))
-        return;
+        return false;
     if (type.isEmpty()) {
         message(ReelboxTr::tr("请选择媒体文件类型，谢谢！"));
-        return;
+        return false;
     }
-    const MediaKind kind = kindOfType(type);
-    const QStringList files =
-        DialogService::current().chooseFiles(this, ReelboxTr::tr("打开"), MediaKinds::dialogFilter(kind));
+    kind = kindOfType(type);
+    return true;
+}
+
+void CReelboxDlg::browse()
+{
+    MediaKind kind = MediaKind::Other;
+    if (!addKind(kind))
+        return;
+    choose(DialogService::current().chooseFiles(this, ReelboxTr::tr("打开"), MediaKinds::dialogFilter(kind)));
+}
+
+void CReelboxDlg::dropFiles(const QList<QUrl>& urls)
+{
+    MediaKind kind = MediaKind::Other;
+    if (!addKind(kind))
+        return;
+    const QStringList files = FileDrop::filesToTake(this, urls, kind);
+    // A drop that brings nothing to take leaves the path as it was.
+    if (!files.isEmpty())
+        choose(files);
+}
+
+void CReelboxDlg::choose(const QStringList& files)
+{
     if (files.isEmpty()) {
         m_path->clear();
         return;
@@ -630,7 +774,14 @@ bool CReelboxDlg::eventFilter(QObject* watched, QEvent* event)
         fullScreen();
         return true;
     }
+    if (watched == m_grid && event->type() == QEvent::Resize) {
+        // As many columns as the list's width takes, sharing what is left over.
+        const int width = m_grid->maximumViewportSize().width() - m_grid->verticalScrollBar()->sizeHint().width();
+        const int columns = std::max(1, width / (GridThumbnail.width() + 12));
+        m_grid->setGridSize({std::max(GridThumbnail.width() + 12, width / columns), m_grid->gridSize().height()});
+    }
     if (watched == m_list && event->type() == QEvent::Resize) {
+        // Beside the name sits its thumbnail.
         // "编号" and "媒体类型" take a quarter of the list each; the name takes the rest.
         const int column = int(m_list->width() * 0.99) / 4;
         m_list->horizontalHeader()->resizeSection(CatalogueListModel::IdColumn, column);

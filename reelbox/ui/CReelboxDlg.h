@@ -1,16 +1,21 @@
 #pragma once
 
 #include "common/ui/MainWindowBase.h"
+#include "media/MediaKind.h"
 #include "reelbox/ChosenFiles.h"
+
+#include <QUrl>
 
 class CPictureViewDlg;
 class CWMPPlayer4;
 class CatalogueListModel;
 class DialogUnitLayout;
 class PictureFrame;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
+class QListView;
 class QPlainTextEdit;
 class QPushButton;
 class QTableView;
@@ -37,15 +42,26 @@ public:
     CPictureViewDlg* viewer();
     CatalogueListModel* listModel() const { return m_model; }
     QTableView* resultList() const { return m_list; }
+    // The same list as a grid of thumbnails with the names under them.
+    QListView* thumbnailGrid() const { return m_grid; }
+    bool showingThumbnailGrid() const;
     // Set while the list holds the result of a picture search.
     bool showingPictures() const { return m_showingPictures; }
     // Full path of the file last selected in the list.
     const QString& currentFile() const { return m_currentFile; }
     const ChosenFiles& chosenFiles() const { return m_chosen; }
 
+    // Takes files dropped on the add group as if they had been chosen with "浏览...".
+    void dropFiles(const QList<QUrl>& urls);
+
+    // The setting that keeps the list's view.
+    static inline const QString GridSetting = QStringLiteral("reelbox_thumbnail_grid");
+
 public slots:
     void showAbout() override;
     void browse();
+    // Shows the list as a grid of thumbnails, or as the report, and remembers the choice.
+    void showThumbnailGrid(bool grid);
     void addFiles();
     void search();
     void deleteSelected();
@@ -61,6 +77,13 @@ protected:
 private:
     void buildControls();
     void fillLists();
+    void buildGrid();
+    // How many pixels the thumbnails of the report or the grid take on this screen.
+    int thumbnailPixels(bool grid) const;
+    // Makes files the chosen files, as "浏览..." does with what the dialog gives.
+    void choose(const QStringList& files);
+    // The add type, read from its box; false, after saying what is wrong, without one.
+    bool addKind(MediaKind& kind);
     void startWelcomeAnimation();
     void showPlayer(bool player);
     void selectRow();
@@ -82,6 +105,8 @@ private:
     QComboBox* m_searchType;
     QPushButton* m_deleteButton;
     QTableView* m_list;
+    QListView* m_grid = nullptr;
+    QCheckBox* m_gridCheck = nullptr;
     CatalogueListModel* m_model;
     QGroupBox* m_frameGroup;
     PictureFrame* m_frame;

@@ -1,9 +1,14 @@
 #include "reelbox/ui/CatalogueListModel.h"
 #include "reelbox/ReelboxTr.h"
 
+#include "media/MediaFolder.h"
+#include "media/ui/ThumbnailSource.h"
+
 void CatalogueListModel::setRows(CatalogueRows rows)
 {
     beginResetModel();
+    if (m_thumbnails)
+        m_thumbnails->restart();
     m_rows = std::move(rows);
     endResetModel();
 }
@@ -34,6 +39,11 @@ QVariant CatalogueListModel::data(const QModelIndex& index, int role) const
         default:
             return {};
         }
+    case Qt::DecorationRole:
+        // Asked for by the list only for rows it paints.
+        if (m_thumbnails && index.column() == NameColumn)
+            return m_thumbnails->icon(MediaFolder::filePath(m_rows.name(index.row())), m_thumbnailPixels);
+        return {};
     case Qt::ToolTipRole:
         return index.column() == NameColumn ? QVariant(m_rows.name(index.row())) : QVariant();
     case Qt::TextAlignmentRole:

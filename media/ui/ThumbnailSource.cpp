@@ -1,0 +1,69 @@
+#include "media/ui/ThumbnailSource.h"
+
+#include "media/Thumbnailer.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QStyle>
+
+namespace {
+
+// Thumbnails kept in memory: several screens of a list.
+constexpr int KeptIcons = 600;
+
+} // namespace
+
+ThumbnailSource::ThumbnailSource(QObject* parent) : QObject(parent), m_icons(KeptIcons)
+{
+    QStyle* style = QApplication::style();
+    m_typeIcons[int(MediaKind::Video)] = style->standardIcon(QStyle::SP_MediaPlay);
+    m_typeIcons[int(MediaKind::Picture)] = style->standardIcon(QStyle::SP_FileDialogContentsView);
+    m_typeIcons[int(MediaKind::Sound)] = style->standardIcon(QStyle::SP_MediaVolume);
+    m_typeIcons[int(MediaKind::Other)] = style->standardIcon(QStyle::SP_FileIcon);
+    connect(&m_loader, &ThumbnailLoader::ready, this, &ThumbnailSource::take);
+}
+
+ThumbnailSource& ThumbnailSource::shared()
+{
+    // Owned by the application, so its workers end before the application does.
+    static QPointer<ThumbnailSource> source;
+    if (!source)
+        source = new ThumbnailSource(QCoreApplication::instance());
+    return *source;
+}
+
+QString ThumbnailSource::key(const QString& file, ThumbnailCache::Size size)
+{
+    return (size == ThumbnailCache::Size::Large ? QLatin1Char('L') : QLatin1Char('N')) + file;
+}
+
+QIcon ThumbnailSource::icon(const QString& file, int pixels)
+{
+    const MediaKind kind = MediaKinds::fromName(file);
+    if (!Thumbnailer::hasThumbnails(kind))
+        return typeIcon(kind);
+    const ThumbnailCache::Size size = ThumbnailCache::sizeFor(pixels);
+    const QString k = key(file, size);
+    if (const QIcon* known = m_icons.object(k))
+        return *known;
+    if (!m_none.contains(k))
+        m_loader.request(file, size);
+    return typeIcon(kind);
+}
+
+void ThumbnailSource::restart()
+{
+    m_loader.dropQueue();
+    m_icons.clear();
+    m_none.clear();
+}
+
+void ThumbnailSource::take(const QString& file, ThumbnailCache::Size size, const QImage& image)
+{
+    const QString k = key(file, size);
+    if (image.isNull())
+        m_none.insert(k);
+    else
+        m_icons.insert(k, new QIcon(QPixmap::fromImage(image)));
+    emit changed(file);
+}
