@@ -452,9 +452,3 @@ QString BirthdayPage::goneMessage() const
 {
     return GrowthTr::tr("这条生日记录已经不存在了，可能已被删除。请重新搜索。");
 }
-
-QString BirthdayPage::summaryOf(const Recordset& row) const
-{
-    const auto& birthday = static_cast<const CSHENGRI&>(row);
-    return GrowthTr::tr("%1，描述“%2”").arg(birthday.m_riqi, birthday.m_connect.left(40));
-}

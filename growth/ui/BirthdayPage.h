@@ -44,7 +44,6 @@ protected:
     void afterDelete() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     QString goneMessage() const override;
-    QString summaryOf(const Recordset& row) const override;
 
 private:
     QWidget* buildRecordSide();

@@ -321,13 +321,6 @@ QString DiaryPage::goneMessage() const
     return GrowthTr::tr("这篇日记已经不存在了，可能已被删除。请重新搜索。");
 }
 
-QString DiaryPage::summaryOf(const Recordset& row) const
-{
-    const auto& entry = static_cast<const CCHENGZHANG&>(row);
-    return GrowthTr::tr("日期 %1，标题“%2”，天气“%3”，关键字“%4”")
-        .arg(entry.m_riqi, entry.m_biaoti, entry.m_tianqi, entry.m_key);
-}
-
 // The hit of the loaded entry shows what was written.
 void DiaryPage::loadedRowWritten(const Recordset& row)
 {

@@ -43,7 +43,6 @@ protected:
     QString noRecordChosenMessage() const override;
     void afterDelete() override;
     QString goneMessage() const override;
-    QString summaryOf(const Recordset& row) const override;
     void loadedRowWritten(const Recordset& row) override;
 
 private:

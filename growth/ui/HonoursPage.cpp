@@ -366,10 +366,3 @@ QString HonoursPage::goneMessage() const
 {
     return GrowthTr::tr("这项荣誉已经不存在了，可能已被删除。请重新搜索。");
 }
-
-QString HonoursPage::summaryOf(const Recordset& row) const
-{
-    const auto& honour = static_cast<const CRONGYU&>(row);
-    return GrowthTr::tr("名称“%1”，日期 %2，颁奖机构“%3”，奖品“%4”")
-        .arg(honour.m_mingcheng, honour.m_riqi, honour.m_jigou, honour.m_connect);
-}

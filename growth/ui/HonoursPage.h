@@ -33,7 +33,6 @@ protected:
     QString noRecordChosenMessage() const override;
     void afterDelete() override;
     QString goneMessage() const override;
-    QString summaryOf(const Recordset& row) const override;
 
 private:
     QWidget* buildSearchSide();

@@ -63,8 +63,6 @@ protected:
 
     // What a write or a deletion says when the entry's row is gone.
     virtual QString goneMessage() const = 0;
-    // How the row reads now, for the message that it changed meanwhile.
-    virtual QString summaryOf(const Recordset& row) const = 0;
     // The shown entry's row as read back after the page wrote it; a page that lists its entries
     // shows it there again.
     virtual void loadedRowWritten(const Recordset& /*row*/) {}
