@@ -10,6 +10,7 @@
 #include "backup/RestoreRecovery.h"
 #include "backup/SuitePrograms.h"
 #include "common/DataSource.h"
+#include "tools/Console.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -78,17 +79,8 @@ private:
     sigset_t m_before;
 };
 
-QTextStream& out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-QTextStream& err()
-{
-    static QTextStream stream(stderr);
-    return stream;
-}
+using Console::err;
+using Console::out;
 
 // Runs work with a progress line on the terminal and Ctrl+C as cancel.
 template <typename Work> auto withProgress(bool quiet, Work work)

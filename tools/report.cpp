@@ -5,6 +5,7 @@
 #include "report/HealthReport.h"
 #include "report/PdfReport.h"
 #include "report/ReportTr.h"
+#include "tools/Console.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -21,17 +22,8 @@ enum Exit
     Usage = 2
 };
 
-QTextStream& out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-QTextStream& err()
-{
-    static QTextStream stream(stderr);
-    return stream;
-}
+using Console::err;
+using Console::out;
 
 int usage(const QString& problem)
 {
