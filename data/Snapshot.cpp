@@ -1,6 +1,10 @@
 #include "data/Snapshot.h"
 #include "data/DataTr.h"
 #include "data/DatabaseError.h"
+#include "data/Statement.h"
+
+#include <QSqlDatabase>
+#include <QSqlDriver>
 
 #include <memory>
 #include <sqlite3.h>
@@ -33,16 +37,16 @@ int bind(sqlite3_stmt* statement, int index, const QVariant& value)
     }
 }
 
-} // namespace
+using StatementHandle = std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)>;
 
-Result Snapshot::read(sqlite3* handle, const QString& statement, const QVariantList& values)
+// The statement prepared with its values bound.
+ResultOf<StatementHandle> prepare(sqlite3* handle, const QString& statement, const QVariantList& values)
 {
-    clear();
     sqlite3_stmt* raw = nullptr;
     const QByteArray sql = statement.toUtf8();
     if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK)
         return engineError(handle);
-    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> query(raw, sqlite3_finalize);
+    StatementHandle query(raw, sqlite3_finalize);
     if (sqlite3_bind_parameter_count(raw) != values.size())
         return Result::failure(
             DataTr::tr("程序内部错误：查询语句无法执行。请重新启动程序；如果问题一直存在，请告诉软件作者。"),
@@ -51,6 +55,47 @@ Result Snapshot::read(sqlite3* handle, const QString& statement, const QVariantL
         if (bind(raw, i + 1, values.at(i)) != SQLITE_OK)
             return engineError(handle);
     }
+    return query;
+}
+
+} // namespace
+
+sqlite3* Snapshot::handleOf(const QSqlDatabase& db)
+{
+    if (!db.isOpen() || !db.driver())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.data());
+}
+
+Result Snapshot::each(const QSqlDatabase& db, const Statement& statement, const std::function<bool(sqlite3_stmt*)>& row)
+{
+    sqlite3* handle = handleOf(db);
+    if (!handle)
+        return Result::failure(DataTr::tr("数据库没有打开。"));
+    ResultOf<StatementHandle> prepared = prepare(handle, statement.sql, statement.values);
+    if (!prepared)
+        return prepared;
+    sqlite3_stmt* raw = prepared->get();
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+        if (!row(raw))
+            return {};
+    }
+    if (rc != SQLITE_DONE)
+        return engineError(handle);
+    return {};
+}
+
+Result Snapshot::read(sqlite3* handle, const QString& statement, const QVariantList& values)
+{
+    clear();
+    ResultOf<StatementHandle> prepared = prepare(handle, statement, values);
+    if (!prepared)
+        return prepared;
+    sqlite3_stmt* raw = prepared->get();
 
     const int count = sqlite3_column_count(raw);
     for (int i = 0; i < count; ++i)
@@ -73,9 +118,8 @@ Result Snapshot::read(sqlite3* handle, const QString& statement, const QVariantL
             default: {
                 const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, i));
                 c.type = Cell::Type::Text;
-                c.text.offset = m_text.size();
-                c.text.length = sqlite3_column_bytes(raw, i);
-                m_text.append(text, c.text.length);
+                c.text = qsizetype(m_texts.size());
+                m_texts.push_back(QString::fromUtf8(text, sqlite3_column_bytes(raw, i)));
                 break;
             }
             }
@@ -93,7 +137,7 @@ void Snapshot::clear()
 {
     m_columns.clear();
     m_cells.clear();
-    m_text.clear();
+    m_texts.clear();
 }
 
 const Snapshot::Cell* Snapshot::cell(qsizetype row, int column) const
@@ -114,7 +158,7 @@ qint64 Snapshot::integer(qsizetype row, int column) const
     case Cell::Type::Real:
         return qint64(c->real);
     case Cell::Type::Text:
-        return text(row, column).toLongLong();
+        return m_texts[size_t(c->text)].toLongLong();
     case Cell::Type::Null:
         break;
     }
@@ -132,7 +176,7 @@ double Snapshot::real(qsizetype row, int column) const
     case Cell::Type::Real:
         return c->real;
     case Cell::Type::Text:
-        return text(row, column).toDouble();
+        return m_texts[size_t(c->text)].toDouble();
     case Cell::Type::Null:
         break;
     }
@@ -150,7 +194,7 @@ QString Snapshot::text(qsizetype row, int column) const
     case Cell::Type::Real:
         return QString::number(c->real);
     case Cell::Type::Text:
-        return QString::fromUtf8(m_text.constData() + c->text.offset, c->text.length);
+        return m_texts[size_t(c->text)];
     case Cell::Type::Null:
         break;
     }
@@ -168,7 +212,7 @@ QVariant Snapshot::value(qsizetype row, int column) const
     case Cell::Type::Real:
         return c->real;
     case Cell::Type::Text:
-        return text(row, column);
+        return m_texts[size_t(c->text)];
     case Cell::Type::Null:
         break;
     }
