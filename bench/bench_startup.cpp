@@ -50,14 +50,23 @@ struct Run
 
 // Starts a program and reads its probe's lines; a program that never gets there (a question
 // nobody answers) is ended, not waited for.
-Run start(const QString& executable, const QProcessEnvironment& environment, bool closing)
+enum class Close
 {
+    Never,
+    AfterPaint,
+    WhilePlaying
+};
+
+Run start(const QString& executable, const QProcessEnvironment& environment, Close close = Close::Never)
+{
+    const bool closing = close != Close::Never;
     Run run;
     QProcess child;
     QProcessEnvironment env = environment;
     if (closing) {
         env.insert(QStringLiteral("KESTRIN_PROBE"), QStringLiteral("close"));
-        env.insert(QStringLiteral("KESTRIN_PROBE_WAIT_PLAYING"), QStringLiteral("1"));
+        if (close == Close::WhilePlaying)
+            env.insert(QStringLiteral("KESTRIN_PROBE_WAIT_PLAYING"), QStringLiteral("1"));
     }
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -89,22 +98,17 @@ Run start(const QString& executable, const QProcessEnvironment& environment, boo
     return run;
 }
 
-// An installation root: the staged skins and welcome animation, a program folder per program.
+// An installation root: the staged skins and help, a program folder per program.
 bool prepareRoot(const QTemporaryDir& root)
 {
     const QString here = QCoreApplication::applicationDirPath();
     const QString stage = here + QStringLiteral("/../stage/");
-    for (const char* folder : {"skin", "database/media", "help"})
+    for (const char* folder : {"skin", "database", "help"})
         QDir().mkpath(root.filePath(QString::fromLatin1(folder)));
     for (const char* folder : {"skin", "help"}) {
         const QDir from(stage + QString::fromLatin1(folder));
         for (const QString& file : from.entryList(QDir::Files))
             QFile::copy(from.filePath(file), root.filePath(QString::fromLatin1(folder) + QLatin1Char('/') + file));
-    }
-    if (!QFile::copy(stage + QStringLiteral("database/media/catoon.avi"),
-                     root.filePath(QStringLiteral("database/media/catoon.avi")))) {
-        QTextStream(stderr) << "no staged welcome animation; build the target reelbox_welcome\n";
-        return false;
     }
     for (const Program& program : Programs) {
         QDir().mkpath(root.filePath(program.folder));
@@ -133,10 +137,18 @@ int main(int argc, char* argv[])
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     const auto executable = [&](const Program& p) { return root.filePath(p.folder + QLatin1Char('/') + p.folder); };
 
-    // The first start registers the data source and creates the database; time later starts.
+    // The first start registers the data source and creates the database (in an empty database
+    // folder, so without a question); the welcome animation comes after. Time later starts.
     for (const Program& program : Programs) {
-        if (!start(executable(program), env, false).ok) {
+        if (!start(executable(program), env).ok) {
             QTextStream(stderr) << program.name << " did not reach its first paint\n";
+            return 1;
+        }
+        if (program.name == QStringLiteral("health") &&
+            QDir().mkpath(root.filePath(QStringLiteral("database/media"))) &&
+            !QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/../stage/database/media/catoon.avi"),
+                         root.filePath(QStringLiteral("database/media/catoon.avi")))) {
+            QTextStream(stderr) << "no staged welcome animation; build the target reelbox_welcome\n";
             return 1;
         }
     }
@@ -146,7 +158,7 @@ int main(int argc, char* argv[])
     for (int round = 0; round < rounds; ++round) {
         for (qsizetype i = 0; i < Programs.size(); ++i) {
             const Program& program = Programs.at((i + round) % Programs.size());
-            const Run run = start(executable(program), env, false);
+            const Run run = start(executable(program), env);
             if (!run.ok)
                 QTextStream(stderr) << program.name << " failed in round " << round << '\n';
             paint[program.name].values.push_back(run.paintMs);
@@ -179,11 +191,11 @@ int main(int argc, char* argv[])
         Run side;
         Run base;
         if (round % 2 == 0) {
-            side = start(executable(reelbox), env, true);
-            base = start(executable(Programs.at(0)), env, true);
+            side = start(executable(reelbox), env, Close::WhilePlaying);
+            base = start(executable(Programs.at(0)), env, Close::AfterPaint);
         } else {
-            base = start(executable(Programs.at(0)), env, true);
-            side = start(executable(reelbox), env, true);
+            base = start(executable(Programs.at(0)), env, Close::AfterPaint);
+            side = start(executable(reelbox), env, Close::WhilePlaying);
         }
         if (!side.ok || !base.ok)
             QTextStream(stderr) << "a close run failed in round " << round << '\n';
