@@ -174,8 +174,8 @@ CWMPPlayer4::~CWMPPlayer4()
     if (!m_player)
         return;
     // The player goes first, so no frame reaches a display being destroyed. It is not stopped
-    // first: stopping a playing pipeline waits for it to pause (up to a second), and destroying
-    // it waits once more in the same way; one wait is enough.
+    // first: the media framework pauses a playing pipeline before it lets go of its outputs, and
+    // waits for that (up to a second) whether it is stopped or destroyed; the wait is paid once.
     disconnect(m_player, nullptr, this, nullptr);
     delete m_player;
     m_player = nullptr;
