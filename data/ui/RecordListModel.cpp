@@ -53,10 +53,20 @@ bool RecordListModel::canFetchMore(const QModelIndex& parent) const
 
 void RecordListModel::fetchMore(const QModelIndex& parent)
 {
-    if (!canFetchMore(parent))
-        return;
+    if (canFetchMore(parent))
+        append(int(std::max<qsizetype>(FirstPage, m_rows.size())));
+}
+
+void RecordListModel::fetchAll()
+{
+    if (canFetchMore({}))
+        append(-1);
+}
+
+void RecordListModel::append(int count)
+{
     QList<Row> more;
-    const Result r = read(int(std::max<qsizetype>(FirstPage, m_rows.size())), more);
+    const Result r = read(count, more);
     if (!more.isEmpty()) {
         beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + more.size() - 1));
         m_rows.append(std::move(more));

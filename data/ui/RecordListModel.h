@@ -38,6 +38,9 @@ public:
     Result show(PagedQuery query);
     void clear();
 
+    // Reads every row not read yet, in one go.
+    void fetchAll();
+
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
     const Row& row(int index) const { return m_rows.at(index); }
@@ -54,6 +57,8 @@ signals:
 
 private:
     Result read(int count, QList<Row>& into);
+    // Reads up to count more rows (all when negative) and adds them at the end.
+    void append(int count);
 
     QStringList m_headings;
     QList<Row> m_rows;

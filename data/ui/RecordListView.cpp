@@ -1,7 +1,14 @@
 #include "data/ui/RecordListView.h"
 
+#include "data/ui/RecordListModel.h"
+
 void RecordListView::fetchAll()
 {
+    // A record list reads the rest in one go; other models page by page.
+    if (auto* records = qobject_cast<RecordListModel*>(model())) {
+        records->fetchAll();
+        return;
+    }
     QAbstractItemModel* rows = model();
     while (rows && rows->canFetchMore({})) {
         const int before = rows->rowCount();
