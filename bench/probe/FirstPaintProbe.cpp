@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
-#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 
@@ -62,7 +61,9 @@ protected:
     {
         if (!m_window && event->type() == QEvent::Paint && watched->isWidgetType()) {
             auto* widget = static_cast<QWidget*>(watched);
-            if (widget->isWindow() && qobject_cast<QDialog*>(widget) && !qobject_cast<QMessageBox*>(widget)) {
+            // A question before the main window (a message box of the dialog service) is not it.
+            const bool question = QByteArray(widget->metaObject()->className()).startsWith("QMessage");
+            if (widget->isWindow() && qobject_cast<QDialog*>(widget) && !question) {
                 m_window = widget;
                 // After the whole window has been drawn and shown.
                 QTimer::singleShot(0, this, &Probe::painted);
