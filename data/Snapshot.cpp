@@ -118,8 +118,9 @@ Result Snapshot::read(sqlite3* handle, const QString& statement, const QVariantL
             default: {
                 const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, i));
                 c.type = Cell::Type::Text;
-                c.text = qsizetype(m_texts.size());
-                m_texts.push_back(QString::fromUtf8(text, sqlite3_column_bytes(raw, i)));
+                c.text.offset = m_text.size();
+                c.text.length = sqlite3_column_bytes(raw, i);
+                m_text.append(text, c.text.length);
                 break;
             }
             }
@@ -137,7 +138,7 @@ void Snapshot::clear()
 {
     m_columns.clear();
     m_cells.clear();
-    m_texts.clear();
+    m_text.clear();
 }
 
 const Snapshot::Cell* Snapshot::cell(qsizetype row, int column) const
@@ -158,7 +159,7 @@ qint64 Snapshot::integer(qsizetype row, int column) const
     case Cell::Type::Real:
         return qint64(c->real);
     case Cell::Type::Text:
-        return m_texts[size_t(c->text)].toLongLong();
+        return text(row, column).toLongLong();
     case Cell::Type::Null:
         break;
     }
@@ -176,7 +177,7 @@ double Snapshot::real(qsizetype row, int column) const
     case Cell::Type::Real:
         return c->real;
     case Cell::Type::Text:
-        return m_texts[size_t(c->text)].toDouble();
+        return text(row, column).toDouble();
     case Cell::Type::Null:
         break;
     }
@@ -194,7 +195,7 @@ QString Snapshot::text(qsizetype row, int column) const
     case Cell::Type::Real:
         return QString::number(c->real);
     case Cell::Type::Text:
-        return m_texts[size_t(c->text)];
+        return QString::fromUtf8(m_text.constData() + c->text.offset, c->text.length);
     case Cell::Type::Null:
         break;
     }
@@ -212,7 +213,7 @@ QVariant Snapshot::value(qsizetype row, int column) const
     case Cell::Type::Real:
         return c->real;
     case Cell::Type::Text:
-        return m_texts[size_t(c->text)];
+        return text(row, column);
     case Cell::Type::Null:
         break;
     }

@@ -2,6 +2,7 @@
 
 #include "common/Result.h"
 
+#include <QByteArray>
 #include <QStringList>
 #include <QVariant>
 
@@ -13,9 +14,9 @@ struct Statement;
 struct sqlite3;
 struct sqlite3_stmt;
 
-// The rows of one select statement, read in full and kept compactly: numbers as they are, each
-// text turned into a string once, straight from the engine's row, so that reading a member later
-// shares that string instead of converting or copying it again.
+// The rows of one select statement, read in full and kept compactly: numbers as they are, all
+// text in one buffer. Values become Qt types only when a row is looked at, so reading a long
+// result costs little more than stepping through it.
 class Snapshot
 {
 public:
@@ -50,13 +51,16 @@ private:
         union {
             qint64 integer;
             double real;
-            // Index into m_texts.
-            qsizetype text;
+            struct
+            {
+                qsizetype offset;
+                int length;
+            } text;
         };
     };
     const Cell* cell(qsizetype row, int column) const;
 
     QStringList m_columns;
     std::vector<Cell> m_cells;
-    std::vector<QString> m_texts;
+    QByteArray m_text;
 };
