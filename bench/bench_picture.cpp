@@ -54,25 +54,29 @@ int main(int argc, char* argv[])
     frame.resize(800, 600);
     QImage shown(frame.size(), QImage::Format_RGB32);
     QImage baselineImage;
-    const double show = bestOf(5, [&] {
-        frame.showFile(path);
-        frame.render(&shown);
-    });
-    const double scaledRead = bestOf(5, [&] {
-        QImageReader reader(path);
-        reader.setScaledSize(QSize(800, 533));
-        baselineImage = reader.read();
-    });
+    const Figure frameFigure = compareWork(
+        QStringLiteral("picture_frame"), QStringLiteral("Show a 6000 x 4000 JPEG in an 800 x 600 frame"), 7, 1.5,
+        [&] {
+            frame.showFile(path);
+            frame.render(&shown);
+        },
+        [&] {
+            QImageReader reader(path);
+            reader.setScaledSize(QSize(800, 533));
+            baselineImage = reader.read();
+        });
     if (frame.picture().image().size() != baselineImage.size())
         QTextStream(stdout) << "sizes differ: " << frame.picture().image().width() << " against "
                             << baselineImage.width() << '\n';
-    report(QStringLiteral("Show a 6000 x 4000 JPEG in an 800 x 600 frame"), show, scaledRead, 1.5);
+    report(frameFigure);
 
     CPicture picture;
-    const double open = bestOf(3, [&] { picture.load(path); });
-    const double fullRead = bestOf(3, [&] { baselineImage = QImageReader(path).read(); });
-    report(QStringLiteral("Load a 6000 x 4000 JPEG at natural size for the viewer"), open, fullRead, 1.5);
+    const Figure natural = compareWork(
+        QStringLiteral("picture_natural"), QStringLiteral("Load a 6000 x 4000 JPEG at natural size for the viewer"), 5,
+        1.5, [&] { picture.load(path); }, [&] { baselineImage = QImageReader(path).read(); });
+    report(natural);
     QTextStream(stdout) << "(decoding at full size and scaling down for the frame would take "
-                        << QString::number(fullRead / scaledRead, 'f', 1) << " times the frame's time)\n";
+                        << QString::number(natural.baseline.median() / frameFigure.baseline.median(), 'f', 1)
+                        << " times the frame's time)\n";
     return 0;
 }

@@ -77,11 +77,12 @@ int main(int argc, char* argv[])
     QTemporaryDir dir;
     QTextStream out(stdout);
 
-    const double createMs = bestOf(5, [&] {
-        static int n = 0;
-        (void)Database::create(dir.filePath(QStringLiteral("fresh%1.db").arg(n++)));
-    });
-    out << "creating a fresh database (schema, seed, reference tables): " << QString::number(createMs, 'f', 1) << " ms"
+    Samples create;
+    for (int n = 0; n < 5; ++n)
+        create.values.push_back(
+            timeMs([&] { (void)Database::create(dir.filePath(QStringLiteral("fresh%1.db").arg(n))); }));
+    out << "creating a fresh database (schema, seed, reference tables): " << QString::number(create.median(), 'f', 1)
+        << " ms [" << QString::number(create.min(), 'f', 1) << "-" << QString::number(create.max(), 'f', 1) << "]"
         << Qt::endl;
 
     const QString path = openBenchDatabase(dir);
@@ -100,9 +101,11 @@ int main(int argc, char* argv[])
     if (a != b)
         out << "checksums differ: " << a << " vs " << b << '\n';
 
-    const double binding = bestOf(20, [&] { a = readThroughBinding(child); });
-    const double baseline = bestOf(20, [&] { b = readThroughSqlite(raw, child.toUtf8()); });
-    report(QStringLiteral("one child's 1,000 of 100,000 rows through CPPER"), binding, baseline, 1.5);
+    report(compareWork(
+        QStringLiteral("recordset"), QStringLiteral("one child's 1,000 of 100,000 rows through CPPER"), 21, 1.15,
+        [&] { a = readThroughBinding(child); }, [&] { b = readThroughSqlite(raw, child.toUtf8()); }));
+    if (a != b)
+        out << "checksums differ: " << a << " vs " << b << '\n';
     sqlite3_close(raw);
     Database::close();
     return 0;

@@ -29,53 +29,22 @@ constexpr int Photos = 100;
 constexpr int Records = 10000;
 constexpr int FilesPerRecord = 5;
 
-struct Figure
-{
-    std::vector<double> ms;
-    std::vector<double> baselineMs;
-};
-
-double timed(const std::function<void()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-// Runs both sides in turn, each round preceded by its own preparation (not timed).
-Figure interleaved(int rounds, const std::function<void()>& prepare, const std::function<void()>& work,
+// Runs both sides in turn, the first to go alternating, each preceded by its own preparation
+// (not timed).
+Figure interleaved(const QString& name, const QString& what, double goal, int rounds,
+                   const std::function<void()>& prepare, const std::function<void()>& work,
                    const std::function<void()>& prepareBaseline, const std::function<void()>& baseline)
 {
-    Figure figure;
-    for (int i = 0; i < rounds; ++i) {
-        prepareBaseline();
-        figure.baselineMs.push_back(timed(baseline));
-        prepare();
-        figure.ms.push_back(timed(work));
-    }
-    return figure;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-void print(const char* name, const QString& what, const Figure& f, double goal)
-{
-    std::vector<double> ratios;
-    for (size_t i = 0; i < f.ms.size(); ++i)
-        ratios.push_back(f.ms[i] / f.baselineMs[i]);
-    const double ratio = median(ratios);
-    QTextStream out(stdout);
-    out << name << ": " << what << ": " << QString::number(median(f.ms), 'f', 1) << " ms, baseline "
-        << QString::number(median(f.baselineMs), 'f', 1) << " ms, ratio " << QString::number(ratio, 'f', 2)
-        << " (range " << QString::number(*std::min_element(ratios.begin(), ratios.end()), 'f', 2) << "-"
-        << QString::number(*std::max_element(ratios.begin(), ratios.end()), 'f', 2) << ", " << ratios.size()
-        << " rounds; goal <= " << goal << ") " << (ratio <= goal ? "met" : "NOT MET") << '\n';
+    return compare(
+        name, what, rounds, goal,
+        [&] {
+            prepare();
+            return timeMs(work);
+        },
+        [&] {
+            prepareBaseline();
+            return timeMs(baseline);
+        });
 }
 
 // A 12-megapixel photo-like picture: smooth light with fine detail, as a camera gives.
@@ -152,18 +121,19 @@ int main(int argc, char* argv[])
     qsizetype made = 0;
     qsizetype decoded = 0;
     const Figure cold = interleaved(
-        3, emptyCache, [&] { made = thumbnails(cache, files); }, nothing,
-        [&] { decoded = decodeAtThumbnailSize(files); });
+        QStringLiteral("thumbnails_cold"), QStringLiteral("100 photos of 12 megapixels thumbnailed"), 1.3, 3,
+        emptyCache, [&] { made = thumbnails(cache, files); }, nothing, [&] { decoded = decodeAtThumbnailSize(files); });
     if (made != decoded || made == 0) {
         QTextStream(stderr) << "thumbnails " << made << " pixels wide in all, decoded " << decoded << '\n';
         return 1;
     }
-    print("thumbnails_cold", QStringLiteral("100 photos of 12 megapixels thumbnailed"), cold, 1.3);
+    report(cold);
 
     QStringList pngs;
     for (const QString& file : std::as_const(files))
         pngs << cache.thumbnailPath(file, ThumbnailCache::Size::Normal);
     const Figure cached = interleaved(
+        QStringLiteral("thumbnails_cached"), QStringLiteral("the same 100 thumbnails shown again, from the cache"), 1.5,
         11, nothing, [&] { made = thumbnails(cache, files); }, nothing,
         [&] {
             decoded = 0;
@@ -174,7 +144,7 @@ int main(int argc, char* argv[])
         QTextStream(stderr) << "cached thumbnails " << made << " pixels wide in all, PNGs " << decoded << '\n';
         return 1;
     }
-    print("thumbnails_cached", QStringLiteral("the same 100 thumbnails shown again, from the cache"), cached, 1.5);
+    report(cached);
 
     // The catalogue: 50,000 files in a list as tall as the window's.
     if (openBenchDatabase(dir).isEmpty())
@@ -204,11 +174,12 @@ int main(int argc, char* argv[])
     searchAndShow(withThumbnails, thumbnailView);
     source.loader().waitForIdle();
     const Figure search = interleaved(
-        15, [&] { source.loader().waitForIdle(); }, [&] { searchAndShow(withThumbnails, thumbnailView); }, nothing,
+        QStringLiteral("catalogue_search_thumbnails"),
+        QStringLiteral("search listing 50,000 files, shown with thumbnails"), 1.1, 15,
+        [&] { source.loader().waitForIdle(); }, [&] { searchAndShow(withThumbnails, thumbnailView); }, nothing,
         [&] { searchAndShow(plain, plainView); });
     source.loader().waitForIdle();
-    print("catalogue_search_thumbnails", QStringLiteral("search listing 50,000 files, shown with thumbnails"), search,
-          1.1);
+    report(search);
     Database::close();
     return 0;
 }

@@ -63,4 +63,9 @@ Statement byId(const RecordColumns& c, qint64 id)
     return {QStringLiteral("select * from [") + c.table + QStringLiteral("] where id=?"), {id}};
 }
 
+Statement listing(const RecordColumns& c, Statement statement)
+{
+    return selecting({QStringLiteral("id"), c.title, c.category, c.date}, std::move(statement));
+}
+
 } // namespace RecordQuery

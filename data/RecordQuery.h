@@ -44,4 +44,8 @@ Statement byUserAndCategory(const RecordColumns& columns, const QString& user, c
 // One record by its id.
 Statement byId(const RecordColumns& columns, qint64 id);
 
+// A search or display statement above reading only what the record list shows: the id, title,
+// category and date of each record, in that order.
+Statement listing(const RecordColumns& columns, Statement statement);
+
 } // namespace RecordQuery

@@ -101,30 +101,16 @@ Result Recordset::open(const QString& statement, const QVariantList& values)
     return requery();
 }
 
-namespace {
-
-sqlite3* sqliteHandle(const QSqlDatabase& db)
-{
-    if (!db.isOpen() || !db.driver())
-        return nullptr;
-    const QVariant handle = db.driver()->handle();
-    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3* const*>(handle.data());
-}
-
-} // namespace
-
 Result Recordset::requery()
 {
     close();
-    sqlite3* handle = sqliteHandle(m_db);
+    sqlite3* handle = Snapshot::handleOf(m_db);
     if (!handle)
         return Result::failure(DataTr::tr("数据库没有打开。"));
     QVariantList values = m_values;
     values += m_filterValues;
     // Reads go straight to the SQLite handle under the Qt connection: the Qt driver copies
-    // every value twice on the way, which made long lists slow.
+    // every value twice on the way.
     if (Result r = m_rows.read(handle, statementText(), values); !r) {
         close();
         return r;

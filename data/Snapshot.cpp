@@ -1,6 +1,10 @@
 #include "data/Snapshot.h"
 #include "data/DataTr.h"
 #include "data/DatabaseError.h"
+#include "data/Statement.h"
+
+#include <QSqlDatabase>
+#include <QSqlDriver>
 
 #include <memory>
 #include <sqlite3.h>
@@ -33,16 +37,16 @@ int bind(sqlite3_stmt* statement, int index, const QVariant& value)
     }
 }
 
-} // namespace
+using StatementHandle = std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)>;
 
-Result Snapshot::read(sqlite3* handle, const QString& statement, const QVariantList& values)
+// The statement prepared with its values bound.
+ResultOf<StatementHandle> prepare(sqlite3* handle, const QString& statement, const QVariantList& values)
 {
-    clear();
     sqlite3_stmt* raw = nullptr;
     const QByteArray sql = statement.toUtf8();
     if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK)
         return engineError(handle);
-    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> query(raw, sqlite3_finalize);
+    StatementHandle query(raw, sqlite3_finalize);
     if (sqlite3_bind_parameter_count(raw) != values.size())
         return Result::failure(
             DataTr::tr("程序内部错误：查询语句无法执行。请重新启动程序；如果问题一直存在，请告诉软件作者。"),
@@ -51,6 +55,47 @@ Result Snapshot::read(sqlite3* handle, const QString& statement, const QVariantL
         if (bind(raw, i + 1, values.at(i)) != SQLITE_OK)
             return engineError(handle);
     }
+    return query;
+}
+
+} // namespace
+
+sqlite3* Snapshot::handleOf(const QSqlDatabase& db)
+{
+    if (!db.isOpen() || !db.driver())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.data());
+}
+
+Result Snapshot::each(const QSqlDatabase& db, const Statement& statement, const std::function<bool(sqlite3_stmt*)>& row)
+{
+    sqlite3* handle = handleOf(db);
+    if (!handle)
+        return Result::failure(DataTr::tr("数据库没有打开。"));
+    ResultOf<StatementHandle> prepared = prepare(handle, statement.sql, statement.values);
+    if (!prepared)
+        return prepared;
+    sqlite3_stmt* raw = prepared->get();
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+        if (!row(raw))
+            return {};
+    }
+    if (rc != SQLITE_DONE)
+        return engineError(handle);
+    return {};
+}
+
+Result Snapshot::read(sqlite3* handle, const QString& statement, const QVariantList& values)
+{
+    clear();
+    ResultOf<StatementHandle> prepared = prepare(handle, statement, values);
+    if (!prepared)
+        return prepared;
+    sqlite3_stmt* raw = prepared->get();
 
     const int count = sqlite3_column_count(raw);
     for (int i = 0; i < count; ++i)

@@ -6,9 +6,13 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <vector>
 
+class QSqlDatabase;
+struct Statement;
 struct sqlite3;
+struct sqlite3_stmt;
 
 // The rows of one select statement, read in full and kept compactly: numbers as they are, all
 // text in one buffer. Values become Qt types only when a row is looked at, so reading a long
@@ -18,6 +22,13 @@ class Snapshot
 public:
     Result read(sqlite3* handle, const QString& statement, const QVariantList& values);
     void clear();
+
+    // The engine's handle under a Qt connection; null when it is not an open SQLite one.
+    static sqlite3* handleOf(const QSqlDatabase& db);
+    // Runs a select statement on db, handing each row to row until row returns false. Reads go
+    // straight to the engine: the Qt driver copies every value twice on the way.
+    static Result each(const QSqlDatabase& db, const Statement& statement,
+                       const std::function<bool(sqlite3_stmt*)>& row);
 
     qsizetype rowCount() const { return m_columns.isEmpty() ? 0 : qsizetype(m_cells.size()) / m_columns.size(); }
     const QStringList& columns() const { return m_columns; }

@@ -1,5 +1,17 @@
 #include "data/Statement.h"
 
+Statement selecting(const QStringList& columns, Statement statement)
+{
+    static const QString all = QStringLiteral("select * ");
+    Q_ASSERT(statement.sql.startsWith(all, Qt::CaseInsensitive));
+    QStringList bracketed;
+    for (const QString& column : columns)
+        bracketed << QLatin1Char('[') + column + QLatin1Char(']');
+    statement.sql = QStringLiteral("select ") + bracketed.join(QStringLiteral(", ")) + QLatin1Char(' ') +
+                    statement.sql.mid(all.size());
+    return statement;
+}
+
 namespace Like {
 
 namespace {

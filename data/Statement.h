@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 // A statement with the values bound to its placeholders. User values are always bound, never
@@ -10,6 +11,10 @@ struct Statement
     QString sql;
     QVariantList values;
 };
+
+// A statement that begins "select * " reading only the named columns (in brackets), in that
+// order: what a list shows, without the long texts it does not.
+Statement selecting(const QStringList& columns, Statement statement);
 
 // Keyword searches: what the user types is matched literally, so "50%" finds only texts that
 // contain "50%", and "%" or "_" alone are no wildcards.

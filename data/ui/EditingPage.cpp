@@ -5,6 +5,7 @@
 #include "data/Recordset.h"
 #include "data/ui/IdListModel.h"
 #include "data/ui/PageButton.h"
+#include "data/ui/RecordListView.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -71,7 +72,7 @@ void EditingPage::setButtonsEnabled(Buttons buttons, bool enabled)
 QTableView* EditingPage::makeRecordList(QWidget* parent, IdListModel* model, const QList<int>& widths)
 {
     m_model = model;
-    m_list = new QTableView(parent);
+    m_list = new RecordListView(parent);
     m_list->setObjectName(QStringLiteral("recordList"));
     m_list->setModel(model);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);

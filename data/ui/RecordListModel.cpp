@@ -12,6 +12,7 @@ void RecordListModel::fill(const Recordset& records, const RecordColumns& column
 {
     beginResetModel();
     m_rows.clear();
+    m_query = PagedQuery();
     const int id = records.columnIndex(QStringLiteral("id"));
     const int title = records.columnIndex(columns.title);
     const int category = records.columnIndex(columns.category);
@@ -24,10 +25,62 @@ void RecordListModel::fill(const Recordset& records, const RecordColumns& column
     endResetModel();
 }
 
+Result RecordListModel::show(PagedQuery query)
+{
+    beginResetModel();
+    m_rows.clear();
+    m_query = std::move(query);
+    const Result r = read(FirstPage, m_rows);
+    endResetModel();
+    return r;
+}
+
+Result RecordListModel::read(int count, QList<Row>& into)
+{
+    const Result r = m_query.fetch(count, [&into](const PagedRow& row) {
+        into.append({row.integer(0), row.text(1), row.text(2), row.integer(3)});
+    });
+    // A list that cannot read on does not try again at every scroll.
+    if (!r)
+        m_query = PagedQuery();
+    return r;
+}
+
+bool RecordListModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && !m_query.atEnd();
+}
+
+void RecordListModel::fetchMore(const QModelIndex& parent)
+{
+    if (canFetchMore(parent))
+        append(int(std::max<qsizetype>(FirstPage, m_rows.size())));
+}
+
+void RecordListModel::fetchAll()
+{
+    if (canFetchMore({}))
+        append(-1);
+}
+
+void RecordListModel::append(int count)
+{
+    QList<Row> more;
+    const Result r = read(count, more);
+    if (!more.isEmpty()) {
+        beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + more.size() - 1));
+        m_rows.append(std::move(more));
+        endInsertRows();
+    }
+    if (!r)
+        emit fetchFailed(r.error());
+}
+
 void RecordListModel::clear()
 {
     beginResetModel();
     m_rows.clear();
+    m_query = PagedQuery();
     endResetModel();
 }
 

@@ -139,6 +139,7 @@ void RecordPage::buildList(QVBoxLayout* column)
                                   this);
     QTableView* list = makeRecordList(this, m_model, {60, 190, 110, 100});
     list->setAccessibleName(DataTr::tr("记录列表"));
+    connect(m_model, &RecordListModel::fetchFailed, this, &RecordPage::message);
     column->addWidget(list, 1);
 }
 
@@ -431,19 +432,16 @@ void RecordPage::display()
 
 void RecordPage::showRecordsOf(const QString& child, const QString& category)
 {
-    const std::unique_ptr<Recordset> records = createRecords();
-    const Statement statement = RecordQuery::byUserAndCategory(m_settings.columns, child, category);
-    records->setSort(QStringLiteral("id desc"));
-    if (Result r = records->open(statement); !r) {
-        message(r.error());
+    Statement statement =
+        RecordQuery::listing(m_settings.columns, RecordQuery::byUserAndCategory(m_settings.columns, child, category));
+    statement.sql += QStringLiteral(" ORDER BY id desc");
+    if (!showList(std::move(statement)))
         return;
-    }
-    if (records->isEOF()) {
+    if (m_model->rowCount() == 0) {
         message(DataTr::tr("当前还没有该用户记录,或者该类型的记录已经被删除"));
         clearList();
         return;
     }
-    fillList(*records);
     setButtonsEnabled(DeleteButton, true);
 }
 
@@ -457,14 +455,10 @@ void RecordPage::search()
         message(statement.error());
         return;
     }
-    const std::unique_ptr<Recordset> records = createRecords();
-    if (Result r = records->open(*statement); !r) {
-        message(r.error());
+    if (!showList(RecordQuery::listing(m_settings.columns, *statement)))
         return;
-    }
-    if (records->isEOF() && !m_settings.nothingFoundMessage.isEmpty())
+    if (m_model->rowCount() == 0 && !m_settings.nothingFoundMessage.isEmpty())
         message(m_settings.nothingFoundMessage);
-    fillList(*records);
 }
 
 Result RecordPage::deleteRecords(const QList<qint64>& ids)
@@ -494,10 +488,13 @@ void RecordPage::chooseDateSearch()
     m_dateToEdit->setText(today);
 }
 
-void RecordPage::fillList(Recordset& records)
+bool RecordPage::showList(Statement statement)
 {
-    m_model->fill(records, m_settings.columns);
-    records.close();
+    if (Result r = m_model->show(PagedQuery(std::move(statement))); !r) {
+        message(r.error());
+        return false;
+    }
+    return true;
 }
 
 void RecordPage::clearList()

@@ -137,7 +137,8 @@ private:
     void reloadUserLists();
     void clearFields();
     void setFieldsEnabled(bool enabled);
-    void fillList(Recordset& records);
+    // Lists the rows of a listing statement, first screen first; false after a message.
+    bool showList(Statement statement);
     void clearList();
     void showRecord(qint64 id);
     void chooseDateSearch();

@@ -1,24 +1,24 @@
 #include "growth/ui/DiaryHitsModel.h"
 #include "growth/GrowthTr.h"
 
-#include "data/Recordset.h"
+#include "data/PagedQuery.h"
 
 DiaryHitsModel::DiaryHitsModel(QObject* parent) : IdListModel(parent) {}
 
-void DiaryHitsModel::fill(const Recordset& entries)
+QStringList DiaryHitsModel::columns()
+{
+    return {QStringLiteral("id"), QStringLiteral("riqi"), QStringLiteral("tianqi"), QStringLiteral("biaoti")};
+}
+
+Result DiaryHitsModel::fill(PagedQuery query)
 {
     beginResetModel();
     m_hits.clear();
-    // The rows are taken from the result as it was read, without loading each entry.
-    const int id = entries.columnIndex(QStringLiteral("id"));
-    const int date = entries.columnIndex(QStringLiteral("riqi"));
-    const int weather = entries.columnIndex(QStringLiteral("tianqi"));
-    const int title = entries.columnIndex(QStringLiteral("biaoti"));
-    m_hits.reserve(entries.rowCount());
-    for (qsizetype row = 0; row < entries.rowCount(); ++row)
-        m_hits.append({entries.integerAt(row, id), entries.textAt(row, date), entries.textAt(row, weather),
-                       entries.textAt(row, title)});
+    const Result r = query.fetch(-1, [this](const PagedRow& row) {
+        m_hits.append({row.integer(0), row.text(1), row.text(2), row.text(3)});
+    });
     endResetModel();
+    return r;
 }
 
 void DiaryHitsModel::clear()

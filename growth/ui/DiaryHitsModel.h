@@ -1,11 +1,12 @@
 #pragma once
 
+#include "common/Result.h"
 #include "data/ui/IdListModel.h"
 
 #include <QList>
 #include <QString>
 
-class Recordset;
+class PagedQuery;
 
 // The hits of a diary search: date, weather and title of each entry, centred, with the entry's
 // id kept for finding it again.
@@ -24,8 +25,10 @@ public:
 
     explicit DiaryHitsModel(QObject* parent = nullptr);
 
-    // Replaces the hits with every row of an open recordset over the diary, in its order.
-    void fill(const Recordset& entries);
+    // The columns a search reads for the list, in the order fill() takes them.
+    static QStringList columns();
+    // Replaces the hits with every row of a query that reads columns().
+    Result fill(PagedQuery query);
     void clear();
     // Shows an entry's hit as it reads now, if it is listed.
     void update(const Hit& hit);

@@ -3,6 +3,7 @@
 
 #include "common/Clock.h"
 #include "common/ui/CSkinDlg.h"
+#include "data/PagedQuery.h"
 #include "data/Records.h"
 #include "data/tables/CCHENGZHANG.h"
 #include "data/tables/Skins.h"
@@ -148,13 +149,12 @@ void DiaryPage::search()
         message(GrowthTr::tr("至少输入一个条件"));
         return;
     }
-    CCHENGZHANG entries;
-    if (Result r = entries.open(GrowthQuery::diarySearch(date, title, keyword)); !r) {
+    // Only the listed columns are read: an entry's text and files are read when it is chosen.
+    const PagedQuery hits(selecting(DiaryHitsModel::columns(), GrowthQuery::diarySearch(date, title, keyword)));
+    if (Result r = m_hits->fill(hits); !r) {
         message(r.error());
         return;
     }
-    m_hits->fill(entries);
-    entries.close();
     if (m_hits->rowCount() == 0)
         message(GrowthTr::tr("未检索到符合条件的记录"));
 }

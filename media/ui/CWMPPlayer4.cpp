@@ -41,10 +41,9 @@ QToolButton* transportButton(QStyle::StandardPixmap icon, const QString& text, c
 } // namespace
 
 CWMPPlayer4::CWMPPlayer4(QWidget* parent)
-    : QWidget(parent), m_player(new QMediaPlayer(this)), m_audio(new QAudioOutput(this)),
-      m_display(new QStackedWidget(this)), m_video(new QVideoWidget), m_line(new QLabel),
-      m_playButton(
-          transportButton(QStyle::SP_MediaPlay, MediaTr::tr("播放"), QStringLiteral("transportPlayButton"), this)),
+    : QWidget(parent), m_player(nullptr), m_audio(nullptr), m_display(new QStackedWidget(this)), m_video(nullptr),
+      m_line(new QLabel), m_playButton(transportButton(QStyle::SP_MediaPlay, MediaTr::tr("播放"),
+                                                       QStringLiteral("transportPlayButton"), this)),
       m_stopButton(
           transportButton(QStyle::SP_MediaStop, MediaTr::tr("停止"), QStringLiteral("transportStopButton"), this)),
       m_position(new QSlider(Qt::Horizontal, this)), m_time(new QLabel(this)),
@@ -53,21 +52,15 @@ CWMPPlayer4::CWMPPlayer4(QWidget* parent)
     setAccessibleName(MediaTr::tr("媒体播放器"));
     setMinimumSize(240, 170);
 
-    m_audio->setVolume(InitialVolume / 100.0f);
-
     // The display area shows the video, or a line (the file's name, or why it does not play)
     // when there is no picture.
-    m_video->setObjectName(QStringLiteral("videoDisplay"));
-    m_video->setFocusPolicy(Qt::StrongFocus);
     m_line->setObjectName(QStringLiteral("statusLine"));
     m_line->setAlignment(Qt::AlignCenter);
     m_line->setWordWrap(true);
     m_line->setAutoFillBackground(true);
     m_line->setStyleSheet(QStringLiteral("QLabel { background: black; color: #e8e8e8; padding: 6px; }"));
     m_display->addWidget(m_line);
-    m_display->addWidget(m_video);
     m_display->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    m_video->installEventFilter(this);
     m_line->installEventFilter(this);
 
     m_position->setObjectName(QStringLiteral("positionSlider"));
@@ -106,18 +99,47 @@ CWMPPlayer4::CWMPPlayer4(QWidget* parent)
 
     connect(m_playButton, &QToolButton::clicked, this, &CWMPPlayer4::togglePlay);
     connect(m_stopButton, &QToolButton::clicked, this, &CWMPPlayer4::stop);
-    connect(m_position, &QSlider::sliderMoved, this, [this](int position) { m_player->setPosition(position); });
-    connect(m_volume, &QSlider::valueChanged, m_audio, [this](int value) { m_audio->setVolume(value / 100.0f); });
-    connect(m_video, &QVideoWidget::fullScreenChanged, this, [this](bool on) {
-        if (on)
-            m_video->setFocus();
+    connect(m_position, &QSlider::sliderMoved, this, [this](int position) {
+        if (m_player)
+            m_player->setPosition(position);
     });
-    attachPlayer();
+    connect(m_volume, &QSlider::valueChanged, this, [this](int value) {
+        if (m_audio)
+            m_audio->setVolume(value / 100.0f);
+    });
     showPicture(false);
+}
+
+QVideoWidget* CWMPPlayer4::videoDisplay()
+{
+    if (!m_video) {
+        m_video = new QVideoWidget;
+        m_video->setObjectName(QStringLiteral("videoDisplay"));
+        m_video->setFocusPolicy(Qt::StrongFocus);
+        m_video->installEventFilter(this);
+        m_display->addWidget(m_video);
+        connect(m_video, &QVideoWidget::fullScreenChanged, this, [this](bool on) {
+            if (on)
+                m_video->setFocus();
+        });
+    }
+    return m_video;
+}
+
+QMediaPlayer* CWMPPlayer4::mediaPlayer()
+{
+    if (!m_player) {
+        m_audio = new QAudioOutput(this);
+        m_audio->setVolume(float(m_volume->value()) / 100.0f);
+        m_player = new QMediaPlayer(this);
+        attachPlayer();
+    }
+    return m_player;
 }
 
 void CWMPPlayer4::attachPlayer()
 {
+    videoDisplay();
     m_player->setAudioOutput(m_audio);
     m_player->setVideoOutput(m_video);
     connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error) { onError(error); });
@@ -129,6 +151,8 @@ void CWMPPlayer4::attachPlayer()
 
 void CWMPPlayer4::replacePlayer()
 {
+    if (!m_player)
+        return;
     // A pipeline that failed may still deliver its errors after the next file was set; a fresh
     // player per file keeps them from being taken for the new file's.
     QMediaPlayer* old = m_player;
@@ -145,10 +169,16 @@ void CWMPPlayer4::replacePlayer()
 
 CWMPPlayer4::~CWMPPlayer4()
 {
-    // Stop before the outputs go, so no frame reaches a widget being destroyed.
-    m_player->stop();
-    if (m_video->isFullScreen())
+    if (isFullScreen())
         m_video->setFullScreen(false);
+    if (!m_player)
+        return;
+    // The player goes first, so no frame reaches a display being destroyed. It is not stopped
+    // first: the media framework pauses a playing pipeline before it lets go of its outputs, and
+    // waits for that (up to a second) whether it is stopped or destroyed; the wait is paid once.
+    disconnect(m_player, nullptr, this, nullptr);
+    delete m_player;
+    m_player = nullptr;
 }
 
 void CWMPPlayer4::setURL(const QString& path)
@@ -158,7 +188,6 @@ void CWMPPlayer4::setURL(const QString& path)
     m_url = path;
     const QFileInfo file(path);
     if (!file.isFile()) {
-        m_player->setSource(QUrl());
         m_failed = true;
         const QString line = MediaTr::tr("找不到文件“%1”。").arg(file.fileName());
         showLine(line);
@@ -166,18 +195,20 @@ void CWMPPlayer4::setURL(const QString& path)
         return;
     }
     showLine(file.fileName());
-    m_player->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
+    mediaPlayer()->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
     m_player->play();
 }
 
 void CWMPPlayer4::close()
 {
-    m_player->stop();
-    m_player->setSource(QUrl());
-    m_player->setPlaybackRate(1.0);
+    if (m_player) {
+        m_player->stop();
+        m_player->setSource(QUrl());
+        m_player->setPlaybackRate(1.0);
+    }
     m_url.clear();
     m_failed = false;
-    if (m_video->isFullScreen())
+    if (isFullScreen())
         m_video->setFullScreen(false);
     showLine(QString());
     showPicture(false);
@@ -185,7 +216,7 @@ void CWMPPlayer4::close()
 
 void CWMPPlayer4::play()
 {
-    if (m_player->source().isEmpty() || m_failed)
+    if (!m_player || m_player->source().isEmpty() || m_failed)
         return;
     if (m_player->playbackRate() != 1.0)
         m_player->setPlaybackRate(1.0);
@@ -194,13 +225,13 @@ void CWMPPlayer4::play()
 
 void CWMPPlayer4::pause()
 {
-    if (m_player->playbackState() == QMediaPlayer::PlayingState)
+    if (m_player && m_player->playbackState() == QMediaPlayer::PlayingState)
         m_player->pause();
 }
 
 void CWMPPlayer4::fastForward()
 {
-    if (m_player->source().isEmpty() || m_failed)
+    if (!m_player || m_player->source().isEmpty() || m_failed)
         return;
     m_player->setPlaybackRate(FastForwardRate);
     m_player->play();
@@ -208,35 +239,35 @@ void CWMPPlayer4::fastForward()
 
 void CWMPPlayer4::setFullScreen(bool on)
 {
-    if (on == m_video->isFullScreen())
+    if (on == isFullScreen())
         return;
     // The picture goes full screen; without one (a sound) the screen stays dark, as the
     // display area does in the window.
     if (on)
-        m_display->setCurrentWidget(m_video);
+        m_display->setCurrentWidget(videoDisplay());
     m_video->setFullScreen(on);
     if (!on)
-        showPicture(m_player->hasVideo());
+        showPicture(m_player && m_player->hasVideo());
 }
 
 bool CWMPPlayer4::isFullScreen() const
 {
-    return m_video->isFullScreen();
+    return m_video && m_video->isFullScreen();
 }
 
 QMediaPlayer::PlaybackState CWMPPlayer4::playbackState() const
 {
-    return m_player->playbackState();
+    return m_player ? m_player->playbackState() : QMediaPlayer::StoppedState;
 }
 
 QMediaPlayer::MediaStatus CWMPPlayer4::mediaStatus() const
 {
-    return m_player->mediaStatus();
+    return m_player ? m_player->mediaStatus() : QMediaPlayer::NoMedia;
 }
 
 qreal CWMPPlayer4::playbackRate() const
 {
-    return m_player->playbackRate();
+    return m_player ? m_player->playbackRate() : 1.0;
 }
 
 QString CWMPPlayer4::statusLine() const
@@ -251,7 +282,7 @@ int CWMPPlayer4::volume() const
 
 bool CWMPPlayer4::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_video || watched == m_line) {
+    if ((m_video && watched == m_video) || watched == m_line) {
         if (event->type() == QEvent::MouseButtonDblClick) {
             if (isFullScreen())
                 setFullScreen(false);
@@ -277,7 +308,7 @@ void CWMPPlayer4::showPicture(bool video)
 {
     if (isFullScreen())
         return;
-    m_display->setCurrentWidget(video && !m_failed ? static_cast<QWidget*>(m_video) : m_line);
+    m_display->setCurrentWidget(video && !m_failed && m_video ? static_cast<QWidget*>(m_video) : m_line);
 }
 
 void CWMPPlayer4::onError(QMediaPlayer::Error error)
@@ -321,7 +352,7 @@ void CWMPPlayer4::onDurationChanged(qint64 duration)
 
 void CWMPPlayer4::togglePlay()
 {
-    if (m_player->playbackState() == QMediaPlayer::PlayingState && m_player->playbackRate() == 1.0)
+    if (playbackState() == QMediaPlayer::PlayingState && playbackRate() == 1.0)
         pause();
     else
         play();
@@ -329,6 +360,8 @@ void CWMPPlayer4::togglePlay()
 
 void CWMPPlayer4::stop()
 {
+    if (!m_player)
+        return;
     m_player->stop();
     m_player->setPlaybackRate(1.0);
 }

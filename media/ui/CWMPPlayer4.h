@@ -13,7 +13,9 @@ class QVideoWidget;
 // The media player of growth and Reelbox: plays a sound or video file in the window, with its
 // own transport bar (play/pause, stop, position, volume). Setting a file starts it. A file it
 // cannot play gets a short line in the display area; the player never shows a message box of
-// its own. Full screen is left with Escape or a double-click.
+// its own. Full screen is left with Escape or a double-click. The media framework (its player,
+// audio output and video display) is made only when something is played or shown full screen:
+// a window with a player starts without it.
 class CWMPPlayer4 : public QWidget
 {
     Q_OBJECT
@@ -57,6 +59,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The player, its audio output and the video display, made on first use.
+    QMediaPlayer* mediaPlayer();
+    QVideoWidget* videoDisplay();
     void attachPlayer();
     void replacePlayer();
     void showLine(const QString& text);

@@ -1,5 +1,7 @@
 #include "tests/support/TestDatabase.h"
 
+#include "data/PagedQuery.h"
+#include "data/RecordQuery.h"
 #include "data/tables/CBNRONG.h"
 #include "data/tables/CBUSER.h"
 #include "data/tables/CPPER.h"
@@ -155,6 +157,53 @@ private slots:
             QVERIFY(guard.commit().ok());
         }
         QCOMPARE(db.count(QStringLiteral("bnrong")), 1);
+    }
+
+    void pagedQueryReadsPagesInOrderAndKnowsTheEnd()
+    {
+        TestDatabase db;
+        for (int i = 1; i <= 10; ++i)
+            addRecord(QStringLiteral("小明"), QStringLiteral("咳嗽"), QStringLiteral("记录%1").arg(i), 20260100 + i);
+        const RecordColumns columns{QStringLiteral("bnrong")};
+        Statement newestFirst = RecordQuery::listing(
+            columns, RecordQuery::byUserAndCategory(columns, QStringLiteral("小明"), QStringLiteral("咳嗽")));
+        newestFirst.sql += QStringLiteral(" ORDER BY id desc");
+
+        // Pages of 4, 4 and 2 rows; of 5 and 5, where the end shows without a further read.
+        for (int page : {4, 5}) {
+            PagedQuery query(newestFirst);
+            QStringList titles;
+            QList<qint64> dates;
+            while (!query.atEnd()) {
+                QVERIFY(query
+                            .fetch(page,
+                                   [&](const PagedRow& row) {
+                                       titles << row.text(1);
+                                       dates << row.integer(3);
+                                   })
+                            .ok());
+            }
+            QCOMPARE(titles.size(), 10);
+            QCOMPARE(query.fetched(), 10);
+            QCOMPARE(titles.first(), QStringLiteral("记录10"));
+            QCOMPARE(titles.last(), QStringLiteral("记录1"));
+            QCOMPARE(dates.first(), 20260110);
+        }
+
+        // The rest at once, after a first page.
+        PagedQuery query(newestFirst);
+        int read = 0;
+        QVERIFY(query.fetch(3, [&](const PagedRow&) { ++read; }).ok());
+        QVERIFY(!query.atEnd());
+        QVERIFY(query.fetch(-1, [&](const PagedRow&) { ++read; }).ok());
+        QVERIFY(query.atEnd());
+        QCOMPARE(read, 10);
+
+        // A statement the engine refuses says so, and reads no further.
+        PagedQuery broken(Statement{QStringLiteral("select [id] from [no_such_table]"), {}});
+        const Result r = broken.fetch(5, [&](const PagedRow&) {});
+        QVERIFY(!r.ok());
+        QVERIFY(r.error().contains(QStringLiteral("no_such_table")));
     }
 };
 

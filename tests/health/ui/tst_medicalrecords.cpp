@@ -1,3 +1,4 @@
+#include "data/ui/RecordListModel.h"
 #include "health/ui/CBL.h"
 #include "tests/support/PageFixture.h"
 
@@ -7,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 
 // The medical records page, clicked as a user would, against a fresh database.
@@ -258,6 +260,45 @@ private slots:
         QStringList listed = m_f->listed(); // the search runs again: every record of the child
         listed.sort();
         QCOMPARE(listed, (QStringList{QStringLiteral("记录1"), QStringLiteral("记录3")}));
+    }
+
+    void aLongListIsReadAsItIsScrolledAndActsWhole()
+    {
+        const int count = RecordListModel::FirstPage * 2 + 20;
+        addChild(QStringLiteral("小明"));
+        m_f->db().exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?) "
+                                      "INSERT INTO bnrong (leixing, username, title, riqi) "
+                                      "SELECT '咳嗽', '小明', '记录' || i, 20260101 FROM n"),
+                       {count});
+        showPage();
+        m_f->field<QComboBox>("searchCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
+        QVERIFY(m_f->click("displayButton"));
+        auto* list = m_f->field<QTableView>("recordList");
+        QAbstractItemModel* model = list->model();
+        // The first screen at once, newest first; more as the list is scrolled to its end.
+        QCOMPARE(model->rowCount(), RecordListModel::FirstPage);
+        QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("记录%1").arg(count));
+        QScrollBar* scroll = list->verticalScrollBar();
+        QTRY_VERIFY(scroll->maximum() > 0);
+        scroll->setValue(scroll->maximum());
+        QTRY_VERIFY(model->rowCount() > RecordListModel::FirstPage);
+
+        // From a clicked row, Ctrl+End marks the oldest record of the whole list and shows it.
+        m_f->clickRow(0);
+        QTest::keyClick(list, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(model->rowCount(), count);
+        QCOMPARE(list->currentIndex().row(), count - 1);
+        QCOMPARE(m_f->field<QLineEdit>("titleEdit")->text(), QStringLiteral("记录1"));
+
+        // Choosing every row deletes every record, also those not read yet.
+        QVERIFY(m_f->click("displayButton"));
+        QCOMPARE(model->rowCount(), RecordListModel::FirstPage);
+        QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(list->selectionModel()->selectedRows().size(), count);
+        m_f->dialogs().answerConfirm(true);
+        QVERIFY(m_f->click("deleteButton"));
+        QCOMPARE(m_f->db().count(QStringLiteral("bnrong")), 0);
+        QVERIFY(m_f->listed().isEmpty());
     }
 
     void displayWithoutAnyChild()
