@@ -6,6 +6,7 @@
 #include "tests/support/FileDrops.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/GuiSupport.h"
+#include "tests/support/ReelboxWindowTest.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TestMedia.h"
@@ -25,27 +26,12 @@
 
 // Reelbox's list with thumbnails, as a report and as a grid, and files dropped on its add group
 // from a file manager, through real drag-and-drop events.
-class TestReelboxThumbnails : public QObject
+class TestReelboxThumbnails : public ReelboxWindowTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<TestMediaFolder> m_media;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<CReelboxDlg> m_window;
-    FixedClock m_clock{QDateTime(QDate(2026, 3, 7), QTime(10, 0))};
-
-    QComboBox* combo(const QString& name) const { return Gui::find<QComboBox>(m_window.get(), name); }
-    static void choose(QComboBox* box, const QString& text) { box->setCurrentIndex(box->findText(text)); }
     ThumbnailLoader& loader() const { return ThumbnailSource::shared().loader(); }
-
-    void openWindow()
-    {
-        m_window = std::make_unique<CReelboxDlg>();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
 
     // A record of pictures stored in the media folder, each of one colour.
     void pictures(const QStringList& names, const QString& keyword, const QColor& colour = Qt::red)
@@ -97,24 +83,13 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        Clock::install(&m_clock);
-        m_db = std::make_unique<TestDatabase>();
-        m_media = std::make_unique<TestMediaFolder>();
-        m_dialogs = std::make_unique<ScriptedDialogs>();
-        openWindow();
-    }
+    void init() { startFixture(); }
 
     void cleanup()
     {
         m_window.reset();
         loader().waitForIdle();
-        QVERIFY(m_dialogs->unexpected().isEmpty());
-        m_dialogs.reset();
-        m_media.reset();
-        m_db.reset();
-        Clock::install(nullptr);
+        endFixture();
     }
 
     void thumbnailsInReportAndGrid()

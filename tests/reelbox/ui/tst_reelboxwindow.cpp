@@ -5,6 +5,7 @@
 #include "reelbox/ui/CatalogueListModel.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/GuiSupport.h"
+#include "tests/support/ReelboxWindowTest.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TestMedia.h"
@@ -20,27 +21,13 @@
 
 // The catalogue window driven through its buttons, with the dialogs answered from a script and
 // a media folder of the test's own.
-class TestReelboxWindow : public QObject
+class TestReelboxWindow : public ReelboxWindowTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestDatabase> m_db;
-    std::unique_ptr<TestMediaFolder> m_media;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<CReelboxDlg> m_window;
-    FixedClock m_clock{QDateTime(QDate(2026, 3, 7), QTime(10, 0))};
-
-    QComboBox* combo(const QString& name) const { return Gui::find<QComboBox>(m_window.get(), name); }
     QLineEdit* edit(const QString& name) const { return Gui::find<QLineEdit>(m_window.get(), name); }
     QTableView* list() const { return m_window->resultList(); }
-
-    static void choose(QComboBox* box, const QString& text)
-    {
-        const int index = box->findText(text);
-        QVERIFY2(index >= 0, qPrintable(text));
-        box->setCurrentIndex(index);
-    }
 
     // A folder beside the installation with the given files, each holding its own name unless
     // content is given.
@@ -117,26 +104,8 @@ private:
     QString stored(const QString& name) const { return m_media->media() + QLatin1Char('/') + name; }
 
 private slots:
-    void init()
-    {
-        Clock::install(&m_clock);
-        m_db = std::make_unique<TestDatabase>();
-        m_media = std::make_unique<TestMediaFolder>();
-        m_dialogs = std::make_unique<ScriptedDialogs>();
-        m_window = std::make_unique<CReelboxDlg>();
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
-
-    void cleanup()
-    {
-        m_window.reset();
-        QVERIFY(m_dialogs->unexpected().isEmpty());
-        m_dialogs.reset();
-        m_media.reset();
-        m_db.reset();
-        Clock::install(nullptr);
-    }
+    void init() { startFixture(); }
+    void cleanup() { endFixture(); }
 
     void windowAtStart()
     {
