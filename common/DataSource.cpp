@@ -77,6 +77,28 @@ Result registerDataSource(const QString& name, const QString& databasePath)
     return {};
 }
 
+Result registerServerDataSource(const QString& name, const ServerConfig& server)
+{
+    if (!driverInstalled(ServerDriver))
+        return Result::failure(CommonTr::tr("这台电脑上没有安装 PostgreSQL 的 ODBC 驱动程序（%1）。请安装软件包 "
+                                            "odbc-postgresql（或再运行一次安装脚本），然后重新启动程序。")
+                                   .arg(ServerDriver));
+    const QByteArray section = name.toUtf8();
+    // Writing the data source anew drops the entries of a file data source written before.
+    const bool written =
+        SQLSetConfigMode(ODBC_USER_DSN) && SQLWriteDSNToIni(section.constData(), ServerDriver.toUtf8().constData()) &&
+        writeEntry(section, "Description", name + QStringLiteral("的数据源")) &&
+        writeEntry(section, "Servername", server.host) && writeEntry(section, "Port", QString::number(server.port)) &&
+        writeEntry(section, "Database", server.database) && writeEntry(section, "Username", server.user);
+    SQLSetConfigMode(ODBC_BOTH_DSN);
+    if (!written)
+        return Result::failure(
+            CommonTr::tr("无法写入数据源的设置文件 %1。请确认这个文件和它所在的文件夹可以写入，然后重新启动程序。")
+                .arg(QDir::toNativeSeparators(userConfigFile())),
+            installerError());
+    return {};
+}
+
 QString databasePath(const QString& name)
 {
     char buffer[4096] = {};

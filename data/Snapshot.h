@@ -9,6 +9,7 @@
 #include <vector>
 
 struct sqlite3;
+class QSqlQuery;
 
 // The rows of one select statement, read in full and kept compactly: numbers as they are, all
 // text in one buffer. Values become Qt types only when a row is looked at, so reading a long
@@ -17,6 +18,8 @@ class Snapshot
 {
 public:
     Result read(sqlite3* handle, const QString& statement, const QVariantList& values);
+    // The same through a Qt query that has run (the server's connection).
+    Result read(QSqlQuery& query);
     void clear();
 
     qsizetype rowCount() const { return m_columns.isEmpty() ? 0 : qsizetype(m_cells.size()) / m_columns.size(); }
