@@ -4,8 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QHash>
+#include <QSaveFile>
 
 namespace {
 

@@ -58,3 +58,14 @@ const QSet<QString>& identifiers()
 }
 
 } // namespace Schema
+
+bool Schema::isTable(const QString& name)
+{
+    static const QSet<QString> names = [] {
+        QSet<QString> set;
+        for (const auto& table : tables())
+            set.insert(table.first);
+        return set;
+    }();
+    return names.contains(name);
+}

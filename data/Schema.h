@@ -15,5 +15,6 @@ QString resource(const QString& name);
 const QList<std::pair<QString, QStringList>>& tables();
 // Every table and column name of the schema.
 const QSet<QString>& identifiers();
+bool isTable(const QString& name);
 
 } // namespace Schema

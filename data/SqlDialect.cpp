@@ -51,7 +51,8 @@ QString forServer(const QSqlDriver* db, const QString& text)
             const bool call = next < n && text[next] == QLatin1Char('(');
             if (word.compare(QLatin1String("like"), Qt::CaseInsensitive) == 0)
                 out += QStringLiteral("ILIKE");
-            else if (!call && Schema::identifiers().contains(word))
+            // A name before "(" is a function (min, max) unless it is a table's (INSERT INTO user (...)).
+            else if (Schema::identifiers().contains(word) && (!call || Schema::isTable(word)))
                 out += quoted(db, word);
             else
                 out += word;

@@ -79,9 +79,10 @@ public:
     {
         const QString name = QStringLiteral("kestrin_%1").arg(++m_databases);
         QString error;
-        const QString sql = templateName.isEmpty()
-                                ? QStringLiteral("CREATE DATABASE %1").arg(name)
-                                : QStringLiteral("CREATE DATABASE %1 TEMPLATE %2").arg(name, templateName);
+        const QString sql =
+            templateName.isEmpty()
+                ? QStringLiteral("CREATE DATABASE %1").arg(name)
+                : QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 STRATEGY FILE_COPY").arg(name, templateName);
         if (!admin(sql, &error))
             qFatal("cannot create a test database on the PostgreSQL server: %s", qPrintable(error));
         return name;
