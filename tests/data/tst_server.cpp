@@ -4,6 +4,7 @@
 #include "data/DatabaseError.h"
 #include "data/Records.h"
 #include "data/Schema.h"
+#include "data/ServerCopy.h"
 #include "data/tables/CBNRONG.h"
 #include "data/tables/Categories.h"
 
@@ -222,6 +223,77 @@ private slots:
         const Result r = categories.update();
         QVERIFY(!r);
         QVERIFY2(r.message().contains(QStringLiteral("连接断开")), qPrintable(r.message()));
+    }
+
+    void aFamilyIsCopiedToAnEmptyServerWithItsMedia()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("database/kestrin.db"));
+        QVERIFY(Database::open(file).ok());
+        addRecord(QStringLiteral("咳嗽三天"));
+        addRecord(QStringLiteral("发烧"));
+        QSqlQuery(Database::connection()).exec(QStringLiteral("DELETE FROM bnrong WHERE id = 1"));
+        QSqlQuery(Database::connection())
+            .exec(QStringLiteral(
+                "INSERT INTO chengzhang (riqi, biaoti, music) VALUES ('2026-01-01', '第一步', 'a.jpg')"));
+        QSqlQuery(Database::connection()).exec(QStringLiteral("INSERT INTO binglixinxi (leixing) VALUES ('自己加的')"));
+        Database::close();
+        const QString media = dir.filePath(QStringLiteral("database/media"));
+        QDir().mkpath(media);
+        for (const char* name : {"a.jpg", "b.mp3"}) {
+            QFile f(media + QLatin1Char('/') + QLatin1String(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(name) + QByteArray(4096, 'x'));
+        }
+
+        PostgresServer& server = PostgresServer::instance();
+        const ServerConfig config = server.config(server.createDatabase());
+        QStringList steps;
+        QVERIFY(ServerCopy::copyRecords(file, config, [&](const QString& step, int) { steps << step; }).ok());
+        QVERIFY(steps.size() > 3);
+        QSqlDatabase to = Database::connection();
+        QCOMPARE(count(to, QStringLiteral("bnrong")), 1);
+        QCOMPARE(count(to, QStringLiteral("chengzhang")), 1);
+        {
+            QVERIFY(Database::open(file).ok());
+            const int categories = count(Database::connection(), QStringLiteral("binglixinxi"));
+            const int articles = count(Database::connection(), QStringLiteral("bing"));
+            Database::close();
+            QVERIFY(Database::openServer(config).ok());
+            QCOMPARE(count(Database::connection(), QStringLiteral("binglixinxi")), categories);
+            QCOMPARE(count(Database::connection(), QStringLiteral("bing")), articles);
+        }
+        // The kept row has its number, and a new one is numbered after it.
+        addRecord(QStringLiteral("新的"));
+        CBNRONG rows;
+        QVERIFY(rows.open(QStringLiteral("select * from bnrong order by id")).ok());
+        QCOMPARE(rows.m_id, 2);
+        QCOMPARE(rows.m_title, QStringLiteral("发烧"));
+        rows.moveNext();
+        QCOMPARE(rows.m_id, 3);
+
+        // A server that holds a family's records is never written over.
+        const Result again = ServerCopy::copyRecords(file, config);
+        QVERIFY(!again);
+        QVERIFY2(again.message().contains(QStringLiteral("已经有家庭记录")), qPrintable(again.message()));
+        QCOMPARE(count(Database::connection(), QStringLiteral("bnrong")), 2);
+        Database::close();
+
+        const QString shared = dir.filePath(QStringLiteral("shared"));
+        QVERIFY(ServerCopy::copyMedia(media, shared).ok());
+        QCOMPARE(QDir(shared).entryList(QDir::Files).size(), 2);
+        QFile copied(shared + QStringLiteral("/a.jpg"));
+        QVERIFY(copied.open(QIODevice::ReadOnly));
+        QCOMPARE(copied.readAll(), QByteArray("a.jpg") + QByteArray(4096, 'x'));
+        // Copying again keeps the same files; a different file of the same name is not overwritten.
+        QVERIFY(ServerCopy::copyMedia(media, shared).ok());
+        QFile other(shared + QStringLiteral("/b.mp3"));
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("another song");
+        other.close();
+        const Result clash = ServerCopy::copyMedia(media, shared);
+        QVERIFY(!clash);
+        QVERIFY2(clash.message().contains(QStringLiteral("b.mp3")), qPrintable(clash.message()));
     }
 
     void theSettingsFileIsReadAsAnAdministratorWritesIt()
