@@ -149,6 +149,31 @@ private:
         return finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     }
 
+    // A new cluster, copied from one made before by any test program of this machine: initdb is
+    // the slowest part of the start.
+    bool makeCluster(const QString& pwfile, QString& output) const
+    {
+        const QString cache = QDir::tempPath() + QStringLiteral("/kestrin-pg15-cluster-%1").arg(::geteuid());
+        const auto copy = [](const QString& from, const QString& to) {
+            return QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), from, to}) == 0;
+        };
+        if (QFile::exists(cache + QStringLiteral("/PG_VERSION")) && copy(cache, dataDir()))
+            return true;
+        if (!run(QStringLiteral("initdb"),
+                 {QStringLiteral("-D"), dataDir(), QStringLiteral("-U"), User, QStringLiteral("--pwfile=") + pwfile,
+                  QStringLiteral("--auth-local=trust"), QStringLiteral("--auth-host=scram-sha-256"),
+                  QStringLiteral("-E"), QStringLiteral("UTF8"), QStringLiteral("--locale=C.UTF-8"),
+                  QStringLiteral("--no-sync")},
+                 &output))
+            return false;
+        // Put in place whole under its final name, so a program starting meanwhile never copies
+        // half a cluster.
+        const QString partial = cache + QStringLiteral(".%1").arg(::getpid());
+        if (copy(dataDir(), partial) && !QDir().rename(partial, cache))
+            QDir(partial).removeRecursively();
+        return true;
+    }
+
     bool start()
     {
         if (binDir().isEmpty()) {
@@ -181,12 +206,7 @@ private:
             pw.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
         }
         QString output;
-        if (!run(QStringLiteral("initdb"),
-                 {QStringLiteral("-D"), dataDir(), QStringLiteral("-U"), User, QStringLiteral("--pwfile=") + pwfile,
-                  QStringLiteral("--auth-local=trust"), QStringLiteral("--auth-host=scram-sha-256"),
-                  QStringLiteral("-E"), QStringLiteral("UTF8"), QStringLiteral("--locale=C.UTF-8"),
-                  QStringLiteral("--no-sync")},
-                 &output)) {
+        if (!makeCluster(pwfile, output)) {
             m_failure = QStringLiteral("initdb failed: ") + output;
             return false;
         }
