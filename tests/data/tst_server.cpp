@@ -1,6 +1,7 @@
 #include "tests/support/PostgresServer.h"
 #include "tests/support/TestDatabase.h"
 
+#include "common/DataSource.h"
 #include "data/DatabaseError.h"
 #include "data/Records.h"
 #include "data/Schema.h"
@@ -294,6 +295,24 @@ private slots:
         const Result clash = ServerCopy::copyMedia(media, shared);
         QVERIFY(!clash);
         QVERIFY2(clash.message().contains(QStringLiteral("b.mp3")), qPrintable(clash.message()));
+    }
+
+    void theDataSourceNamesTheServerThroughThePostgresqlDriver()
+    {
+        QTemporaryDir dir;
+        qputenv("ODBCINI", QFile::encodeName(dir.filePath(QStringLiteral("odbc.ini"))));
+        QVERIFY(DataSource::registerDataSource(DataSource::Name, dir.filePath(QStringLiteral("kestrin.db"))).ok());
+        const ServerConfig config = PostgresServer::instance().config(QStringLiteral("kestrin"));
+        QVERIFY(DataSource::registerServerDataSource(DataSource::Name, config).ok());
+        QFile ini(dir.filePath(QStringLiteral("odbc.ini")));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(ini.readAll());
+        QVERIFY2(text.contains(QStringLiteral("PostgreSQL Unicode")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("127.0.0.1")));
+        QVERIFY(text.contains(QString::number(config.port)));
+        QVERIFY(text.contains(QStringLiteral("family")));
+        QVERIFY(!text.contains(PostgresServer::Password));
+        QVERIFY2(!text.contains(QStringLiteral("kestrin.db")), "the file's entries are gone");
     }
 
     void theSettingsFileIsReadAsAnAdministratorWritesIt()
