@@ -2,9 +2,9 @@
 // programs' "数据库位置…": the local file, or a PostgreSQL server with a shared media folder;
 // and the copy of the local records to the server.
 #include "data/Database.h"
-#include "common/DataSource.h"
 #include "common/ServerConfig.h"
 #include "data/DataTr.h"
+#include "data/DatabaseLocation.h"
 #include "data/ServerCopy.h"
 
 #include <QCommandLineParser>
@@ -98,7 +98,7 @@ int main(int argc, char* argv[])
         config.mediaFolder = parser.value(QStringLiteral("media"));
     if (command == QLatin1String("local")) {
         config.host.clear();
-        if (Result r = config.write(ini); !r)
+        if (Result r = DatabaseLocation::choose(folder, config); !r)
             return fail(r);
         out() << DataTr::tr("已改为使用本机的数据库文件。") << Qt::endl;
         return 0;
@@ -116,15 +116,8 @@ int main(int argc, char* argv[])
         config.database = parser.value(QStringLiteral("database"));
         if (config.database.isEmpty())
             config.database = QStringLiteral("kestrin");
-        if (parser.isSet(QStringLiteral("password-stdin"))) {
-            if (Result r = PgPass::store(config, readPassword()); !r)
-                return fail(r);
-        }
-        if (Result r = Database::testServer(config); !r)
-            return fail(r);
-        if (Result r = config.write(ini); !r)
-            return fail(r);
-        if (Result r = DataSource::registerServerDataSource(DataSource::Name, config); !r)
+        const QString password = parser.isSet(QStringLiteral("password-stdin")) ? readPassword() : QString();
+        if (Result r = DatabaseLocation::choose(folder, config, password); !r)
             return fail(r);
         out() << DataTr::tr("连接成功，设置已保存。各程序下次启动时使用这台服务器。") << Qt::endl;
         return 0;

@@ -1,7 +1,9 @@
 #include "tests/support/PostgresServer.h"
+#include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
 
 #include "common/DataSource.h"
+#include "common/ui/DatabaseLocationDialog.h"
 #include "data/DatabaseError.h"
 #include "data/Records.h"
 #include "data/Schema.h"
@@ -10,6 +12,10 @@
 #include "data/tables/Categories.h"
 
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QSqlDriver>
 #include <QSqlRecord>
 
@@ -315,6 +321,44 @@ private slots:
         QVERIFY2(!text.contains(QStringLiteral("kestrin.db")), "the file's entries are gone");
     }
 
+    void theLocationDialogTestsTheServerAndSavesOnlyWhenItWorks()
+    {
+        QTemporaryDir dir;
+        PostgresServer& server = PostgresServer::instance();
+        const ServerConfig target = server.config(server.createDatabase());
+        const QByteArray saved = qgetenv("PGPASSFILE");
+        qputenv("PGPASSFILE", QFile::encodeName(dir.filePath(QStringLiteral("pgpass"))));
+        qputenv("ODBCINI", QFile::encodeName(dir.filePath(QStringLiteral("odbc.ini"))));
+        ScriptedDialogs dialogs;
+        DatabaseLocationDialog dialog(dir.path());
+        QVERIFY(dialog.findChild<QRadioButton*>(QStringLiteral("localRadio"))->isChecked());
+        QVERIFY(!dialog.findChild<QPushButton*>(QStringLiteral("testButton"))->isEnabled());
+        dialog.findChild<QRadioButton*>(QStringLiteral("serverRadio"))->click();
+        dialog.findChild<QLineEdit*>(QStringLiteral("hostEdit"))->setText(target.host);
+        dialog.findChild<QSpinBox*>(QStringLiteral("portSpin"))->setValue(target.port);
+        dialog.findChild<QLineEdit*>(QStringLiteral("databaseEdit"))->setText(target.database);
+        dialog.findChild<QLineEdit*>(QStringLiteral("userEdit"))->setText(target.user);
+        dialog.findChild<QLineEdit*>(QStringLiteral("passwordEdit"))->setText(QStringLiteral("not it"));
+        dialog.findChild<QPushButton*>(QStringLiteral("testButton"))->click();
+        QVERIFY2(dialogs.last().contains(QStringLiteral("密码")), qPrintable(dialogs.last()));
+        dialog.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
+        QVERIFY(!QFile::exists(ServerConfig::fileIn(dir.path())));
+
+        dialog.findChild<QLineEdit*>(QStringLiteral("passwordEdit"))->setText(PostgresServer::Password);
+        dialog.findChild<QPushButton*>(QStringLiteral("testButton"))->click();
+        QCOMPARE(dialogs.last(), QStringLiteral("连接成功，可以使用这台服务器。"));
+        dialog.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
+        const ServerConfig stored = ServerConfig::read(ServerConfig::fileIn(dir.path()));
+        QCOMPARE(stored.host, target.host);
+        QCOMPARE(stored.database, target.database);
+        QCOMPARE(QFileInfo(PgPass::path()).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup),
+                 QFileDevice::Permissions{});
+        QFile ini(ServerConfig::fileIn(dir.path()));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QVERIFY(!ini.readAll().contains(PostgresServer::Password.toUtf8()));
+        qputenv("PGPASSFILE", saved);
+    }
+
     void theSettingsFileIsReadAsAnAdministratorWritesIt()
     {
         QTemporaryDir dir;
@@ -344,5 +388,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestServer)
+QTEST_MAIN(TestServer)
 #include "tst_server.moc"
