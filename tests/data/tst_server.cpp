@@ -5,6 +5,7 @@
 #include "common/DataSource.h"
 #include "common/ui/DatabaseLocationDialog.h"
 #include "data/DatabaseError.h"
+#include "data/MediaReferences.h"
 #include "data/Records.h"
 #include "data/Schema.h"
 #include "data/ServerCopy.h"
@@ -216,6 +217,28 @@ private slots:
         CBNRONG now;
         QVERIFY(now.open().ok());
         QCOMPARE(now.m_title, QStringLiteral("B"));
+    }
+
+    void aFileNamedFromAnotherComputerCountsAsUsed()
+    {
+        TestDatabase db;
+        QVERIFY(MediaReferences::textsContaining(QStringLiteral("宝宝.jpg"))->isEmpty());
+        {
+            QSqlDatabase other = second(db.server());
+            QSqlQuery query(other);
+            QVERIFY(SqlDialect::prepare(query, QStringLiteral("INSERT INTO [mplay] ([riqi], [music]) VALUES (?, ?)")));
+            query.addBindValue(QStringLiteral("2026-01-01"));
+            query.addBindValue(QStringLiteral("生日/宝宝.jpg 50%_off.mp3"));
+            QVERIFY(query.exec());
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("second-computer"));
+        QCOMPARE(*MediaReferences::textsContaining(QStringLiteral("宝宝.jpg")),
+                 QStringList{QStringLiteral("生日/宝宝.jpg 50%_off.mp3")});
+        // Wildcards in a name are literal on the server too.
+        QCOMPARE(MediaReferences::textsContaining(QStringLiteral("50%_off"))->size(), 1);
+        QVERIFY(MediaReferences::textsContaining(QStringLiteral("5_%off"))->isEmpty());
+        QCOMPARE(MediaReferences::allTexts()->size(), 1);
     }
 
     void aLostConnectionSaysSoAndSavesNothing()
