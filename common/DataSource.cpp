@@ -55,19 +55,18 @@ QString userConfigFile()
     return named.isEmpty() ? QDir::home().filePath(QStringLiteral(".odbc.ini")) : named;
 }
 
-Result registerDataSource(const QString& name, const QString& databasePath)
+// Writes the user data source name for driver with its entries, in order. Neither driver has a
+// set-up routine, so the entries are written one by one; writing the data source anew drops
+// the entries written before.
+Result writeDataSource(const QString& name, const QString& driver,
+                       const QList<std::pair<const char*, QString>>& entries)
 {
-    if (!driverInstalled(Driver))
-        return Result::failure(CommonTr::tr("这台电脑上没有安装 SQLite 的 ODBC 驱动程序（%1）。请安装软件包 "
-                                            "libsqliteodbc（或再运行一次安装脚本），然后重新启动程序。")
-                                   .arg(Driver));
     const QByteArray section = name.toUtf8();
-    const QString absolute = QDir::cleanPath(QDir(databasePath).absolutePath());
-    // The SQLite driver has no set-up routine, so the entries are written one by one.
-    const bool written = SQLSetConfigMode(ODBC_USER_DSN) &&
-                         SQLWriteDSNToIni(section.constData(), Driver.toUtf8().constData()) &&
-                         writeEntry(section, "Description", name + QStringLiteral("的数据源")) &&
-                         writeEntry(section, "Database", absolute);
+    bool written = SQLSetConfigMode(ODBC_USER_DSN) &&
+                   SQLWriteDSNToIni(section.constData(), driver.toUtf8().constData()) &&
+                   writeEntry(section, "Description", name + QStringLiteral("的数据源"));
+    for (const auto& [key, value] : entries)
+        written = written && writeEntry(section, key, value);
     SQLSetConfigMode(ODBC_BOTH_DSN);
     if (!written)
         return Result::failure(
@@ -75,6 +74,28 @@ Result registerDataSource(const QString& name, const QString& databasePath)
                 .arg(QDir::toNativeSeparators(userConfigFile())),
             installerError());
     return {};
+}
+
+Result registerDataSource(const QString& name, const QString& databasePath)
+{
+    if (!driverInstalled(Driver))
+        return Result::failure(CommonTr::tr("这台电脑上没有安装 SQLite 的 ODBC 驱动程序（%1）。请安装软件包 "
+                                            "libsqliteodbc（或再运行一次安装脚本），然后重新启动程序。")
+                                   .arg(Driver));
+    return writeDataSource(name, Driver, {{"Database", QDir::cleanPath(QDir(databasePath).absolutePath())}});
+}
+
+Result registerServerDataSource(const QString& name, const ServerConfig& server)
+{
+    if (!driverInstalled(ServerDriver))
+        return Result::failure(CommonTr::tr("这台电脑上没有安装 PostgreSQL 的 ODBC 驱动程序（%1）。请安装软件包 "
+                                            "odbc-postgresql（或再运行一次安装脚本），然后重新启动程序。")
+                                   .arg(ServerDriver));
+    return writeDataSource(name, ServerDriver,
+                           {{"Servername", server.host},
+                            {"Port", QString::number(server.port)},
+                            {"Database", server.database},
+                            {"Username", server.user}});
 }
 
 QString databasePath(const QString& name)

@@ -1,6 +1,8 @@
 #include "data/Database.h"
 #include "data/DataTr.h"
 #include "data/DatabaseError.h"
+#include "data/Schema.h"
+#include "data/SqlDialect.h"
 
 #include "common/Clock.h"
 #include "common/DataSource.h"
@@ -9,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -24,7 +27,13 @@ QString quoted(const QString& path)
 Result exec(QSqlDatabase& db, const QString& statement, const QVariantList& values = {})
 {
     QSqlQuery query(db);
-    if (!query.prepare(statement))
+    // The server prepares only reads and writes of rows; definitions run directly.
+    if (values.isEmpty() && SqlDialect::isServer(db)) {
+        if (!query.exec(SqlDialect::statement(db, statement)))
+            return DatabaseError::fromSqlError(query.lastError());
+        return {};
+    }
+    if (!query.prepare(SqlDialect::statement(db, statement)))
         return DatabaseError::fromSqlError(query.lastError());
     for (const QVariant& value : values)
         query.addBindValue(value);
@@ -35,14 +44,12 @@ Result exec(QSqlDatabase& db, const QString& statement, const QVariantList& valu
 
 QString readResource(const QString& name)
 {
-    QFile file(QStringLiteral(":/kestrin/data/") + name);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
+    return Schema::resource(name);
 }
 
 // Runs a script of statements separated by semicolons at line ends; "--" lines are comments.
-Result runScript(QSqlDatabase& db, const QString& script)
+// Definitions are made in the engine's own words.
+Result runScript(QSqlDatabase& db, const QString& script, bool definitions = false)
 {
     QString statement;
     const QStringList lines = script.split(QLatin1Char('\n'));
@@ -51,7 +58,8 @@ Result runScript(QSqlDatabase& db, const QString& script)
             continue;
         statement += line + QLatin1Char('\n');
         if (line.trimmed().endsWith(QLatin1Char(';'))) {
-            if (Result r = exec(db, statement.trimmed()); !r)
+            const QString text = statement.trimmed();
+            if (Result r = exec(db, definitions ? SqlDialect::definition(db, text) : text); !r)
                 return r;
             statement.clear();
         }
@@ -108,7 +116,7 @@ Result loadArticles(QSqlDatabase& db, const QString& table)
 Result fillNewDatabase(QSqlDatabase& db)
 {
     TransactionGuard transaction(db);
-    if (Result r = runScript(db, readResource(QStringLiteral("schema.sql"))); !r)
+    if (Result r = runScript(db, readResource(QStringLiteral("schema.sql")), true); !r)
         return r;
     if (Result r = runScript(db, readResource(QStringLiteral("seed.sql"))); !r)
         return r;
@@ -189,10 +197,27 @@ Result checkFileAccess(const QString& path)
     return {};
 }
 
+// Where the records are, for the messages: a file, or a database on a server.
+struct Place
+{
+    QString path;
+    bool server = false;
+    QString title() const
+    {
+        return (server ? DataTr::tr("服务器上的数据库") : DataTr::tr("数据库文件")) + quoted(path);
+    }
+};
+
 // What is wrong with a damaged file, and how the family gets its records back from a backup,
 // which is an ordinary zip file holding database/kestrin.db.
-Result damaged(const QString& path, const QString& what, const QString& detail = {})
+Result damaged(const Place& place, const QString& what, const QString& detail = {})
 {
+    if (place.server)
+        return Result::failure(DataTr::tr("无法打开%1：%2。它可能被其他程序改动过。请让管理服务器的人用备份恢复，"
+                                          "或者在“数据库位置…”里改回“本机文件”。")
+                                   .arg(place.title(), what),
+                               detail);
+    const QString& path = place.path;
     return Result::failure(
         DataTr::tr("无法打开数据库文件%1：%2。文件可能已经损坏，或被其他程序改动过。\n"
                    "如果有备份，可以用备份恢复：先把这个文件改名留存，再用解压软件打开备份文件（.zip），"
@@ -201,43 +226,46 @@ Result damaged(const QString& path, const QString& what, const QString& detail =
         detail);
 }
 
-// The tables the schema creates, each with its columns in order.
-QList<std::pair<QString, QStringList>> readSchemaTables()
+// Every table's columns in their order, as the engine keeps them; empty when they cannot be read.
+QHash<QString, QStringList> tableColumns(QSqlDatabase& db, QString& error)
 {
-    static const QRegularExpression table(QStringLiteral("^CREATE TABLE (?:IF NOT EXISTS )?\\[?([^\\]\\s(]+)\\]?"));
-    static const QRegularExpression column(QStringLiteral("^\\s+\\[?([^\\]\\s]+)\\]?\\s"));
-    QList<std::pair<QString, QStringList>> tables;
-    const QStringList lines = readResource(QStringLiteral("schema.sql")).split(QLatin1Char('\n'));
-    bool inTable = false;
-    for (const QString& line : lines) {
-        if (const QRegularExpressionMatch m = table.match(line); m.hasMatch()) {
-            tables.append({m.captured(1), {}});
-            inTable = true;
-        } else if (line.startsWith(QStringLiteral(")"))) {
-            inTable = false;
-        } else if (const QRegularExpressionMatch c = column.match(line); inTable && c.hasMatch()) {
-            tables.last().second << c.captured(1);
+    QHash<QString, QStringList> columns;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (SqlDialect::isServer(db)) {
+        // One look at the catalogue for all tables: the information schema is slow to ask.
+        if (!query.exec(QStringLiteral("SELECT c.relname, a.attname FROM pg_catalog.pg_attribute a "
+                                       "JOIN pg_catalog.pg_class c ON c.oid = a.attrelid "
+                                       "WHERE c.relnamespace = current_schema()::regnamespace AND c.relkind = 'r' "
+                                       "AND a.attnum > 0 AND NOT a.attisdropped ORDER BY c.relname, a.attnum"))) {
+            error = query.lastError().databaseText();
+            return {};
         }
+        while (query.next())
+            columns[query.value(0).toString()] << query.value(1).toString();
+        return columns;
     }
-    return tables;
-}
-
-const QList<std::pair<QString, QStringList>>& schemaTables()
-{
-    static const QList<std::pair<QString, QStringList>> tables = readSchemaTables();
-    return tables;
+    for (const auto& table : Schema::tables()) {
+        if (!query.exec(QStringLiteral("PRAGMA table_info([%1])").arg(table.first))) {
+            error = query.lastError().databaseText();
+            return columns;
+        }
+        QStringList& found = columns[table.first];
+        while (query.next())
+            found << query.value(1).toString();
+    }
+    return columns;
 }
 
 // Every table the programs read is there, and begins with the columns they read by position.
-Result checkTables(QSqlDatabase& db, const QString& path)
+Result checkTables(QSqlDatabase& db, const Place& path)
 {
-    QSqlQuery query(db);
-    for (const auto& [table, columns] : schemaTables()) {
-        if (!query.exec(QStringLiteral("PRAGMA table_info([%1])").arg(table)))
-            return damaged(path, DataTr::tr("无法读取数据表“%1”").arg(table), query.lastError().databaseText());
-        QStringList found;
-        while (query.next())
-            found << query.value(1).toString();
+    QString error;
+    const QHash<QString, QStringList> all = tableColumns(db, error);
+    for (const auto& [table, columns] : Schema::tables()) {
+        if (!error.isEmpty() && !all.contains(table))
+            return damaged(path, DataTr::tr("无法读取数据表“%1”").arg(table), error);
+        const QStringList found = all.value(table);
         if (found.isEmpty())
             return damaged(path, DataTr::tr("缺少数据表“%1”").arg(table));
         for (qsizetype i = 0; i < columns.size(); ++i) {
@@ -253,7 +281,7 @@ Result checkTables(QSqlDatabase& db, const QString& path)
 
 // A version kept in kestrin_meta: a whole number, missing when the file keeps none, or the
 // reason it is none.
-ResultOf<int> metaVersion(QSqlDatabase& db, const QString& path, const QString& name, int missing)
+ResultOf<int> metaVersion(QSqlDatabase& db, const Place& path, const QString& name, int missing)
 {
     QSqlQuery query(db);
     if (!query.prepare(QStringLiteral("SELECT value FROM kestrin_meta WHERE name = ?")))
@@ -267,6 +295,37 @@ ResultOf<int> metaVersion(QSqlDatabase& db, const QString& path, const QString& 
     if (!ok)
         return damaged(path, DataTr::tr("其中记录的数据版本“%1”不是一个数字").arg(text.left(40)));
     return version;
+}
+
+// The versions and the tables, for a file and a server alike; an older one is brought up to date.
+Result checkContents(QSqlDatabase& db, const Place& path)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT value FROM kestrin_meta WHERE name = 'schema_version'")) || !query.next())
+        return Result::failure(DataTr::tr("无法打开%1：它不是本软件的数据库。").arg(path.title()));
+    query.finish();
+    const ResultOf<int> version = metaVersion(db, path, QStringLiteral("schema_version"), 0);
+    if (!version)
+        return version;
+    // Files written before the minimum was kept can be read by their own version and later.
+    const ResultOf<int> minCompatible = metaVersion(db, path, QStringLiteral("min_compatible_version"), *version);
+    if (!minCompatible)
+        return minCompatible;
+    switch (Database::compatibility(*version, *minCompatible)) {
+    case Database::Compatibility::TooNew:
+        return Result::failure(DataTr::tr("%1由较新版本的程序创建（数据版本 %2，本程序只认识到 %3）。请先升级程序。")
+                                   .arg(path.title())
+                                   .arg(*version)
+                                   .arg(Database::SchemaVersion));
+    case Database::Compatibility::NewerCompatible:
+    case Database::Compatibility::Current:
+        break;
+    case Database::Compatibility::Older:
+        if (Result r = upgrade(db, *version); !r)
+            return r;
+        break;
+    }
+    return checkTables(db, path);
 }
 
 Result checkDatabase(QSqlDatabase& db, const QString& path)
@@ -285,33 +344,7 @@ Result checkDatabase(QSqlDatabase& db, const QString& path)
         return Result::failure(
             DataTr::tr("无法打开数据库文件%1：文件正被其他程序锁定，请关闭其他程序后再试。").arg(quoted(path)));
     query.exec(QStringLiteral("ROLLBACK"));
-
-    if (!query.exec(QStringLiteral("SELECT value FROM kestrin_meta WHERE name = 'schema_version'")) || !query.next())
-        return Result::failure(DataTr::tr("无法打开数据库文件%1：它不是本软件的数据库。").arg(quoted(path)));
-    query.finish();
-    const ResultOf<int> version = metaVersion(db, path, QStringLiteral("schema_version"), 0);
-    if (!version)
-        return version;
-    // Files written before the minimum was kept can be read by their own version and later.
-    const ResultOf<int> minCompatible = metaVersion(db, path, QStringLiteral("min_compatible_version"), *version);
-    if (!minCompatible)
-        return minCompatible;
-    switch (Database::compatibility(*version, *minCompatible)) {
-    case Database::Compatibility::TooNew:
-        return Result::failure(
-            DataTr::tr("数据库文件%1由较新版本的程序创建（数据版本 %2，本程序只认识到 %3）。请先升级程序。")
-                .arg(quoted(path))
-                .arg(*version)
-                .arg(Database::SchemaVersion));
-    case Database::Compatibility::NewerCompatible:
-    case Database::Compatibility::Current:
-        break;
-    case Database::Compatibility::Older:
-        if (Result r = upgrade(db, *version); !r)
-            return r;
-        break;
-    }
-    return checkTables(db, path);
+    return checkContents(db, Place{path});
 }
 
 QSqlDatabase addConnection(const QString& name, const QString& path)
@@ -322,7 +355,151 @@ QSqlDatabase addConnection(const QString& name, const QString& path)
     return db;
 }
 
+// The oldest server the schema's statements run on (identity columns, COLLATE "C").
+constexpr int OldestServerVersion = 120000;
+
+Place serverPlace(const ServerConfig& server)
+{
+    return Place{QStringLiteral("%1@%2:%3").arg(server.database, server.host).arg(server.port), true};
+}
+
+// What the client library's English says, told in words a parent can act on.
+Result serverOpenFailure(const ServerConfig& server, const QSqlError& error)
+{
+    const QString engine = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    const QString where = QStringLiteral("%1:%2").arg(server.host).arg(server.port);
+    const auto has = [&](const char* words) { return engine.contains(QLatin1String(words), Qt::CaseInsensitive); };
+    QString message;
+    if (has("password authentication failed") || has("no password supplied") || has("password is required"))
+        message =
+            DataTr::tr("服务器 %1 拒绝了用户“%2”的密码。请在“数据库位置…”里重新输入密码。").arg(where, server.user);
+    else if (has("role") && has("does not exist"))
+        message = DataTr::tr("服务器 %1 上没有用户“%2”。请检查用户名，或请管理服务器的人建立这个用户。")
+                      .arg(where, server.user);
+    else if (has("database") && has("does not exist"))
+        message = DataTr::tr("服务器 %1 上没有数据库“%2”。请检查数据库名，或请管理服务器的人建立这个数据库。")
+                      .arg(where, server.database);
+    else if (has("could not translate host name") || has("Name or service not known"))
+        message =
+            DataTr::tr("找不到服务器“%1”。请检查服务器的名字是否写对、这台电脑是否连在家里的网络上。").arg(server.host);
+    else if (has("connection refused") || has("timeout") || has("no route to host") || has("could not connect") ||
+             has("Network is unreachable") || has("is the server running"))
+        message = DataTr::tr("连不上服务器 %1。请检查服务器是否开着、地址和端口是否正确、这台电脑是否连在网络上。")
+                      .arg(where);
+    else if (has("no pg_hba.conf entry"))
+        message =
+            DataTr::tr("服务器 %1 不允许这台电脑连接。请管理服务器的人在 pg_hba.conf 里允许这台电脑。").arg(where);
+    else if (has("Driver not loaded"))
+        message = DataTr::tr("这台电脑上没有安装 PostgreSQL 的数据库驱动。请安装软件包 libqt6sql6-psql"
+                             "（或再运行一次安装脚本），然后重新启动程序。");
+    else
+        message =
+            DataTr::tr("无法连接服务器 %1 上的数据库“%2”。请检查“数据库位置…”里的设置。").arg(where, server.database);
+    return Result::failure(message, engine);
+}
+
+Result serverVersionCheck(QSqlDatabase& db, const ServerConfig& server)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SHOW server_version_num")) || !query.next())
+        return DatabaseError::fromSqlError(query.lastError());
+    const int version = query.value(0).toInt();
+    if (version < OldestServerVersion)
+        return Result::failure(DataTr::tr("服务器 %1 上的 PostgreSQL 版本太旧（%2），本软件需要 12 或更新的版本。"
+                                          "请请管理服务器的人升级 PostgreSQL。")
+                                   .arg(server.host)
+                                   .arg(version / 10000));
+    return {};
+}
+
+QSqlDatabase addServerConnection(const QString& name, const ServerConfig& server)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+    db.setHostName(server.host);
+    db.setPort(server.port);
+    db.setDatabaseName(server.database);
+    db.setUserName(server.user);
+    // No password here: the client library takes it from ~/.pgpass.
+    db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=kestrin"));
+    return db;
+}
+
+// Whether the server's database holds any table of its own.
+ResultOf<bool> serverIsEmpty(QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = "
+                                   "current_schema()")) ||
+        !query.next())
+        return DatabaseError::fromSqlError(query.lastError());
+    return query.value(0).toLongLong() == 0;
+}
+
+// An empty database gets the whole schema; one that has it is checked as a file is. Two
+// computers starting at the same moment take turns through a lock on the server.
+Result prepareServer(QSqlDatabase& db, const ServerConfig& server)
+{
+    if (Result r = serverVersionCheck(db, server); !r)
+        return r;
+    QSqlQuery query(db);
+    // Every transaction sees one state of the records and fails rather than build on a
+    // change another computer made meanwhile.
+    if (!query.exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL SERIALIZABLE")))
+        return DatabaseError::fromSqlError(query.lastError());
+    if (!query.exec(QStringLiteral("SELECT pg_advisory_lock(%1)").arg(Database::SchemaLockKey)))
+        return DatabaseError::fromSqlError(query.lastError());
+    Result result;
+    const ResultOf<bool> empty = serverIsEmpty(db);
+    if (!empty)
+        result = empty;
+    else if (*empty)
+        result = fillNewDatabase(db);
+    if (result)
+        result = checkContents(db, serverPlace(server));
+    query.exec(QStringLiteral("SELECT pg_advisory_unlock(%1)").arg(Database::SchemaLockKey));
+    return result;
+}
+
 } // namespace
+
+Result Database::openServer(const ServerConfig& server)
+{
+    close();
+    Result result;
+    {
+        QSqlDatabase db = addServerConnection(ConnectionName, server);
+        if (!db.open())
+            result = serverOpenFailure(server, db.lastError());
+        else
+            result = prepareServer(db, server);
+    }
+    if (!result) {
+        close();
+        return result;
+    }
+    return {};
+}
+
+Result Database::testServer(const ServerConfig& server)
+{
+    const QString name = QStringLiteral("kestrin-test-connection");
+    Result result;
+    {
+        QSqlDatabase db = addServerConnection(name, server);
+        if (!db.open())
+            result = serverOpenFailure(server, db.lastError());
+        else
+            result = serverVersionCheck(db, server);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}
+
+bool Database::isServer()
+{
+    return SqlDialect::isServer(connection());
+}
 
 Database::Compatibility Database::compatibility(int version, int minCompatible)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Result.h"
+#include "common/ServerConfig.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -34,6 +35,17 @@ public:
     static Result openFromDataSource(const QString& dataSourceName);
     // Opens path as the program's connection; a missing file is created from the schema and seed.
     static Result open(const QString& path);
+    // Opens the server's database as the program's connection: an empty one gets the whole
+    // schema and the shipped rows, one that has it is checked and brought up to date as a file
+    // is. A failure says in Chinese what is wrong; nothing falls back to a local file.
+    static Result openServer(const ServerConfig& server);
+    // Connects once to say whether the server can be used (reachable, password, database,
+    // version), without touching the program's connection.
+    static Result testServer(const ServerConfig& server);
+    // Whether the program's connection is a server's.
+    static bool isServer();
+    // Key of the server lock under which a database is checked or given its tables.
+    static constexpr qint64 SchemaLockKey = 0x6b657374'00000001;
     static void close();
     static QSqlDatabase connection();
 

@@ -61,6 +61,44 @@ int codeOfText(const QString& text)
     return SQLITE_ERROR;
 }
 
+// A server's errors come with a five-character SQLSTATE (SQLite's codes are shorter numbers),
+// or, when the connection is gone, with the client library's words only.
+bool isServerError(const QString& code, const QString& text)
+{
+    if (code.size() == 5)
+        return true;
+    for (const char* words :
+         {"server closed the connection", "no connection to the server", "connection to server",
+          "could not send data to server", "could not receive data from server", "terminating connection"}) {
+        if (text.contains(QLatin1String(words), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+QString serverMessageFor(const QString& state, const QString& text)
+{
+    const QString kind = state.left(2);
+    if (kind == QLatin1String("40"))
+        return DataTr::tr("另一台电脑刚刚也在修改家庭记录，这次的操作没有完成，记录没有保存。"
+                          "请重新打开这一页看看最新的内容，然后再试一次。");
+    if (kind == QLatin1String("08") || kind == QLatin1String("57") || state.isEmpty())
+        return DataTr::tr("与数据库服务器的连接断开了，这次的操作没有完成，记录没有保存。"
+                          "请检查网络和服务器，然后重新启动程序。");
+    if (kind == QLatin1String("23"))
+        return messageFor(SQLITE_CONSTRAINT, text);
+    if (state == QLatin1String("42P01") || state == QLatin1String("42703"))
+        return DataTr::tr("服务器上的数据库缺少本程序需要的表或列，可能不是本软件的数据库，或者版本不对。"
+                          "请让管理服务器的人用备份恢复。");
+    if (state == QLatin1String("53100"))
+        return DataTr::tr("数据库服务器的磁盘已满，记录没有保存。请让管理服务器的人腾出磁盘空间后再试一次。");
+    if (kind == QLatin1String("28") || kind == QLatin1String("42"))
+        return DataTr::tr(
+            "数据库服务器拒绝了这次操作，记录没有保存。请检查“数据库位置…”里的用户是否有权修改这个数据库。");
+    return DataTr::tr("数据库服务器上的操作失败，这次的操作没有完成，记录没有保存。请再试一次；如果问题一直存在，"
+                      "请让管理服务器的人检查服务器。");
+}
+
 } // namespace
 
 Result fromCode(int code, const QString& engineText)
@@ -71,6 +109,8 @@ Result fromCode(int code, const QString& engineText)
 Result fromSqlError(const QSqlError& error)
 {
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    if (isServerError(error.nativeErrorCode(), text))
+        return Result::failure(serverMessageFor(error.nativeErrorCode(), text), text);
     bool known = false;
     const int code = error.nativeErrorCode().toInt(&known);
     return fromCode(known ? code : codeOfText(text), text);

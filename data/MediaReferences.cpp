@@ -1,4 +1,5 @@
 #include "data/MediaReferences.h"
+#include "data/SqlDialect.h"
 
 #include "data/DataTr.h"
 #include "data/Statement.h"
@@ -24,7 +25,8 @@ ResultOf<QStringList> collect(QSqlDatabase db, const QString& condition, const Q
     for (const QString& table : tables()) {
         QSqlQuery query(db);
         query.setForwardOnly(true);
-        if (!query.prepare(QStringLiteral("select [music] from [") + table + QStringLiteral("] where ") + condition))
+        if (!SqlDialect::prepare(query, QStringLiteral("select [music] from [") + table + QStringLiteral("] where ") +
+                                            condition))
             return readFailure(query);
         for (const QVariant& value : values)
             query.addBindValue(value);

@@ -5,18 +5,22 @@
 
 #include <functional>
 
+class QSqlQuery;
 struct sqlite3_stmt;
 
-// The current row of a paged query, read straight from the engine.
+// The current row of a paged query: read straight from the SQLite file's engine, or through the
+// driver from a server.
 class PagedRow
 {
 public:
     explicit PagedRow(sqlite3_stmt* statement) : m_statement(statement) {}
+    explicit PagedRow(const QSqlQuery* query) : m_query(query) {}
     qint64 integer(int column) const;
     QString text(int column) const;
 
 private:
-    sqlite3_stmt* m_statement;
+    sqlite3_stmt* m_statement = nullptr;
+    const QSqlQuery* m_query = nullptr;
 };
 
 // A list's select statement read a page at a time: the first screen of a long list comes at

@@ -1,4 +1,5 @@
 #include "data/Records.h"
+#include "data/SqlDialect.h"
 
 #include "data/ColumnLabels.h"
 #include "data/DataTr.h"
@@ -130,8 +131,8 @@ Result deleteByIds(const QString& table, const QString& keyColumn, const QList<q
 {
     TransactionGuard transaction;
     QSqlQuery query(Database::connection());
-    if (!query.prepare(QStringLiteral("DELETE FROM [") + table + QStringLiteral("] WHERE [") + keyColumn +
-                       QStringLiteral("]=?")))
+    if (!SqlDialect::prepare(query, QStringLiteral("DELETE FROM [") + table + QStringLiteral("] WHERE [") + keyColumn +
+                                        QStringLiteral("]=?")))
         return DatabaseError::fromSqlError(query.lastError());
     for (const qint64 id : ids) {
         query.addBindValue(id);

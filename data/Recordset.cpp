@@ -2,6 +2,7 @@
 #include "data/ColumnLabels.h"
 #include "data/DataTr.h"
 #include "data/DatabaseError.h"
+#include "data/SqlDialect.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
@@ -104,17 +105,36 @@ Result Recordset::open(const QString& statement, const QVariantList& values)
 Result Recordset::requery()
 {
     close();
+    QVariantList values = m_values;
+    values += m_filterValues;
+    if (SqlDialect::isServer(m_db))
+        return requeryThroughDriver(values);
     sqlite3* handle = Snapshot::handleOf(m_db);
     if (!handle)
         return Result::failure(DataTr::tr("数据库没有打开。"));
-    QVariantList values = m_values;
-    values += m_filterValues;
     // Reads go straight to the SQLite handle under the Qt connection: the Qt driver copies
     // every value twice on the way.
     if (Result r = m_rows.read(handle, statementText(), values); !r) {
         close();
         return r;
     }
+    m_open = true;
+    loadCurrentRow();
+    return {};
+}
+
+Result Recordset::requeryThroughDriver(const QVariantList& values)
+{
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.prepare(SqlDialect::statement(m_db, statementText())))
+        return fail(query);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        return fail(query);
+    if (Result r = m_rows.read(query); !r)
+        return r;
     m_open = true;
     loadCurrentRow();
     return {};
@@ -219,11 +239,13 @@ Result Recordset::update()
     bool prepared = false;
     if (m_pending == Pending::Adding) {
         const QString placeholders = QStringList(store.columns.size(), QStringLiteral("?")).join(QStringLiteral(", "));
-        prepared = write.prepare(QStringLiteral("INSERT INTO [%1] (%2) VALUES (%3)")
-                                     .arg(m_table, store.columns.join(QStringLiteral(", ")), placeholders));
+        prepared = write.prepare(
+            SqlDialect::statement(m_db, QStringLiteral("INSERT INTO [%1] (%2) VALUES (%3)")
+                                            .arg(m_table, store.columns.join(QStringLiteral(", ")), placeholders)));
     } else if (m_pending == Pending::Editing) {
-        prepared = write.prepare(QStringLiteral("UPDATE [%1] SET %2 = ? WHERE [%3] = ?")
-                                     .arg(m_table, store.columns.join(QStringLiteral(" = ?, ")), store.keyColumn));
+        prepared = write.prepare(SqlDialect::statement(
+            m_db, QStringLiteral("UPDATE [%1] SET %2 = ? WHERE [%3] = ?")
+                      .arg(m_table, store.columns.join(QStringLiteral(" = ?, ")), store.keyColumn)));
         store.values << currentKey();
     } else {
         return Result::failure(DataTr::tr("没有要保存的记录。"));
@@ -249,7 +271,8 @@ Result Recordset::remove()
     StoreExchange store;
     exchange(store);
     QSqlQuery write(m_db);
-    if (!write.prepare(QStringLiteral("DELETE FROM [%1] WHERE [%2] = ?").arg(m_table, store.keyColumn)))
+    if (!write.prepare(SqlDialect::statement(
+            m_db, QStringLiteral("DELETE FROM [%1] WHERE [%2] = ?").arg(m_table, store.keyColumn))))
         return fail(write);
     write.addBindValue(currentKey());
     if (!write.exec())

@@ -98,6 +98,7 @@ private:
     bool onRow() const;
     QVariant currentKey() const { return m_rows.value(m_position, 0); }
     QString statementText() const;
+    Result requeryThroughDriver(const QVariantList& values);
     Result fail(const QSqlQuery& query);
 
     QString m_table;

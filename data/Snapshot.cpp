@@ -6,6 +6,11 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 
+#include <QDateTime>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
 #include <memory>
 #include <sqlite3.h>
 
@@ -216,6 +221,55 @@ QVariant Snapshot::value(qsizetype row, int column) const
         return text(row, column);
     case Cell::Type::Null:
         break;
+    }
+    return {};
+}
+
+Result Snapshot::read(QSqlQuery& query)
+{
+    clear();
+    const QSqlRecord record = query.record();
+    for (int i = 0; i < record.count(); ++i)
+        m_columns << record.fieldName(i);
+    while (query.next()) {
+        for (int i = 0; i < record.count(); ++i) {
+            const QVariant value = query.value(i);
+            Cell& c = m_cells.emplace_back();
+            if (value.isNull())
+                continue;
+            switch (value.typeId()) {
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+            case QMetaType::ULongLong:
+            case QMetaType::Bool:
+                c.type = Cell::Type::Integer;
+                c.integer = value.toLongLong();
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                c.type = Cell::Type::Real;
+                c.real = value.toDouble();
+                break;
+            default: {
+                // Times are kept as the file keeps them, so every reader sees one form.
+                const QByteArray text =
+                    value.typeId() == QMetaType::QDateTime
+                        ? value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8()
+                        : value.toString().toUtf8();
+                c.type = Cell::Type::Text;
+                c.text.offset = m_text.size();
+                c.text.length = int(text.size());
+                m_text.append(text);
+                break;
+            }
+            }
+        }
+    }
+    if (query.lastError().isValid()) {
+        const Result error = DatabaseError::fromSqlError(query.lastError());
+        clear();
+        return error;
     }
     return {};
 }

@@ -12,6 +12,7 @@
 class QSqlDatabase;
 struct Statement;
 struct sqlite3;
+class QSqlQuery;
 struct sqlite3_stmt;
 
 // The rows of one select statement, read in full and kept compactly: numbers as they are, all
@@ -21,6 +22,8 @@ class Snapshot
 {
 public:
     Result read(sqlite3* handle, const QString& statement, const QVariantList& values);
+    // The same through a Qt query that has run (the server's connection).
+    Result read(QSqlQuery& query);
     void clear();
 
     // The engine's handle under a Qt connection; null when it is not an open SQLite one.

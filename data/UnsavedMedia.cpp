@@ -1,4 +1,5 @@
 #include "data/UnsavedMedia.h"
+#include "data/SqlDialect.h"
 
 #include "data/DataTr.h"
 
@@ -42,7 +43,7 @@ ResultOf<QList<Row>> rows(QSqlDatabase db, const QString& condition, const QVari
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("select [pid], [started], [name] from [unsaved_media]") + condition))
+    if (!SqlDialect::prepare(query, QStringLiteral("select [pid], [started], [name] from [unsaved_media]") + condition))
         return failure(query);
     for (const QVariant& value : values)
         query.addBindValue(value);
@@ -67,7 +68,7 @@ void removeEnded(QSqlDatabase db)
     }
     for (const auto& [pid, started] : std::as_const(ended)) {
         QSqlQuery query(db);
-        query.prepare(QStringLiteral("delete from [unsaved_media] where [pid]=? and [started]=?"));
+        SqlDialect::prepare(query, QStringLiteral("delete from [unsaved_media] where [pid]=? and [started]=?"));
         query.addBindValue(pid);
         query.addBindValue(started);
         query.exec();
@@ -115,7 +116,8 @@ Result add(const QString& page, const QStringList& names, QSqlDatabase db)
     TransactionGuard transaction(db);
     for (const QString& name : names) {
         QSqlQuery query(db);
-        if (!query.prepare(
+        if (!SqlDialect::prepare(
+                query,
                 QStringLiteral("insert into [unsaved_media] ([pid], [started], [page], [name]) values (?, ?, ?, ?)")))
             return failure(query);
         query.addBindValue(ownPid());
@@ -132,14 +134,14 @@ Result remove(const QString& page, const QStringList& names, QSqlDatabase db)
 {
     QSqlQuery query(db);
     if (names.isEmpty()) {
-        if (!query.prepare(QStringLiteral("delete from [unsaved_media] where [page]=?")))
+        if (!SqlDialect::prepare(query, QStringLiteral("delete from [unsaved_media] where [page]=?")))
             return failure(query);
         query.addBindValue(page);
         return query.exec() ? Result() : failure(query);
     }
     TransactionGuard transaction(db);
     for (const QString& name : names) {
-        if (!query.prepare(QStringLiteral("delete from [unsaved_media] where [page]=? and [name]=?")))
+        if (!SqlDialect::prepare(query, QStringLiteral("delete from [unsaved_media] where [page]=? and [name]=?")))
             return failure(query);
         query.addBindValue(page);
         query.addBindValue(name);

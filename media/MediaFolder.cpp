@@ -2,6 +2,8 @@
 
 #include "media/MediaStore.h"
 
+#include "common/ServerConfig.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -27,7 +29,11 @@ void MediaFolder::setInstallationRoot(const QString& root)
 
 QString MediaFolder::path()
 {
-    return installationRoot() + QStringLiteral("/database/media");
+    // Several computers sharing a server keep their media in one shared folder, when the
+    // installation names one.
+    const QString database = installationRoot() + QStringLiteral("/database");
+    const QString shared = ServerConfig::read(ServerConfig::fileIn(database)).mediaFolder;
+    return shared.isEmpty() ? database + QStringLiteral("/media") : QDir::cleanPath(shared);
 }
 
 QString MediaFolder::filePath(const QString& storedName)

@@ -4,7 +4,8 @@
 
 #include <QString>
 
-// The media folder growth and Reelbox share: database/media under the installation root. Both
+// The media folder growth and Reelbox share: database/media under the installation root, or the
+// shared folder database/kestrin-server.ini names. Both
 // programs address a stored file by its bare name, so one name is one file for both.
 class MediaFolder
 {

@@ -1,8 +1,11 @@
 #include "common/ui/MainWindowBase.h"
 
 #include "common/CommonTr.h"
+#include "common/DataSource.h"
+#include "common/ui/DatabaseLocationDialog.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QToolButton>
@@ -14,6 +17,11 @@ MainWindowBase::MainWindowBase(QWidget* parent)
     m_aboutAction =
         addWindowMenuItem(CommonTr::tr("关于 kestrin儿童成长管理系统(&A)..."), QStringLiteral("aboutAction"));
     connect(m_aboutAction, &QAction::triggered, this, &MainWindowBase::showAbout);
+    QAction* location = addWindowMenuItem(CommonTr::tr("数据库位置…"), QStringLiteral("databaseLocationAction"));
+    connect(location, &QAction::triggered, this, [this] {
+        DatabaseLocationDialog dialog(QFileInfo(DataSource::defaultDatabasePath()).absolutePath(), this);
+        dialog.exec();
+    });
     m_menuButton->setObjectName(QStringLiteral("windowMenuButton"));
     m_menuButton->setText(CommonTr::tr("关于"));
     m_menuButton->setAccessibleName(CommonTr::tr("关于"));

@@ -3,6 +3,7 @@
 
 #include "common/DataSource.h"
 #include "common/ProcessEnumerator.h"
+#include "common/ServerConfig.h"
 #include "common/ShippedFiles.h"
 #include "common/SingleInstance.h"
 #include "common/ui/DialogService.h"
@@ -71,6 +72,45 @@ bool mayCreateDatabase(const QString& path, const QString& registeredBefore)
         nullptr, CommonTr::tr("%1不存在，要新建一个空的数据库吗？").arg(QDir::toNativeSeparators(path)));
 }
 
+// The family's records on the server the installation names; a server that cannot be
+// reached ends the start with the reason, never with an empty local file in its place.
+ProgramStartup::Outcome openServer(const ServerConfig& server)
+{
+    DialogService& dialogs = DialogService::current();
+    if (Result r = DataSource::registerServerDataSource(DataSource::Name, server); !r) {
+        dialogs.message(nullptr, CommonTr::tr("数据源配置错误") + QLatin1Char('\n') + r.error(),
+                        DialogService::Icon::Critical);
+        return ProgramStartup::Outcome::DataSourceFailed;
+    }
+    if (Result r = Database::openServer(server); !r) {
+        dialogs.message(nullptr, r.error(), DialogService::Icon::Critical);
+        return ProgramStartup::Outcome::DatabaseFailed;
+    }
+    return ProgramStartup::Outcome::Run;
+}
+
+ProgramStartup::Outcome openFile(const QString& databasePath)
+{
+    DialogService& dialogs = DialogService::current();
+    const QString registeredBefore = DataSource::databasePath(DataSource::Name);
+    if (Result r = DataSource::registerDataSource(DataSource::Name, databasePath); !r) {
+        dialogs.message(nullptr, CommonTr::tr("数据源配置错误") + QLatin1Char('\n') + r.error(),
+                        DialogService::Icon::Critical);
+        return ProgramStartup::Outcome::DataSourceFailed;
+    }
+    if (!mayCreateDatabase(databasePath, registeredBefore))
+        return ProgramStartup::Outcome::DatabaseNotCreated;
+    if (!StartupRecovery::holdRecords(databasePath))
+        return ProgramStartup::Outcome::RestoreUnfinished;
+    // The file registered a moment ago is opened as it is, not read back from the data source,
+    // which another installation starting at the same moment may have rewritten since.
+    if (Result r = Database::open(databasePath); !r) {
+        dialogs.message(nullptr, r.error(), DialogService::Icon::Critical);
+        return ProgramStartup::Outcome::DatabaseFailed;
+    }
+    return ProgramStartup::Outcome::Run;
+}
+
 } // namespace
 
 ProgramStartup::Outcome ProgramStartup::prepare(const ProgramIdentity& program, const QString& procRoot)
@@ -88,22 +128,10 @@ ProgramStartup::Outcome ProgramStartup::prepare(const ProgramIdentity& program, 
     // A restore cut off half-way is finished or undone before anything looks for the database.
     if (!StartupRecovery::recover(databasePath))
         return Outcome::RestoreUnfinished;
-    const QString registeredBefore = DataSource::databasePath(DataSource::Name);
-    if (Result r = DataSource::registerDataSource(DataSource::Name, databasePath); !r) {
-        dialogs.message(nullptr, CommonTr::tr("数据源配置错误") + QLatin1Char('\n') + r.error(),
-                        DialogService::Icon::Critical);
-        return Outcome::DataSourceFailed;
-    }
-    if (!mayCreateDatabase(databasePath, registeredBefore))
-        return Outcome::DatabaseNotCreated;
-    if (!StartupRecovery::holdRecords(databasePath))
-        return Outcome::RestoreUnfinished;
-    // The file registered a moment ago is opened as it is, not read back from the data source,
-    // which another installation starting at the same moment may have rewritten since.
-    if (Result r = Database::open(databasePath); !r) {
-        dialogs.message(nullptr, r.error(), DialogService::Icon::Critical);
-        return Outcome::DatabaseFailed;
-    }
+    const ServerConfig server = ServerConfig::read(ServerConfig::fileIn(QFileInfo(databasePath).absolutePath()));
+    const Outcome opened = server.usesServer() ? openServer(server) : openFile(databasePath);
+    if (opened != Outcome::Run)
+        return opened;
     const std::unique_ptr<SkinRecordset> skins = program.skinTable();
     SkinChoice::start(*skins, program.skinKey, program.chooseDialogScheme);
     return Outcome::Run;

@@ -48,7 +48,7 @@ public:
         return open(QStringLiteral("select * from personinfo where [编号]=?"), {number});
     }
     // No rows: only the column names.
-    Result openColumnsOnly() { return open(QStringLiteral("select * from personinfo where 0")); }
+    Result openColumnsOnly() { return open(QStringLiteral("select * from personinfo where 1=0")); }
 
 protected:
     void exchange(FieldExchange& fx) override

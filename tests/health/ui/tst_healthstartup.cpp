@@ -4,6 +4,7 @@
 #include "health/ui/CHealthDlg.h"
 #include "health/ui/HealthProgram.h"
 #include "tests/support/FakeProc.h"
+#include "tests/support/PostgresServer.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestDatabase.h"
 
@@ -233,6 +234,32 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.pages()->count(), 8);
         QVERIFY(dialogs.texts().isEmpty());
+    }
+
+    void aServerNamedByTheInstallationIsOpenedAndAnUnreachableOneNeverBecomesAnEmptyFile()
+    {
+        PostgresServer& server = PostgresServer::instance();
+        QVERIFY2(server.running(), qPrintable(server.failure()));
+        ServerConfig unreachable = server.config(QStringLiteral("kestrin"));
+        unreachable.port = 1;
+        const QString ini = ServerConfig::fileIn(root(QStringLiteral("database")));
+        QVERIFY(unreachable.write(ini).ok());
+        {
+            ScriptedDialogs dialogs;
+            QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::DatabaseFailed);
+            QCOMPARE(dialogs.texts().size(), 1);
+            QVERIFY2(dialogs.last().startsWith(QStringLiteral("连不上服务器")), qPrintable(dialogs.last()));
+            QVERIFY(!QFile::exists(root(QStringLiteral("database/kestrin.db"))));
+            QVERIFY(!Database::connection().isOpen());
+        }
+        const ServerConfig reachable = server.config(server.createDatabase());
+        QVERIFY(reachable.write(ini).ok());
+        ScriptedDialogs dialogs;
+        QCOMPARE(ProgramStartup::prepare(healthProgram(), m_procRoot), ProgramStartup::Outcome::Run);
+        QVERIFY(dialogs.texts().isEmpty());
+        QVERIFY(Database::isServer());
+        QVERIFY(!QFile::exists(root(QStringLiteral("database/kestrin.db"))));
+        QCOMPARE(DataSource::databasePath(DataSource::Name), reachable.database);
     }
 };
 

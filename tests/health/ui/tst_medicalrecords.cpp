@@ -416,12 +416,22 @@ private slots:
     {
         // Text an older program stored as bytes that are no valid UTF-8 comes back with
         // replacement marks; saving it unchanged must not rewrite it, nor move the date.
+        // A server keeps only whole UTF-8, so there the stored text is an ordinary one.
+        const bool server = TestDatabase::onServer();
         addChild(QStringLiteral("小明"));
         m_f->db().exec(QStringLiteral("INSERT INTO bnrong (leixing, username, title, zhenduan, riqi) "
-                                      "VALUES ('咳嗽', '小明', '旧记录', CAST(X'61ED' AS TEXT), 20200101)"));
+                                      "VALUES ('咳嗽', '小明', '旧记录', %1, 20200101)")
+                           .arg(server ? QStringLiteral("'a'") : QStringLiteral("CAST(X'61ED' AS TEXT)")));
         m_f->db().exec(QStringLiteral("CREATE TABLE writes (n INTEGER)"));
-        m_f->db().exec(QStringLiteral("CREATE TRIGGER counted AFTER UPDATE ON bnrong BEGIN "
-                                      "INSERT INTO writes VALUES (1); END"));
+        if (server) {
+            m_f->db().exec(QStringLiteral("CREATE FUNCTION counted() RETURNS trigger LANGUAGE plpgsql AS "
+                                          "'BEGIN INSERT INTO writes VALUES (1); RETURN NULL; END'"));
+            m_f->db().exec(QStringLiteral(
+                "CREATE TRIGGER counted AFTER UPDATE ON bnrong FOR EACH ROW EXECUTE FUNCTION counted()"));
+        } else {
+            m_f->db().exec(QStringLiteral("CREATE TRIGGER counted AFTER UPDATE ON bnrong BEGIN "
+                                          "INSERT INTO writes VALUES (1); END"));
+        }
         showPage();
         m_f->field<QComboBox>("searchCategoryCombo")->setCurrentText(QStringLiteral("咳嗽"));
         QVERIFY(m_f->click("displayButton"));
@@ -430,8 +440,11 @@ private slots:
         QVERIFY(m_f->click("saveButton"));
         QCOMPARE(m_f->dialogs().take(), QStringList{QStringLiteral("内容没有改动，记录保持原样。")});
         QCOMPARE(m_f->db().count(QStringLiteral("writes")), 0);
-        QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT hex(zhenduan) FROM bnrong")).toString(),
-                 QStringLiteral("61ED"));
+        if (server)
+            QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT zhenduan FROM bnrong")).toString(), QStringLiteral("a"));
+        else
+            QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT hex(zhenduan) FROM bnrong")).toString(),
+                     QStringLiteral("61ED"));
         QCOMPARE(m_f->db().scalar(QStringLiteral("SELECT riqi FROM bnrong")).toInt(), 20200101);
         QVERIFY(m_f->field<QPushButton>("addButton")->isEnabled());
         QVERIFY(!m_f->field<QPushButton>("saveButton")->isEnabled());

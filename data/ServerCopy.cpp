@@ -1,0 +1,181 @@
+#include "data/ServerCopy.h"
+#include "data/DataTr.h"
+#include "data/Database.h"
+#include "data/DatabaseError.h"
+#include "data/Schema.h"
+#include "data/SqlDialect.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+// The tables a family writes to; the others hold shipped rows a new database has too.
+const QStringList familyTables = {QStringLiteral("user"),    QStringLiteral("personinfo"), QStringLiteral("bnrong"),
+                                  QStringLiteral("cfnrong"), QStringLiteral("chengzhang"), QStringLiteral("rongyu"),
+                                  QStringLiteral("shengri"), QStringLiteral("mplay")};
+
+ResultOf<qint64> rowCount(QSqlDatabase db, const QString& table)
+{
+    QSqlQuery query(db);
+    if (!SqlDialect::prepare(query, QStringLiteral("SELECT count(*) FROM [%1]").arg(table)) || !query.exec() ||
+        !query.next())
+        return DatabaseError::fromSqlError(query.lastError());
+    return query.value(0).toLongLong();
+}
+
+Result copyTable(QSqlDatabase from, QSqlDatabase to, const QString& table, const QStringList& columns)
+{
+    QStringList quoted;
+    for (const QString& column : columns)
+        quoted << QLatin1Char('[') + column + QLatin1Char(']');
+    QSqlQuery read(from);
+    read.setForwardOnly(true);
+    if (!read.exec(QStringLiteral("SELECT %1 FROM [%2]").arg(quoted.join(QStringLiteral(", ")), table)))
+        return DatabaseError::fromSqlError(read.lastError());
+    QSqlQuery clear(to);
+    if (!SqlDialect::prepare(clear, QStringLiteral("DELETE FROM [%1]").arg(table)) || !clear.exec())
+        return DatabaseError::fromSqlError(clear.lastError());
+    QSqlQuery write(to);
+    if (!SqlDialect::prepare(write,
+                             QStringLiteral("INSERT INTO [%1] (%2) VALUES (%3)")
+                                 .arg(table, quoted.join(QStringLiteral(", ")),
+                                      QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")))))
+        return DatabaseError::fromSqlError(write.lastError());
+    while (read.next()) {
+        for (int i = 0; i < columns.size(); ++i)
+            write.addBindValue(read.value(i));
+        if (!write.exec())
+            return Result::failure(DataTr::tr("数据表“%1”中有一行无法写到服务器上。").arg(table),
+                                   write.lastError().databaseText());
+    }
+    // New rows on the server are numbered after the copied ones.
+    QSqlQuery number(to);
+    const QString key = to.driver()->escapeIdentifier(columns.first(), QSqlDriver::FieldName);
+    const QString name = to.driver()->escapeIdentifier(table, QSqlDriver::TableName);
+    if (!number.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
+                                    "COALESCE((SELECT max(%3) FROM %1), 0) + 1, false)")
+                         .arg(name, columns.first(), key)))
+        return DatabaseError::fromSqlError(number.lastError());
+    return {};
+}
+
+QByteArray sha256(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&file);
+    return hash.result();
+}
+
+} // namespace
+
+namespace ServerCopy {
+
+Result copyRecords(const QString& filePath, const ServerConfig& server, const Progress& progress)
+{
+    const auto tell = [&](const QString& step, int percent) {
+        if (progress)
+            progress(step, percent);
+    };
+    if (!QFileInfo::exists(filePath))
+        return Result::failure(DataTr::tr("找不到本机的数据库文件“%1”。").arg(QDir::toNativeSeparators(filePath)));
+    tell(DataTr::tr("正在连接服务器…"), 0);
+    if (Result r = Database::openServer(server); !r)
+        return r;
+    QSqlDatabase to = Database::connection();
+    for (const QString& table : familyTables) {
+        const ResultOf<qint64> rows = rowCount(to, table);
+        if (!rows)
+            return rows;
+        if (*rows > 0)
+            return Result::failure(DataTr::tr("服务器上的数据库“%1”里已经有家庭记录（数据表“%2”有 %3 行），"
+                                              "没有复制任何内容，以免覆盖这些记录。请换一个空的数据库再试。")
+                                       .arg(server.database, table)
+                                       .arg(*rows));
+    }
+
+    const QString sourceName = QStringLiteral("kestrin-copy-source");
+    Result result;
+    {
+        QSqlDatabase from = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), sourceName);
+        from.setDatabaseName(filePath);
+        from.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!from.open()) {
+            result = DatabaseError::fromSqlError(from.lastError());
+        } else {
+            TransactionGuard transaction(to);
+            const auto& tables = Schema::tables();
+            for (qsizetype i = 0; result && i < tables.size(); ++i) {
+                const auto& [table, columns] = tables[i];
+                if (table == QLatin1String("kestrin_meta"))
+                    continue;
+                tell(DataTr::tr("正在复制数据表“%1”…").arg(table), int(5 + 85 * i / tables.size()));
+                result = copyTable(from, to, table, columns);
+                if (!result)
+                    break;
+                const ResultOf<qint64> had = rowCount(from, table);
+                const ResultOf<qint64> has = rowCount(to, table);
+                if (!had || !has || *had != *has)
+                    result = Result::failure(DataTr::tr("数据表“%1”复制后的行数不对（本机 %2 行，服务器 %3 行），"
+                                                        "没有复制任何内容。")
+                                                 .arg(table)
+                                                 .arg(had ? *had : -1)
+                                                 .arg(has ? *has : -1));
+            }
+            if (result)
+                result = transaction.commit();
+        }
+        from.close();
+    }
+    QSqlDatabase::removeDatabase(sourceName);
+    if (!result)
+        return Result::failure(DataTr::tr("记录没有复制到服务器，服务器上的数据库保持原样。") + result.message(),
+                               result.detail());
+    tell(DataTr::tr("记录已复制。"), 90);
+    return {};
+}
+
+Result copyMedia(const QString& fromFolder, const QString& toFolder, const Progress& progress)
+{
+    if (!QDir().mkpath(toFolder))
+        return Result::failure(DataTr::tr("无法创建媒体文件夹“%1”。").arg(QDir::toNativeSeparators(toFolder)));
+    QStringList names;
+    QDirIterator files(fromFolder, QDir::Files | QDir::Hidden);
+    while (files.hasNext())
+        names << files.next();
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QFileInfo source(names[i]);
+        const QString target = QDir(toFolder).filePath(source.fileName());
+        if (progress)
+            progress(DataTr::tr("正在复制媒体文件“%1”…").arg(source.fileName()), int(100 * i / names.size()));
+        const QByteArray hash = sha256(source.filePath());
+        if (QFileInfo::exists(target)) {
+            if (sha256(target) == hash)
+                continue;
+            return Result::failure(DataTr::tr("共享文件夹里已经有一个不同的“%1”，没有覆盖它。请检查共享文件夹后再试。")
+                                       .arg(source.fileName()));
+        }
+        const QString partial = target + QStringLiteral(".partial");
+        QFile::remove(partial);
+        if (!QFile::copy(source.filePath(), partial) || sha256(partial) != hash || !QFile::rename(partial, target)) {
+            QFile::remove(partial);
+            return Result::failure(DataTr::tr("媒体文件“%1”没有完整地复制到共享文件夹。请检查共享文件夹是否可以写入、"
+                                              "空间是否足够，然后再试。")
+                                       .arg(source.fileName()));
+        }
+    }
+    if (progress)
+        progress(DataTr::tr("媒体文件已复制。"), 100);
+    return {};
+}
+
+} // namespace ServerCopy
