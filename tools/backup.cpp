@@ -146,6 +146,10 @@ ResultOf<FamilyFiles> familyFiles(const QCommandLineParser& parser)
     if (parser.isSet(QStringLiteral("database")))
         return FamilyFiles::forDatabase(parser.value(QStringLiteral("database")));
     const QString registered = DataSource::databasePath(DataSource::Name);
+    // A data source that names a server gives a database name, not a file.
+    if (!registered.isEmpty() && !QFileInfo(registered).isAbsolute())
+        return Result::failure(BackupTr::tr("数据源“kestrin”指向数据库服务器，本工具只能用于本机的数据库文件。"
+                                            "请用 --root 或 --database 指定本机的数据库文件。"));
     if (!registered.isEmpty())
         return FamilyFiles::forDatabase(registered);
     // Installed beside the programs, the tool's parent folder is the installation root.

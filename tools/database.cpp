@@ -6,6 +6,7 @@
 #include "data/DataTr.h"
 #include "data/DatabaseLocation.h"
 #include "data/ServerCopy.h"
+#include "tools/Console.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -16,17 +17,8 @@
 
 namespace {
 
-QTextStream& out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-QTextStream& err()
-{
-    static QTextStream stream(stderr);
-    return stream;
-}
+using Console::err;
+using Console::out;
 
 int fail(const Result& r)
 {

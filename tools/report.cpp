@@ -42,6 +42,10 @@ ResultOf<QString> databasePath(const QCommandLineParser& parser)
     if (parser.isSet(QStringLiteral("root")))
         return QDir(parser.value(QStringLiteral("root"))).filePath(QStringLiteral("database/kestrin.db"));
     const QString registered = DataSource::databasePath(DataSource::Name);
+    // A data source that names a server gives a database name, not a file.
+    if (!registered.isEmpty() && !QFileInfo(registered).isAbsolute())
+        return Result::failure(ReportTr::tr("数据源“kestrin”指向数据库服务器，本工具只能用于本机的数据库文件。"
+                                            "请用 --root 或 --database 指定本机的数据库文件。"));
     if (!registered.isEmpty())
         return registered;
     const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/../database/kestrin.db");

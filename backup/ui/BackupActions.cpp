@@ -17,6 +17,7 @@
 #include "common/ui/DialogService.h"
 #include "common/ui/MainWindowBase.h"
 #include "data/Database.h"
+#include "data/SqlDialect.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -93,8 +94,22 @@ void BackupActions::report(const Result& result)
     DialogService::current().message(&m_window, result.error(), DialogService::Icon::Critical);
 }
 
+bool BackupActions::refusedOnServer()
+{
+    if (!SqlDialect::isServer(Database::connection()))
+        return false;
+    DialogService::current().message(
+        &m_window,
+        BackupTr::tr("孩子的记录保存在数据库服务器上，这一版的备份、恢复和导出只能用于本机的数据库文件，"
+                     "没有做任何更改。请在服务器上用 PostgreSQL 自己的工具（pg_dump）备份。"),
+        DialogService::Icon::Warning);
+    return true;
+}
+
 void BackupActions::backup()
 {
+    if (refusedOnServer())
+        return;
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!QFileInfo(folder).isDir())
         folder = QDir::homePath();
@@ -143,6 +158,8 @@ void BackupActions::backup()
 
 void BackupActions::restore()
 {
+    if (refusedOnServer())
+        return;
     const qint64 self = QCoreApplication::applicationPid();
     const FamilyFiles files = familyFiles();
     // Asked before the backup is chosen and unpacked; the lock taken by the restore itself decides.
@@ -224,6 +241,8 @@ void BackupActions::restore()
 
 void BackupActions::exportRecords()
 {
+    if (refusedOnServer())
+        return;
     const QString parent = DialogService::current().chooseFolder(&m_window, BackupTr::tr("导出到哪个文件夹"));
     if (parent.isEmpty())
         return;

@@ -53,6 +53,9 @@ public slots:
 private:
     BackupActions(MainWindowBase& window, BackupSetup setup);
     void report(const Result& result);
+    // Says so and returns true when the records are on a database server, which these archives
+    // do not reach yet.
+    bool refusedOnServer();
 
     MainWindowBase& m_window;
     BackupSetup m_setup;
