@@ -22,6 +22,8 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -37,18 +39,27 @@ enum Exit
 
 std::atomic<Progress*> running{nullptr};
 volatile std::sig_atomic_t interrupted = 0;
+// Written to by the signal handler so that the question's wait ends even when the signal comes
+// just before it starts waiting.
+int wakeUp[2] = {-1, -1};
 
 // Ctrl+C and SIGTERM stop the work at its next check, or the question waiting for an answer;
 // what was written or unpacked is removed as on any cancel.
 void interrupt(int)
 {
     interrupted = 1;
+    if (wakeUp[1] >= 0) {
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t written = ::write(wakeUp[1], &byte, 1);
+    }
     if (Progress* progress = running.load())
         progress->cancel();
 }
 
 void answerSignals()
 {
+    if (::pipe2(wakeUp, O_CLOEXEC | O_NONBLOCK) != 0)
+        wakeUp[0] = wakeUp[1] = -1;
     struct sigaction action = {};
     action.sa_handler = interrupt;
     sigemptyset(&action.sa_mask);
@@ -122,7 +133,15 @@ Answer askYes(const QString& question)
     QByteArray line;
     char c = 0;
     for (;;) {
-        const ssize_t n = ::read(STDIN_FILENO, &c, 1);
+        pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0}, {wakeUp[0], POLLIN, 0}};
+        const int ready = ::poll(waits, 2, -1);
+        if (interrupted) {
+            out() << '\n';
+            return Answer::Interrupted;
+        }
+        if (ready < 0 && errno == EINTR)
+            continue;
+        const ssize_t n = ready < 0 ? -1 : ::read(STDIN_FILENO, &c, 1);
         if (interrupted) {
             out() << '\n';
             return Answer::Interrupted;
