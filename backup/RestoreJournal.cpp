@@ -20,8 +20,11 @@ constexpr int FormatVersion = 1;
 
 Result unreadable(const QString& path, const QString& detail)
 {
-    return Result::failure(BackupTr::tr("上次恢复备份的记录%1已经损坏，无法自动处理。").arg(FileErrors::quoted(path)),
-                           detail);
+    return Result::failure(
+        BackupTr::tr("上次恢复备份的记录%1已经损坏，无法自动处理。原来的记录仍在数据库文件夹里（在原处，"
+                     "或在名为“恢复前的记录-…”的文件夹中），请不要删除任何文件，并联系技术支持。")
+            .arg(FileErrors::quoted(path)),
+        detail);
 }
 
 } // namespace
