@@ -2,13 +2,13 @@
 #include "growth/GrowthTr.h"
 
 #include "common/Clock.h"
+#include "common/ui/LimitedTextEdit.h"
 #include "data/Records.h"
 #include "data/tables/CSHENGRI.h"
 #include "data/ui/PageButton.h"
 #include "growth/GrowthDates.h"
 #include "growth/GrowthQuery.h"
 #include "growth/ui/DateLists.h"
-#include "growth/ui/LimitedTextEdit.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -3,6 +3,7 @@
 
 #include "common/Clock.h"
 #include "common/ui/CSkinDlg.h"
+#include "common/ui/LimitedTextEdit.h"
 #include "data/PagedQuery.h"
 #include "data/Records.h"
 #include "data/tables/CCHENGZHANG.h"
@@ -12,7 +13,6 @@
 #include "growth/GrowthQuery.h"
 #include "growth/ui/DateLists.h"
 #include "growth/ui/DiaryHitsModel.h"
-#include "growth/ui/LimitedTextEdit.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>

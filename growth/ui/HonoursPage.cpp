@@ -2,6 +2,7 @@
 #include "growth/GrowthTr.h"
 
 #include "common/Clock.h"
+#include "common/ui/LimitedTextEdit.h"
 #include "data/Records.h"
 #include "data/tables/CRONGYU.h"
 #include "data/ui/PageButton.h"
@@ -9,7 +10,6 @@
 #include "growth/GrowthDates.h"
 #include "growth/GrowthQuery.h"
 #include "growth/ui/DateLists.h"
-#include "growth/ui/LimitedTextEdit.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -7,6 +7,7 @@
 #include "common/ui/CSkinDlg.h"
 #include "common/ui/DialogService.h"
 #include "common/ui/HelpService.h"
+#include "common/ui/LimitedTextEdit.h"
 #include "common/ui/SkinEngine.h"
 #include "data/ProgramSettings.h"
 #include "data/UnsavedMedia.h"
@@ -34,7 +35,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
@@ -268,20 +268,12 @@ void CReelboxDlg::buildControls()
     m_addKeyword = edit(QStringLiteral("addKeywordEdit"), QRectF(403, 288, 88, 16));
     m_addKeyword->setMaxLength(MaxKeyword);
     label(ReelboxTr::tr("关键字"), 374, 292, m_addKeyword);
-    m_description = new QPlainTextEdit(this);
+    m_description = new LimitedTextEdit(MaxDescription, this);
     m_description->setObjectName(QStringLiteral("descriptionEdit"));
     m_description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_description->setTabChangesFocus(true);
     m_layout->place(m_description, QRectF(229, 308, 220, 47));
     label(ReelboxTr::tr("描述"), 199, 322, m_description);
-    connect(m_description, &QPlainTextEdit::textChanged, this, [this] {
-        // Longer text is cut as it is typed or pasted, as an edit with a length limit does.
-        const QString text = m_description->toPlainText();
-        if (text.size() > MaxDescription) {
-            m_description->setPlainText(text.left(MaxDescription));
-            m_description->moveCursor(QTextCursor::End);
-        }
-    });
     auto* addButton = button(ReelboxTr::tr("添加"), QStringLiteral("addButton"), QRectF(453, 323, 42, 20));
 
     auto* drop = new FileDrop(this, [this](const QList<QUrl>& urls) { dropFiles(urls); });
@@ -677,7 +669,7 @@ void CReelboxDlg::fillAddGroup(qint32 id)
         return;
     }
     m_addKeyword->setText(record->keyword);
-    m_description->setPlainText(record->description);
+    m_description->setStoredText(record->description);
     // A value the list lacks (a year before 2000, say) is shown as it is stored.
     const auto select = [](QComboBox* combo, const QString& text) {
         const int index = combo->findText(text);

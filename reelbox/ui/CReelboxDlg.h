@@ -10,13 +10,13 @@ class CPictureViewDlg;
 class CWMPPlayer4;
 class CatalogueListModel;
 class DialogUnitLayout;
+class LimitedTextEdit;
 class PictureFrame;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QListView;
-class QPlainTextEdit;
 class QPushButton;
 class QTableView;
 
@@ -117,7 +117,7 @@ private:
     QComboBox* m_addDay;
     QLineEdit* m_path;
     QLineEdit* m_addKeyword;
-    QPlainTextEdit* m_description;
+    LimitedTextEdit* m_description;
     CPictureViewDlg* m_viewer = nullptr;
 
     ChosenFiles m_chosen;

@@ -362,6 +362,24 @@ private slots:
         QCOMPARE(m_window->player()->URL(), stored(QStringLiteral("b.wav")));
     }
 
+    // A description stored longer than the box takes (by another program or an older version) is
+    // shown whole; typing never makes it longer.
+    void aLongStoredDescriptionIsShownWhole()
+    {
+        const QString longText = QString(3000, QChar(0x6587)) + QStringLiteral("尾");
+        QDir().mkpath(m_media->media());
+        QVERIFY(TestMedia::write(stored(QStringLiteral("a.wav")), TestMedia::wav(2000)));
+        record(QStringLiteral("2024\\11\\05"), QStringLiteral("音频文件"), QStringLiteral(" a.wav"));
+        m_db->exec(QStringLiteral("UPDATE mplay SET miaoshu = ?"), {longText});
+        search(QStringLiteral("音频文件"));
+        clickRow(0);
+        auto* description = Gui::find<QPlainTextEdit>(m_window.get(), QStringLiteral("descriptionEdit"));
+        QCOMPARE(description->toPlainText(), longText);
+        description->moveCursor(QTextCursor::End);
+        description->insertPlainText(QStringLiteral("多"));
+        QCOMPARE(description->toPlainText(), longText);
+    }
+
     // The frame knows a picture by its content, as the viewer does, whatever its name ends in.
     void theFrameShowsPicturesOfAnyName()
     {

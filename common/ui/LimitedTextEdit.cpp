@@ -1,4 +1,4 @@
-#include "growth/ui/LimitedTextEdit.h"
+#include "common/ui/LimitedTextEdit.h"
 
 #include <QLineEdit>
 #include <QTextCursor>
