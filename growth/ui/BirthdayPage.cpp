@@ -435,6 +435,18 @@ QList<qint64> BirthdayPage::idsToDelete()
     return id > 0 ? QList<qint64>{id} : QList<qint64>{};
 }
 
+QString BirthdayPage::deleteQuestion()
+{
+    // The question names the year, and says so when its record is not the one on the page.
+    if (DateLists::chosen(m_yearCombo).isEmpty())
+        return MediaEntryPage::deleteQuestion();
+    if (loadedId() > 0)
+        return GrowthTr::tr("确定要删除%1的生日记录吗？").arg(yearKey());
+    if (newestOfYear() <= 0)
+        return MediaEntryPage::deleteQuestion();
+    return GrowthTr::tr("页面上没有显示%1的生日记录。确定要删除这一年的生日记录吗？").arg(yearKey());
+}
+
 void BirthdayPage::afterDelete()
 {
     closeDeletedEntry();

@@ -43,6 +43,7 @@ protected:
     QString noRecordChosenMessage() const override { return {}; }
     void afterDelete() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    QString deleteQuestion() override;
     QString goneMessage() const override;
 
 private:

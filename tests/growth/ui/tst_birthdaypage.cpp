@@ -287,10 +287,19 @@ private slots:
         QCOMPARE(dialogs().take(), QStringList{QStringLiteral("确定要删除吗？")});
         QCOMPARE(db().count(QStringLiteral("shengri")), 2);
 
+        // A year whose record is not on the page: the question says so, and a No keeps it.
+        chooseYear(QStringLiteral("2026"));
+        dialogs().answerConfirm(false);
+        QVERIFY(m_f->click("deleteButton"));
+        QCOMPARE(dialogs().take(),
+                 QStringList{QStringLiteral("页面上没有显示2026年的生日记录。确定要删除这一年的生日记录吗？")});
+        QCOMPARE(db().count(QStringLiteral("shengri")), 2);
+
         search(QStringLiteral("2026"));
         dialogs().answerConfirm(true);
         QVERIFY(m_f->click("deleteButton"));
-        QCOMPARE(dialogs().take(), (QStringList{QStringLiteral("确定要删除吗？"), QStringLiteral("删除成功")}));
+        QCOMPARE(dialogs().take(),
+                 (QStringList{QStringLiteral("确定要删除2026年的生日记录吗？"), QStringLiteral("删除成功")}));
         QCOMPARE(db().count(QStringLiteral("shengri")), 1);
         QCOMPARE(db().scalar(QStringLiteral("SELECT connect FROM shengri")).toString(), QStringLiteral("先记的"));
         QVERIFY(m_f->stored(QStringLiteral("cake.jpg")));
