@@ -10,8 +10,15 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QTextStream err(stderr);
     const QStringList args = app.arguments();
-    if (args.size() != 2) {
-        err << "usage: kestrin-dbinit DATABASE-FILE\n";
+    // An option is never taken for a file name: "--help" would otherwise become a database.
+    if (args.size() != 2 || args.at(1).startsWith(u'-')) {
+        const bool help = args.size() == 2 && (args.at(1) == u"--help" || args.at(1) == u"-h");
+        const char* usage = "usage: kestrin-dbinit DATABASE-FILE\n";
+        if (help) {
+            QTextStream(stdout) << usage;
+            return 0;
+        }
+        err << usage;
         return 2;
     }
     const QString path = args.at(1);
