@@ -66,7 +66,7 @@ int main(int argc, char* argv[])
     view.setModel(&model);
     view.resize(340, 520);
     view.show();
-    QApplication::processEvents();
+    settle();
     sqlite3* db = nullptr;
     sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     qsizetype rows = 0;
@@ -74,7 +74,7 @@ int main(int argc, char* argv[])
         QStringLiteral("catalogue_search"), QStringLiteral("search listing 50,000 files of 10,000 records"), 11, 1.5,
         [&] {
             rows = searchAndList(model);
-            QApplication::processEvents();
+            settle();
         },
         [&] { (void)readRaw(db); });
     sqlite3_close(db);

@@ -99,7 +99,7 @@ int main(int argc, char* argv[])
     DiaryPage page;
     page.resize(1180, 760);
     page.show();
-    QApplication::processEvents();
+    settle();
     auto* year = page.findChild<QComboBox*>(QStringLiteral("yearCombo"));
     year->setCurrentIndex(year->findText(QStringLiteral("2026")));
     auto* list = page.findChild<QTableView*>(QStringLiteral("recordList"));
@@ -115,7 +115,7 @@ int main(int argc, char* argv[])
         QStringLiteral("diary_search"), QStringLiteral("Diary search listing 10,000 entries"), 15, 1.5,
         [&] {
             page.search();
-            QApplication::processEvents();
+            settle();
         },
         [&] { readSum = readRaw(raw, statement, &read); });
     if (hits->rowCount() != EntryCount || read != EntryCount || listed(*hits) != readSum)
