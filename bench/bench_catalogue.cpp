@@ -140,8 +140,7 @@ int main(int argc, char* argv[])
     QTableView plainView;
     shown(plainView, plainModel);
     settle();
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3* db = openRawDatabase(path);
     qsizetype rows = 0;
     qsizetype plainRows = 0;
     const auto search = [&] {

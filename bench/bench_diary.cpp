@@ -106,8 +106,7 @@ int main(int argc, char* argv[])
     const Statement statement =
         selecting(DiaryHitsModel::columns(), GrowthQuery::diarySearch({QStringLiteral("2026"), {}, {}}, {}, {}));
 
-    sqlite3* raw = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3* raw = openRawDatabase(path);
     qsizetype read = 0;
     double readSum = 0;
     const auto* hits = static_cast<const IdListModel*>(list->model());

@@ -171,8 +171,7 @@ int main(int argc, char* argv[])
     page.findChild<QComboBox*>(QStringLiteral("searchCategoryCombo"))->setCurrentText(QStringLiteral("感冒发烧"));
     auto* list = page.findChild<RecordListView*>(QStringLiteral("recordList"));
 
-    sqlite3* raw = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3* raw = openRawDatabase(path);
     qsizetype read = 0;
     double shownSum = 0;
     double readSum = 0;
