@@ -2,11 +2,11 @@
 
 #include "common/Result.h"
 
-#include <QByteArray>
 #include <QStringList>
 #include <QVariant>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class QSqlDatabase;
@@ -39,6 +39,9 @@ public:
     qint64 integer(qsizetype row, int column) const;
     double real(qsizetype row, int column) const;
     QString text(qsizetype row, int column) const;
+    // The same text put into into, reusing its buffer where it has room and is not shared, so
+    // that reading row after row into the same string allocates nothing.
+    void textInto(qsizetype row, int column, QString& into) const;
     QVariant value(qsizetype row, int column) const;
 
 private:
@@ -65,5 +68,5 @@ private:
 
     QStringList m_columns;
     std::vector<Cell> m_cells;
-    QByteArray m_text;
+    std::string m_text;
 };
