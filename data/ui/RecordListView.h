@@ -18,4 +18,10 @@ public:
 
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+
+private:
+    // Lays out the rows read so far at once. Left alone, the view lays them out on a later turn
+    // of the event loop, after it has painted them once already: a list read whole was painted
+    // twice.
+    void layOutRows() { executeDelayedItemsLayout(); }
 };
