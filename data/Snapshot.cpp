@@ -94,9 +94,44 @@ Result Snapshot::each(const QSqlDatabase& db, const Statement& statement, const 
     return {};
 }
 
+Snapshot::~Snapshot()
+{
+    // Only buffers of moderate size are kept, so that one very long read does not hold its
+    // memory for as long as the program runs.
+    constexpr size_t Largest = 8 * 1024 * 1024;
+    Buffers& kept = spare();
+    if (m_cells.capacity() > kept.cells.capacity() && m_cells.capacity() * sizeof(Cell) <= Largest) {
+        m_cells.clear();
+        kept.cells.swap(m_cells);
+    }
+    if (m_text.capacity() > kept.text.capacity() && m_text.capacity() <= Largest) {
+        m_text.clear();
+        kept.text.swap(m_text);
+    }
+}
+
+Snapshot::Buffers& Snapshot::spare()
+{
+    // Never destroyed: a snapshot may still let go of its buffers while the program ends.
+    thread_local auto* buffers = new Buffers;
+    return *buffers;
+}
+
+void Snapshot::takeSpareBuffers()
+{
+    Buffers& kept = spare();
+    if (m_cells.capacity() < kept.cells.capacity())
+        m_cells.swap(kept.cells);
+    if (m_text.capacity() < kept.text.capacity())
+        m_text.swap(kept.text);
+    m_cells.clear();
+    m_text.clear();
+}
+
 Result Snapshot::read(sqlite3* handle, const QString& statement, const QVariantList& values)
 {
     clear();
+    takeSpareBuffers();
     ResultOf<StatementHandle> prepared = prepare(handle, statement, values);
     if (!prepared)
         return prepared;
@@ -143,7 +178,7 @@ void Snapshot::clear()
 {
     m_columns.clear();
     m_cells.clear();
-    m_text = std::string();
+    m_text.clear();
 }
 
 const Snapshot::Cell* Snapshot::cell(qsizetype row, int column) const
@@ -306,6 +341,7 @@ QVariant Snapshot::value(qsizetype row, int column) const
 Result Snapshot::read(QSqlQuery& query)
 {
     clear();
+    takeSpareBuffers();
     const QSqlRecord record = query.record();
     for (int i = 0; i < record.count(); ++i)
         m_columns << record.fieldName(i);

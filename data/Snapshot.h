@@ -21,6 +21,13 @@ struct sqlite3_stmt;
 class Snapshot
 {
 public:
+    Snapshot() = default;
+    Snapshot(const Snapshot&) = default;
+    Snapshot(Snapshot&&) = default;
+    Snapshot& operator=(const Snapshot&) = default;
+    Snapshot& operator=(Snapshot&&) = default;
+    ~Snapshot();
+
     Result read(sqlite3* handle, const QString& statement, const QVariantList& values);
     // The same through a Qt query that has run (the server's connection).
     Result read(QSqlQuery& query);
@@ -65,6 +72,17 @@ private:
         };
     };
     const Cell* cell(qsizetype row, int column) const;
+
+    // Buffers a snapshot let go of, kept for the next read on the same thread: reading into
+    // memory already in use is quicker than into fresh pages from the system, which a large
+    // buffer given back would be each time.
+    struct Buffers
+    {
+        std::vector<Cell> cells;
+        std::string text;
+    };
+    static Buffers& spare();
+    void takeSpareBuffers();
 
     QStringList m_columns;
     std::vector<Cell> m_cells;
