@@ -2,6 +2,7 @@
 
 #include "data/Database.h"
 
+#include <QFile>
 #include <QSqlQuery>
 #include <QString>
 #include <QTemporaryDir>
@@ -19,6 +20,20 @@ inline QString openBenchDatabase(const QTemporaryDir& dir)
         return {};
     }
     return path;
+}
+
+// The file opened read-only for a baseline that reads through the raw SQLite C API, in the mode
+// Qt's driver opens the suite's own connection (no lock around every call), so that both sides
+// pay the same engine costs; null when it cannot be opened.
+inline sqlite3* openRawDatabase(const QString& path)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    return db;
 }
 
 // A text column of the current row of a raw statement, as the baselines read it.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QString>
@@ -20,6 +21,14 @@ inline double timeMs(const std::function<void()>& work)
     timer.start();
     work();
     return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// Runs the event loop until it has nothing left to do, so that a view's delayed layout and the
+// paint it asks for fall inside the time of the work that caused them, not into a later round or
+// the other side's time.
+inline void settle()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10000);
 }
 
 struct Samples
@@ -52,8 +61,10 @@ struct Figure
     // What the line on the screen says.
     QString what;
     // The goal: the highest acceptable median ratio, or, with goalOverBaseline, the most the
-    // suite's side may take beyond the baseline, in the figure's unit.
-    double goal = 0;
+    // suite's side may take beyond the baseline, in the figure's unit. A figure without a goal
+    // (NoGoal) is printed beside another for comparison only.
+    static constexpr double NoGoal = 0;
+    double goal = NoGoal;
     bool goalOverBaseline = false;
     // "ms" for times; another unit (such as "kB") for other quantities.
     QString unit = QStringLiteral("ms");
@@ -72,6 +83,7 @@ struct Figure
             r.values.push_back(baseline.values[i] > 0 ? side.values[i] / baseline.values[i] : 0);
         return r;
     }
+    bool hasGoal() const { return goal != NoGoal || goalOverBaseline; }
     bool met() const
     {
         return goalOverBaseline ? side.median() - baseline.median() <= goal : ratios().median() <= goal;
@@ -133,11 +145,18 @@ inline void appendJson(const Figure& f)
     out << "{\"name\": \"" << f.name << "\", \"" << valueKey << "\": " << number(f.side.median()) << ", \"baseline_"
         << valueKey << "\": " << number(f.baseline.median())
         << ", \"ratio\": " << QString::number(ratios.median(), 'f', 3) << ", \"range\": ["
-        << QString::number(ratios.min(), 'f', 3) << ", " << QString::number(ratios.max(), 'f', 3)
-        << "], \"goal\": " << f.goal;
+        << QString::number(ratios.min(), 'f', 3) << ", " << QString::number(ratios.max(), 'f', 3) << "], \"goal\": ";
+    if (f.hasGoal())
+        out << f.goal;
+    else
+        out << "null";
     if (f.goalOverBaseline)
         out << ", \"goal_over_baseline_" << valueKey << "\": true";
-    out << ", \"rounds\": " << f.side.values.size() << ", \"met\": " << (f.met() ? "true" : "false") << "}\n";
+    out << ", \"rounds\": " << f.side.values.size() << ", \"met\": "
+        << (!f.hasGoal() ? "null"
+            : f.met()    ? "true"
+                         : "false")
+        << "}\n";
 }
 
 } // namespace BenchDetail
@@ -150,7 +169,13 @@ inline void report(const Figure& f)
     QTextStream out(stdout);
     out << f.what << ": " << number(f.side.median()) << ' ' << f.unit << ' ' << spread(f.side) << ", baseline "
         << number(f.baseline.median()) << ' ' << f.unit << ' ' << spread(f.baseline) << ", ratio "
-        << number(ratios.median()) << ' ' << spread(ratios) << " over " << f.side.values.size() << " rounds (goal ";
+        << number(ratios.median()) << ' ' << spread(ratios) << " over " << f.side.values.size() << " rounds ";
+    if (!f.hasGoal()) {
+        out << "(for comparison, no goal) [" << f.name << "]" << Qt::endl;
+        appendJson(f);
+        return;
+    }
+    out << "(goal ";
     if (f.goalOverBaseline)
         out << "<= " << f.goal << ' ' << f.unit << " beyond the baseline";
     else

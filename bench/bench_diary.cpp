@@ -99,15 +99,14 @@ int main(int argc, char* argv[])
     DiaryPage page;
     page.resize(1180, 760);
     page.show();
-    QApplication::processEvents();
+    settle();
     auto* year = page.findChild<QComboBox*>(QStringLiteral("yearCombo"));
     year->setCurrentIndex(year->findText(QStringLiteral("2026")));
     auto* list = page.findChild<QTableView*>(QStringLiteral("recordList"));
     const Statement statement =
         selecting(DiaryHitsModel::columns(), GrowthQuery::diarySearch({QStringLiteral("2026"), {}, {}}, {}, {}));
 
-    sqlite3* raw = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3* raw = openRawDatabase(path);
     qsizetype read = 0;
     double readSum = 0;
     const auto* hits = static_cast<const IdListModel*>(list->model());
@@ -115,7 +114,7 @@ int main(int argc, char* argv[])
         QStringLiteral("diary_search"), QStringLiteral("Diary search listing 10,000 entries"), 15, 1.5,
         [&] {
             page.search();
-            QApplication::processEvents();
+            settle();
         },
         [&] { readSum = readRaw(raw, statement, &read); });
     if (hits->rowCount() != EntryCount || read != EntryCount || listed(*hits) != readSum)

@@ -90,8 +90,7 @@ int main(int argc, char* argv[])
         return 1;
     fill();
 
-    sqlite3* raw = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3* raw = openRawDatabase(path);
     const QString child = QStringLiteral("孩子42");
     double a = 0;
     double b = 0;

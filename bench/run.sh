@@ -10,7 +10,8 @@
 # line (it is emptied first), so a script can track the figures over time:
 #   {"name": "display", "ms": 21.3, "baseline_ms": 17.9, "ratio": 1.19, "range": [1.05, 1.41],
 #    "goal": 1.3, "rounds": 15, "met": true}
-# "name" is stable; "ratio" and "range" are the median and range of the rounds' ratios. Figures
+# "name" is stable; "ratio" and "range" are the median and range of the rounds' ratios. A figure
+# printed beside another for comparison only has "goal": null and "met": null. Figures
 # of memory give "kb" and "baseline_kb" instead of the times; a goal measured beyond the
 # baseline, not as a ratio, says so with "goal_over_baseline_ms": true.
 # KESTRIN_ATTACH_MB sets the size of bench_attach's file (default 1024 MB), KESTRIN_BACKUP_MB the

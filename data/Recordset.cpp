@@ -19,7 +19,7 @@ public:
     LoadExchange(const Snapshot& rows, qsizetype row) : m_rows(rows), m_row(row) {}
     void field(const QString&, qint32& value) override { value = qint32(m_rows.integer(m_row, m_column++)); }
     void field(const QString&, double& value) override { value = m_rows.real(m_row, m_column++); }
-    void field(const QString&, QString& value) override { value = m_rows.text(m_row, m_column++); }
+    void field(const QString&, QString& value) override { m_rows.textInto(m_row, m_column++, value); }
     void field(const QString&, QDateTime& value) override
     {
         value = QDateTime::fromString(m_rows.text(m_row, m_column++), QStringLiteral("yyyy-MM-dd HH:mm:ss"));

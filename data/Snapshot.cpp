@@ -94,9 +94,44 @@ Result Snapshot::each(const QSqlDatabase& db, const Statement& statement, const 
     return {};
 }
 
+Snapshot::~Snapshot()
+{
+    // Only buffers of moderate size are kept, so that one very long read does not hold its
+    // memory for as long as the program runs.
+    constexpr size_t Largest = 8 * 1024 * 1024;
+    Buffers& kept = spare();
+    if (m_cells.capacity() > kept.cells.capacity() && m_cells.capacity() * sizeof(Cell) <= Largest) {
+        m_cells.clear();
+        kept.cells.swap(m_cells);
+    }
+    if (m_text.capacity() > kept.text.capacity() && m_text.capacity() <= Largest) {
+        m_text.clear();
+        kept.text.swap(m_text);
+    }
+}
+
+Snapshot::Buffers& Snapshot::spare()
+{
+    // Never destroyed: a snapshot may still let go of its buffers while the program ends.
+    thread_local auto* buffers = new Buffers;
+    return *buffers;
+}
+
+void Snapshot::takeSpareBuffers()
+{
+    Buffers& kept = spare();
+    if (m_cells.capacity() < kept.cells.capacity())
+        m_cells.swap(kept.cells);
+    if (m_text.capacity() < kept.text.capacity())
+        m_text.swap(kept.text);
+    m_cells.clear();
+    m_text.clear();
+}
+
 Result Snapshot::read(sqlite3* handle, const QString& statement, const QVariantList& values)
 {
     clear();
+    takeSpareBuffers();
     ResultOf<StatementHandle> prepared = prepare(handle, statement, values);
     if (!prepared)
         return prepared;
@@ -123,9 +158,9 @@ Result Snapshot::read(sqlite3* handle, const QString& statement, const QVariantL
             default: {
                 const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, i));
                 c.type = Cell::Type::Text;
-                c.text.offset = m_text.size();
+                c.text.offset = qsizetype(m_text.size());
                 c.text.length = sqlite3_column_bytes(raw, i);
-                m_text.append(text, c.text.length);
+                m_text.append(text, size_t(c.text.length));
                 break;
             }
             }
@@ -200,11 +235,89 @@ QString Snapshot::text(qsizetype row, int column) const
     case Cell::Type::Real:
         return QString::number(c->real);
     case Cell::Type::Text:
-        return QString::fromUtf8(m_text.constData() + c->text.offset, c->text.length);
+        return QString::fromUtf8(m_text.data() + c->text.offset, c->text.length);
     case Cell::Type::Null:
         break;
     }
     return {};
+}
+
+namespace {
+
+bool continuation(uchar byte)
+{
+    return (byte & 0xC0) == 0x80;
+}
+
+// Decodes well-formed UTF-8 into out, which has room for as many units as there are bytes; gives
+// the units written. Gives -1 for anything else (a broken sequence, a noncharacter, a leading
+// byte order mark), which QString::fromUtf8 then decodes in its own way.
+qsizetype decodeUtf8(const uchar* in, qsizetype size, char16_t* out)
+{
+    if (size >= 3 && in[0] == 0xEF && in[1] == 0xBB && in[2] == 0xBF)
+        return -1;
+    char16_t* next = out;
+    for (qsizetype i = 0; i < size;) {
+        const uchar lead = in[i];
+        if (lead < 0x80) {
+            *next++ = lead;
+            ++i;
+            continue;
+        }
+        char32_t code = 0;
+        qsizetype length = 0;
+        if (lead >= 0xC2 && lead < 0xE0) {
+            code = lead & 0x1F;
+            length = 2;
+        } else if (lead >= 0xE0 && lead < 0xF0) {
+            code = lead & 0x0F;
+            length = 3;
+        } else if (lead >= 0xF0 && lead < 0xF5) {
+            code = lead & 0x07;
+            length = 4;
+        } else {
+            return -1;
+        }
+        if (size - i < length)
+            return -1;
+        for (qsizetype k = 1; k < length; ++k) {
+            if (!continuation(in[i + k]))
+                return -1;
+            code = (code << 6) | (in[i + k] & 0x3F);
+        }
+        const char32_t shortest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+        if (code < shortest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || (code & 0xFFFE) == 0xFFFE ||
+            (code >= 0xFDD0 && code <= 0xFDEF))
+            return -1;
+        if (code >= 0x10000) {
+            *next++ = QChar::highSurrogate(code);
+            *next++ = QChar::lowSurrogate(code);
+        } else {
+            *next++ = char16_t(code);
+        }
+        i += length;
+    }
+    return next - out;
+}
+
+} // namespace
+
+void Snapshot::textInto(qsizetype row, int column, QString& into) const
+{
+    const Cell* c = cell(row, column);
+    if (!c || c->type != Cell::Type::Text) {
+        into = text(row, column);
+        return;
+    }
+    const char* bytes = m_text.data() + c->text.offset;
+    // UTF-16 never takes more units than UTF-8 takes bytes.
+    into.resize(c->text.length);
+    const qsizetype units =
+        decodeUtf8(reinterpret_cast<const uchar*>(bytes), c->text.length, reinterpret_cast<char16_t*>(into.data()));
+    if (units < 0)
+        into = QString::fromUtf8(bytes, c->text.length);
+    else
+        into.truncate(units);
 }
 
 QVariant Snapshot::value(qsizetype row, int column) const
@@ -228,6 +341,7 @@ QVariant Snapshot::value(qsizetype row, int column) const
 Result Snapshot::read(QSqlQuery& query)
 {
     clear();
+    takeSpareBuffers();
     const QSqlRecord record = query.record();
     for (int i = 0; i < record.count(); ++i)
         m_columns << record.fieldName(i);
@@ -258,9 +372,9 @@ Result Snapshot::read(QSqlQuery& query)
                         ? value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8()
                         : value.toString().toUtf8();
                 c.type = Cell::Type::Text;
-                c.text.offset = m_text.size();
+                c.text.offset = qsizetype(m_text.size());
                 c.text.length = int(text.size());
-                m_text.append(text);
+                m_text.append(text.constData(), size_t(text.size()));
                 break;
             }
             }

@@ -2,11 +2,11 @@
 
 #include "common/Result.h"
 
-#include <QByteArray>
 #include <QStringList>
 #include <QVariant>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class QSqlDatabase;
@@ -21,6 +21,13 @@ struct sqlite3_stmt;
 class Snapshot
 {
 public:
+    Snapshot() = default;
+    Snapshot(const Snapshot&) = default;
+    Snapshot(Snapshot&&) = default;
+    Snapshot& operator=(const Snapshot&) = default;
+    Snapshot& operator=(Snapshot&&) = default;
+    ~Snapshot();
+
     Result read(sqlite3* handle, const QString& statement, const QVariantList& values);
     // The same through a Qt query that has run (the server's connection).
     Result read(QSqlQuery& query);
@@ -39,6 +46,9 @@ public:
     qint64 integer(qsizetype row, int column) const;
     double real(qsizetype row, int column) const;
     QString text(qsizetype row, int column) const;
+    // The same text put into into, reusing its buffer where it has room and is not shared, so
+    // that reading row after row into the same string allocates nothing.
+    void textInto(qsizetype row, int column, QString& into) const;
     QVariant value(qsizetype row, int column) const;
 
 private:
@@ -63,7 +73,18 @@ private:
     };
     const Cell* cell(qsizetype row, int column) const;
 
+    // Buffers a snapshot let go of, kept for the next read on the same thread: reading into
+    // memory already in use is quicker than into fresh pages from the system, which a large
+    // buffer given back would be each time.
+    struct Buffers
+    {
+        std::vector<Cell> cells;
+        std::string text;
+    };
+    static Buffers& spare();
+    void takeSpareBuffers();
+
     QStringList m_columns;
     std::vector<Cell> m_cells;
-    QByteArray m_text;
+    std::string m_text;
 };

@@ -2,6 +2,7 @@
 #include "reelbox/ReelboxTr.h"
 
 #include "data/Database.h"
+#include "data/PagedQuery.h"
 #include "data/Records.h"
 #include "data/tables/CMRECORDSET.h"
 #include "media/AttachmentText.h"
@@ -191,17 +192,18 @@ Statement searchStatement(const CatalogueSearch& search)
 
 ResultOf<CatalogueResult> search(const CatalogueSearch& search)
 {
-    CMRECORDSET rs;
-    if (Result r = rs.open(searchStatement(search)); !r)
+    // The two listed columns straight from the engine, without a snapshot in between.
+    std::vector<std::pair<qint32, QString>> records;
+    PagedQuery query(searchStatement(search));
+    if (Result r = query.fetch(
+            -1, [&records](const PagedRow& row) { records.emplace_back(qint32(row.integer(0)), row.text(1)); });
+        !r)
         return r;
     CatalogueResult result;
-    result.records = rs.rowCount();
-    // Read by column: the statement selects only what the list shows, not the whole row.
-    const int idColumn = rs.columnIndex(QStringLiteral("id"));
-    const int musicColumn = rs.columnIndex(QStringLiteral("music"));
+    result.records = qsizetype(records.size());
     // Each record's rows go in front of those of the records before it.
-    for (qsizetype i = rs.rowCount() - 1; i >= 0; --i)
-        result.rows.appendRecord(qint32(rs.integerAt(i, idColumn)), rs.textAt(i, musicColumn));
+    for (auto record = records.rbegin(); record != records.rend(); ++record)
+        result.rows.appendRecord(record->first, record->second);
     return result;
 }
 

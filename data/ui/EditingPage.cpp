@@ -104,6 +104,12 @@ QTableView* EditingPage::makeRecordList(QWidget* parent, IdListModel* model, con
     return m_list;
 }
 
+void EditingPage::listFilled()
+{
+    if (m_list)
+        static_cast<RecordListView*>(m_list)->layOutRows();
+}
+
 void EditingPage::setEditMode(EditMode mode)
 {
     m_editMode = mode;

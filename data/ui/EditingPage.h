@@ -65,6 +65,9 @@ protected:
     // marked row show the marked record through showMarked().
     QTableView* makeRecordList(QWidget* parent, IdListModel* model, const QList<int>& widths);
     QTableView* recordList() const { return m_list; }
+    // To be called when the list's model was filled anew with every row it lists: the rows are
+    // laid out at once, so that they are painted once, not before and again after their layout.
+    void listFilled();
     // The key of the marked (current) row; 0 when there is none, or while a click below the rows
     // is being shown.
     qint64 markedId() const;

@@ -7,6 +7,7 @@ void RecordListView::fetchAll()
     // A record list reads the rest in one go; other models page by page.
     if (auto* records = qobject_cast<RecordListModel*>(model())) {
         records->fetchAll();
+        layOutRows();
         return;
     }
     QAbstractItemModel* rows = model();
@@ -17,6 +18,7 @@ void RecordListView::fetchAll()
         if (rows->rowCount() == before)
             break;
     }
+    layOutRows();
 }
 
 void RecordListView::selectAll()

@@ -15,6 +15,10 @@ public:
     void selectAll() override;
     // Reads every row the model has not read yet.
     void fetchAll();
+    // Lays out the rows the model holds now, at once. Left alone, the view lays them out on a
+    // later turn of the event loop, after it has painted them once already: a list filled or
+    // read whole was painted twice.
+    void layOutRows() { executeDelayedItemsLayout(); }
 
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;

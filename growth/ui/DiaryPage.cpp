@@ -151,8 +151,10 @@ void DiaryPage::search()
     }
     // Only the listed columns are read: an entry's text and files are read when it is chosen.
     const PagedQuery hits(selecting(DiaryHitsModel::columns(), GrowthQuery::diarySearch(date, title, keyword)));
-    if (Result r = m_hits->fill(hits); !r) {
-        message(r.error());
+    const Result filled = m_hits->fill(hits);
+    listFilled();
+    if (!filled) {
+        message(filled.error());
         return;
     }
     if (m_hits->rowCount() == 0)

@@ -159,6 +159,49 @@ private slots:
         QCOMPARE(db.count(QStringLiteral("bnrong")), 1);
     }
 
+    void textsReadAsTheEngineHoldsThemRowAfterRow()
+    {
+        if (TestDatabase::onServer())
+            QSKIP("A server keeps only well-formed text; the bytes below are a file's matter.");
+        TestDatabase db;
+        // Well-formed texts of one to four bytes a character, long before short, and bytes that
+        // are not well-formed UTF-8 (broken, truncated, overlong, a surrogate, a noncharacter, a
+        // byte order mark): each reads as QString::fromUtf8 reads it.
+        const QList<QByteArray> stored{QByteArrayLiteral("abc"),
+                                       QStringLiteral("夜里咳嗽，体温三十八度五").toUtf8(),
+                                       QByteArrayLiteral("a"),
+                                       QStringLiteral("宝宝👶é").toUtf8(),
+                                       QByteArray(""),
+                                       QByteArrayLiteral("\xC3\x28x"),
+                                       QByteArrayLiteral("\xE4\xB8"),
+                                       QByteArrayLiteral("\xC0\xAF"),
+                                       QByteArrayLiteral("\xED\xA0\x80"),
+                                       QByteArrayLiteral("\xEF\xBF\xBF"),
+                                       QByteArrayLiteral("\xEF\xBB\xBF\xE5\xA4\x9C")};
+        QSqlQuery insert(Database::connection());
+        QVERIFY(insert.prepare(QStringLiteral(
+            "INSERT INTO bnrong (username, leixing, title, riqi) VALUES ('小明', '咳嗽', CAST(? AS TEXT), 1)")));
+        for (const QByteArray& bytes : stored) {
+            insert.addBindValue(bytes);
+            QVERIFY(insert.exec());
+        }
+
+        CBNRONG records;
+        QVERIFY(records.open(QStringLiteral("select * from bnrong order by id"), {}).ok());
+        QList<QString> kept;
+        for (const QByteArray& bytes : stored) {
+            QVERIFY(!records.isEOF());
+            QCOMPARE(records.m_title, QString::fromUtf8(bytes));
+            QVERIFY(!records.m_title.isNull());
+            // A copy taken from a member keeps its text when the next row is read.
+            kept << records.m_title;
+            records.moveNext();
+        }
+        QVERIFY(records.isEOF());
+        for (qsizetype i = 0; i < stored.size(); ++i)
+            QCOMPARE(kept.at(i), QString::fromUtf8(stored.at(i)));
+    }
+
     void pagedQueryReadsPagesInOrderAndKnowsTheEnd()
     {
         TestDatabase db;
