@@ -34,7 +34,7 @@ set(KESTRIN_MODULE_DIR "${KESTRIN_STAGE_DIR}/modules")
 function(kestrin_module target)
     cmake_parse_arguments(ARG "" "" "SOURCES;PRIVATE" ${ARGN})
     add_library(${target} MODULE ${ARG_SOURCES})
-    target_link_libraries(${target} PRIVATE kestrin_options Qt6::Widgets ${ARG_PRIVATE})
+    target_link_libraries(${target} PRIVATE kestrin_options ${ARG_PRIVATE})
     set_target_properties(${target} PROPERTIES LIBRARY_OUTPUT_DIRECTORY "${KESTRIN_MODULE_DIR}"
         CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 endfunction()

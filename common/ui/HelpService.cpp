@@ -1,9 +1,9 @@
 #include "common/ui/HelpService.h"
 
 #include "common/CommonTr.h"
+#include "common/RuntimeModule.h"
 #include "common/ui/DialogService.h"
 #include "common/ui/HelpModule.h"
-#include "common/ui/RuntimeModule.h"
 
 #include <QDialog>
 #include <QFileInfo>

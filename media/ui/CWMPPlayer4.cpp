@@ -2,8 +2,8 @@
 
 #include "media/MediaTr.h"
 
+#include "common/RuntimeModule.h"
 #include "common/ui/ProgramExit.h"
-#include "common/ui/RuntimeModule.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

@@ -4,7 +4,7 @@
 #include <QString>
 
 // The programs' run-time modules: small libraries for what the first window does not need (the
-// media player, the help viewer, backup and restore), loaded the first time they are used, so a
+// media player, the help viewer, the video decoder of thumbnails), loaded the first time they are used, so a
 // program starts without mapping their libraries. They are installed in the folder "modules"
 // beside the program folders; KESTRIN_MODULE_DIR points the build's tests at the build's own.
 namespace RuntimeModule {
@@ -13,7 +13,7 @@ namespace RuntimeModule {
 QString folder();
 
 // The module's root object, loading the module on the first call; nullptr when it is missing or
-// cannot be loaded, with the loader's reason in *error.
+// cannot be loaded, with the loader's reason in *error. Safe to call from any thread.
 QObject* instance(const QString& name, QString* error = nullptr);
 
 // The module's root object as the interface Interface (declared with Q_DECLARE_INTERFACE), or

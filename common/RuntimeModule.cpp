@@ -1,4 +1,4 @@
-#include "common/ui/RuntimeModule.h"
+#include "common/RuntimeModule.h"
 
 #include "common/CommonTr.h"
 
@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QHash>
 #include <QPluginLoader>
+
+#include <mutex>
 
 namespace RuntimeModule {
 
@@ -22,6 +24,8 @@ QObject* instance(const QString& name, QString* error)
     // A module stays loaded for the rest of the run; one that failed is tried again next time,
     // so a module put back while the program runs is found.
     static QHash<QString, QObject*> loaded;
+    static std::mutex lock;
+    const std::lock_guard<std::mutex> held(lock);
     if (QObject* root = loaded.value(name))
         return root;
     QPluginLoader loader(folder() + QStringLiteral("/lib") + name + QStringLiteral(".so"));
