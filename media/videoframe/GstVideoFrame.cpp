@@ -8,6 +8,8 @@
 
 #include <gst/gst.h>
 
+#include <dlfcn.h>
+
 #include <memory>
 #include <mutex>
 
@@ -17,7 +19,12 @@ bool initialised()
 {
     static std::once_flag once;
     static bool ok = false;
-    std::call_once(once, [] { ok = gst_init_check(nullptr, nullptr, nullptr); });
+    std::call_once(once, [] {
+        // GStreamer into the global symbol scope, as when it was linked into the program: out
+        // of it, the player's pipelines stall on an X display, and this one is kept alike.
+        dlopen("libgstreamer-1.0.so.0", RTLD_LAZY | RTLD_GLOBAL);
+        ok = gst_init_check(nullptr, nullptr, nullptr);
+    });
     return ok;
 }
 

@@ -7,6 +7,8 @@
 #include <QUrl>
 #include <QVideoWidget>
 
+#include <dlfcn.h>
+
 namespace {
 
 Playback::State stateOf(QMediaPlayer::PlaybackState state)
@@ -212,6 +214,12 @@ class QtPlaybackModule : public QObject, public Playback::Module
 public:
     Playback::Engine* createEngine(QWidget* owner, Playback::Events& events) override
     {
+        // The media framework opens its GStreamer back end as a plugin, with GStreamer out of
+        // the global symbol scope; on an X display playback then stalls at its first frame.
+        // Opening GStreamer into the global scope first, as linking it into the program did,
+        // keeps playback going.
+        static void* const gstreamer = dlopen("libgstreamer-1.0.so.0", RTLD_LAZY | RTLD_GLOBAL);
+        Q_UNUSED(gstreamer);
         return new QtEngine(owner, events);
     }
 };
