@@ -98,14 +98,14 @@ Run start(const QString& executable, const QProcessEnvironment& environment, Clo
     return run;
 }
 
-// An installation root: the staged skins and help, a program folder per program.
+// An installation root: the staged skins, help and run-time modules, a program folder per program.
 bool prepareRoot(const QTemporaryDir& root)
 {
     const QString here = QCoreApplication::applicationDirPath();
     const QString stage = here + QStringLiteral("/../stage/");
-    for (const char* folder : {"skin", "database", "help"})
+    for (const char* folder : {"skin", "database", "help", "modules"})
         QDir().mkpath(root.filePath(QString::fromLatin1(folder)));
-    for (const char* folder : {"skin", "help"}) {
+    for (const char* folder : {"skin", "help", "modules"}) {
         const QDir from(stage + QString::fromLatin1(folder));
         for (const QString& file : from.entryList(QDir::Files))
             QFile::copy(from.filePath(file), root.filePath(QString::fromLatin1(folder) + QLatin1Char('/') + file));

@@ -4,6 +4,9 @@ target_compile_features(kestrin_options INTERFACE cxx_std_20)
 # The one include root: every include names its folder, "data/tables/CPPER.h".
 target_include_directories(kestrin_options INTERFACE "${PROJECT_SOURCE_DIR}")
 target_compile_options(kestrin_options INTERFACE -Wall -Wextra -Wpedantic -Werror)
+# Only the shared libraries a program calls are loaded at its start, and the linker's tables are
+# made for a quick load.
+target_link_options(kestrin_options INTERFACE LINKER:--as-needed LINKER:-O1)
 target_compile_definitions(kestrin_options INTERFACE QT_NO_CAST_FROM_ASCII QT_USE_QSTRINGBUILDER
                                                      QT_NO_CAST_TO_ASCII)
 
@@ -23,6 +26,19 @@ function(kestrin_library target)
     target_link_libraries(${target} PUBLIC kestrin_options ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
 endfunction()
 
+# The folder of the run-time modules in the staged root, beside the program folders.
+set(KESTRIN_MODULE_DIR "${KESTRIN_STAGE_DIR}/modules")
+
+# A run-time module: a shared library the programs load on first use of what it offers. It is
+# built with hidden symbols apart from its plugin entry points.
+function(kestrin_module target)
+    cmake_parse_arguments(ARG "" "" "SOURCES;PRIVATE" ${ARGN})
+    add_library(${target} MODULE ${ARG_SOURCES})
+    target_link_libraries(${target} PRIVATE kestrin_options ${ARG_PRIVATE})
+    set_target_properties(${target} PROPERTIES LIBRARY_OUTPUT_DIRECTORY "${KESTRIN_MODULE_DIR}"
+        CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+endfunction()
+
 # Puts a program into its folder of the staged root, e.g. stage/health/health.
 function(kestrin_program target folder)
     target_link_libraries(${target} PRIVATE kestrin_options)
@@ -37,5 +53,5 @@ function(kestrin_add_test name label)
     target_link_libraries(${name} PRIVATE kestrin_options kestrin_test_support ${ARG_LIBS})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES LABELS "${label}"
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;KESTRIN_SOURCE_DIR=${PROJECT_SOURCE_DIR};ODBCINI=${CMAKE_CURRENT_BINARY_DIR}/${name}.odbc.ini;XDG_CACHE_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}.cache")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;KESTRIN_MODULE_DIR=${KESTRIN_MODULE_DIR};KESTRIN_SOURCE_DIR=${PROJECT_SOURCE_DIR};ODBCINI=${CMAKE_CURRENT_BINARY_DIR}/${name}.odbc.ini;XDG_CACHE_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}.cache")
 endfunction()

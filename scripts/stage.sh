@@ -7,7 +7,7 @@ root="${1:?usage: stage.sh INSTALL-ROOT}"
 build=build/stage
 
 mkdir -p "$root/database/media"
-for folder in health growth Reelbox liveupdate skin help; do
+for folder in health growth Reelbox liveupdate skin help modules; do
     [ -d "$build/$folder" ] || continue
     mkdir -p "$root/$folder"
     # Program files are replaced; the updater keeps its own version file.

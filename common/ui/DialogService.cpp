@@ -1,10 +1,13 @@
 #include "common/ui/DialogService.h"
 
+#include "common/CommonTr.h"
+#include "common/RuntimeModule.h"
+#include "common/ui/PrintDialogModule.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPrintDialog>
 
 namespace {
 DialogService* installedService = nullptr;
@@ -68,6 +71,11 @@ QString WidgetDialogService::chooseFolder(QWidget* parent, const QString& captio
 
 bool WidgetDialogService::choosePrinter(QWidget* parent, QPrinter& printer)
 {
-    QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    QString reason;
+    auto* dialogs = RuntimeModule::load<PrintDialogModule>(QStringLiteral("kestrin_printdialog"), &reason);
+    if (!dialogs) {
+        message(parent, RuntimeModule::missingMessage(CommonTr::tr("打印"), reason), Icon::Warning, QString());
+        return false;
+    }
+    return dialogs->choosePrinter(parent, printer);
 }

@@ -1,7 +1,11 @@
 #include "common/ui/HelpService.h"
 
-#include "common/ui/HelpWindow.h"
+#include "common/CommonTr.h"
+#include "common/RuntimeModule.h"
+#include "common/ui/DialogService.h"
+#include "common/ui/HelpModule.h"
 
+#include <QDialog>
 #include <QFileInfo>
 #include <QPointer>
 #include <QUrl>
@@ -14,9 +18,9 @@ QString& collection()
 }
 
 // The program's one help window while it is open.
-QPointer<HelpWindow>& openWindow()
+QPointer<QDialog>& openWindow()
 {
-    static QPointer<HelpWindow> window;
+    static QPointer<QDialog> window;
     return window;
 }
 } // namespace
@@ -27,7 +31,7 @@ QWidget* show(QWidget* owner, const QString& page)
 {
     // Help that is open already is brought to the front as it is: the reader keeps the page, and
     // the full-text index is not built again.
-    if (HelpWindow* open = openWindow()) {
+    if (QDialog* open = openWindow()) {
         open->showNormal();
         open->raise();
         open->activateWindow();
@@ -37,12 +41,17 @@ QWidget* show(QWidget* owner, const QString& page)
     if (!file.isFile())
         return nullptr;
     QWidget* window = owner ? owner->window() : nullptr;
-    auto* help = new HelpWindow(file.absoluteFilePath(), window);
-    if (!help->isUsable()) {
-        delete help;
+    QString reason;
+    HelpModule* viewer = RuntimeModule::load<HelpModule>(QStringLiteral("kestrin_helpviewer"), &reason);
+    if (!viewer) {
+        DialogService::current().message(window, RuntimeModule::missingMessage(CommonTr::tr("帮助"), reason),
+                                         DialogService::Icon::Warning);
         return nullptr;
     }
-    help->showPage(QUrl(page));
+    QDialog* help = viewer->openWindow(file.absoluteFilePath(), window);
+    if (!help)
+        return nullptr;
+    viewer->showPage(help, QUrl(page));
     openWindow() = help;
     help->show();
     help->raise();

@@ -7,6 +7,7 @@
 #include "common/ShippedFiles.h"
 #include "common/SingleInstance.h"
 #include "common/ui/DialogService.h"
+#include "common/ui/ProgramExit.h"
 #include "common/ui/SkinChoice.h"
 #include "common/ui/SkinEngine.h"
 #include "common/ui/StartupRecovery.h"
@@ -153,7 +154,12 @@ int ProgramStartup::run(QApplication& app, const ProgramIdentity& program, const
     default:
         return 1;
     }
-    mainWindow()->exec();
+    {
+        const std::unique_ptr<QDialog> window = mainWindow();
+        window->exec();
+        ProgramExit::begin();
+    }
+    ProgramExit::finish();
     SkinEngine::shutdown();
     return 0;
 }

@@ -2,7 +2,9 @@
 
 #include "media/MediaTr.h"
 
-#include <QAudioOutput>
+#include "common/RuntimeModule.h"
+#include "common/ui/ProgramExit.h"
+
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -11,8 +13,8 @@
 #include <QStackedWidget>
 #include <QStyle>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
-#include <QVideoWidget>
 
 namespace {
 
@@ -41,9 +43,9 @@ QToolButton* transportButton(QStyle::StandardPixmap icon, const QString& text, c
 } // namespace
 
 CWMPPlayer4::CWMPPlayer4(QWidget* parent)
-    : QWidget(parent), m_player(nullptr), m_audio(nullptr), m_display(new QStackedWidget(this)), m_video(nullptr),
-      m_line(new QLabel), m_playButton(transportButton(QStyle::SP_MediaPlay, MediaTr::tr("播放"),
-                                                       QStringLiteral("transportPlayButton"), this)),
+    : QWidget(parent), m_display(new QStackedWidget(this)), m_line(new QLabel),
+      m_playButton(
+          transportButton(QStyle::SP_MediaPlay, MediaTr::tr("播放"), QStringLiteral("transportPlayButton"), this)),
       m_stopButton(
           transportButton(QStyle::SP_MediaStop, MediaTr::tr("停止"), QStringLiteral("transportStopButton"), this)),
       m_position(new QSlider(Qt::Horizontal, this)), m_time(new QLabel(this)),
@@ -100,141 +102,109 @@ CWMPPlayer4::CWMPPlayer4(QWidget* parent)
     connect(m_playButton, &QToolButton::clicked, this, &CWMPPlayer4::togglePlay);
     connect(m_stopButton, &QToolButton::clicked, this, &CWMPPlayer4::stop);
     connect(m_position, &QSlider::sliderMoved, this, [this](int position) {
-        if (m_player)
-            m_player->setPosition(position);
+        if (m_engine)
+            m_engine->setPosition(position);
     });
     connect(m_volume, &QSlider::valueChanged, this, [this](int value) {
-        if (m_audio)
-            m_audio->setVolume(value / 100.0f);
+        if (m_engine)
+            m_engine->setVolume(value / 100.0f);
     });
     showPicture(false);
 }
 
-QVideoWidget* CWMPPlayer4::videoDisplay()
+Playback::Engine* CWMPPlayer4::engine()
 {
-    if (!m_video) {
-        m_video = new QVideoWidget;
-        m_video->setObjectName(QStringLiteral("videoDisplay"));
-        m_video->setFocusPolicy(Qt::StrongFocus);
-        m_video->installEventFilter(this);
-        m_display->addWidget(m_video);
-        connect(m_video, &QVideoWidget::fullScreenChanged, this, [this](bool on) {
-            if (on)
-                m_video->setFocus();
-        });
+    if (!m_engine) {
+        QString reason;
+        auto* module = RuntimeModule::load<Playback::Module>(QStringLiteral("kestrin_playback"), &reason);
+        if (!module) {
+            qWarning("media player module: %s", qPrintable(reason));
+            return nullptr;
+        }
+        m_engine.reset(module->createEngine(this, *this));
+        m_engine->setVolume(float(m_volume->value()) / 100.0f);
+        m_display->addWidget(m_engine->videoDisplay());
     }
-    return m_video;
-}
-
-QMediaPlayer* CWMPPlayer4::mediaPlayer()
-{
-    if (!m_player) {
-        m_audio = new QAudioOutput(this);
-        m_audio->setVolume(float(m_volume->value()) / 100.0f);
-        m_player = new QMediaPlayer(this);
-        attachPlayer();
-    }
-    return m_player;
-}
-
-void CWMPPlayer4::attachPlayer()
-{
-    videoDisplay();
-    m_player->setAudioOutput(m_audio);
-    m_player->setVideoOutput(m_video);
-    connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error) { onError(error); });
-    connect(m_player, &QMediaPlayer::playbackStateChanged, this, &CWMPPlayer4::onStateChanged);
-    connect(m_player, &QMediaPlayer::positionChanged, this, &CWMPPlayer4::onPositionChanged);
-    connect(m_player, &QMediaPlayer::durationChanged, this, &CWMPPlayer4::onDurationChanged);
-    connect(m_player, &QMediaPlayer::hasVideoChanged, this, [this](bool video) { showPicture(video); });
-}
-
-void CWMPPlayer4::replacePlayer()
-{
-    if (!m_player)
-        return;
-    // A pipeline that failed may still deliver its errors after the next file was set; a fresh
-    // player per file keeps them from being taken for the new file's.
-    QMediaPlayer* old = m_player;
-    disconnect(old, nullptr, this, nullptr);
-    old->stop();
-    old->setVideoOutput(nullptr);
-    old->setAudioOutput(nullptr);
-    old->deleteLater();
-    m_player = new QMediaPlayer(this);
-    attachPlayer();
-    onStateChanged(QMediaPlayer::StoppedState);
-    onDurationChanged(0);
+    return m_engine.get();
 }
 
 CWMPPlayer4::~CWMPPlayer4()
 {
-    if (isFullScreen())
-        m_video->setFullScreen(false);
-    if (!m_player)
+    if (!m_engine)
         return;
-    // The player goes first, so no frame reaches a display being destroyed. It is not stopped
-    // first: the media framework pauses a playing pipeline before it lets go of its outputs, and
-    // waits for that (up to a second) whether it is stopped or destroyed; the wait is paid once.
-    disconnect(m_player, nullptr, this, nullptr);
-    delete m_player;
-    m_player = nullptr;
+    if (isFullScreen())
+        m_engine->setFullScreen(false);
+    // The media framework pauses a playing pipeline before it lets go of its outputs, and waits
+    // for that (up to a second) whether it is stopped or destroyed. When the program ends, the
+    // pipeline is left to end with the process instead; otherwise the engine's player goes
+    // before the display, without a stop first, so the wait is paid once.
+    if (ProgramExit::isEnding() && m_engine->leaveRunning())
+        ProgramExit::leftRunning();
+    m_engine.reset();
 }
 
 void CWMPPlayer4::setURL(const QString& path)
 {
-    replacePlayer();
+    if (m_engine) {
+        m_engine->renew();
+        stateChanged(Playback::State::Stopped);
+        durationChanged(0);
+    }
     m_failed = false;
     m_url = path;
     const QFileInfo file(path);
-    if (!file.isFile()) {
+    QString line;
+    if (!file.isFile())
+        line = MediaTr::tr("找不到文件“%1”。").arg(file.fileName());
+    else if (!engine())
+        line = MediaTr::tr("无法播放“%1”：找不到播放组件。请重新安装本软件。").arg(file.fileName());
+    if (!line.isEmpty()) {
         m_failed = true;
-        const QString line = MediaTr::tr("找不到文件“%1”。").arg(file.fileName());
         showLine(line);
         emit failed(line);
         return;
     }
     showLine(file.fileName());
-    mediaPlayer()->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
-    m_player->play();
+    m_engine->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
+    m_engine->play();
 }
 
 void CWMPPlayer4::close()
 {
-    if (m_player) {
-        m_player->stop();
-        m_player->setSource(QUrl());
-        m_player->setPlaybackRate(1.0);
+    if (m_engine) {
+        m_engine->stop();
+        m_engine->setSource(QUrl());
+        m_engine->setPlaybackRate(1.0);
     }
     m_url.clear();
     m_failed = false;
     if (isFullScreen())
-        m_video->setFullScreen(false);
+        m_engine->setFullScreen(false);
     showLine(QString());
     showPicture(false);
 }
 
 void CWMPPlayer4::play()
 {
-    if (!m_player || m_player->source().isEmpty() || m_failed)
+    if (!m_engine || !m_engine->hasSource() || m_failed)
         return;
-    if (m_player->playbackRate() != 1.0)
-        m_player->setPlaybackRate(1.0);
-    m_player->play();
+    if (m_engine->playbackRate() != 1.0)
+        m_engine->setPlaybackRate(1.0);
+    m_engine->play();
 }
 
 void CWMPPlayer4::pause()
 {
-    if (m_player && m_player->playbackState() == QMediaPlayer::PlayingState)
-        m_player->pause();
+    if (m_engine && m_engine->state() == Playback::State::Playing)
+        m_engine->pause();
 }
 
 void CWMPPlayer4::fastForward()
 {
-    if (!m_player || m_player->source().isEmpty() || m_failed)
+    if (!m_engine || !m_engine->hasSource() || m_failed)
         return;
-    m_player->setPlaybackRate(FastForwardRate);
-    m_player->play();
+    m_engine->setPlaybackRate(FastForwardRate);
+    m_engine->play();
 }
 
 void CWMPPlayer4::setFullScreen(bool on)
@@ -243,31 +213,34 @@ void CWMPPlayer4::setFullScreen(bool on)
         return;
     // The picture goes full screen; without one (a sound) the screen stays dark, as the
     // display area does in the window.
-    if (on)
-        m_display->setCurrentWidget(videoDisplay());
-    m_video->setFullScreen(on);
+    if (on) {
+        if (!engine())
+            return;
+        m_display->setCurrentWidget(m_engine->videoDisplay());
+    }
+    m_engine->setFullScreen(on);
     if (!on)
-        showPicture(m_player && m_player->hasVideo());
+        showPicture(m_engine->hasVideo());
 }
 
 bool CWMPPlayer4::isFullScreen() const
 {
-    return m_video && m_video->isFullScreen();
+    return m_engine && m_engine->isFullScreen();
 }
 
-QMediaPlayer::PlaybackState CWMPPlayer4::playbackState() const
+Playback::State CWMPPlayer4::playbackState() const
 {
-    return m_player ? m_player->playbackState() : QMediaPlayer::StoppedState;
+    return m_engine ? m_engine->state() : Playback::State::Stopped;
 }
 
-QMediaPlayer::MediaStatus CWMPPlayer4::mediaStatus() const
+Playback::Status CWMPPlayer4::mediaStatus() const
 {
-    return m_player ? m_player->mediaStatus() : QMediaPlayer::NoMedia;
+    return m_engine ? m_engine->status() : Playback::Status::NoMedia;
 }
 
 qreal CWMPPlayer4::playbackRate() const
 {
-    return m_player ? m_player->playbackRate() : 1.0;
+    return m_engine ? m_engine->playbackRate() : 1.0;
 }
 
 QString CWMPPlayer4::statusLine() const
@@ -282,21 +255,26 @@ int CWMPPlayer4::volume() const
 
 bool CWMPPlayer4::eventFilter(QObject* watched, QEvent* event)
 {
-    if ((m_video && watched == m_video) || watched == m_line) {
-        if (event->type() == QEvent::MouseButtonDblClick) {
-            if (isFullScreen())
-                setFullScreen(false);
-            else
-                emit doubleClicked();
-            return true;
-        }
-        if (event->type() == QEvent::KeyPress && isFullScreen() &&
-            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            setFullScreen(false);
-            return true;
-        }
-    }
+    if (watched == m_line && displayEvent(event))
+        return true;
     return QWidget::eventFilter(watched, event);
+}
+
+bool CWMPPlayer4::displayEvent(QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (isFullScreen())
+            setFullScreen(false);
+        else
+            emit doubleClicked();
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress && isFullScreen() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        setFullScreen(false);
+        return true;
+    }
+    return false;
 }
 
 void CWMPPlayer4::showLine(const QString& text)
@@ -308,19 +286,19 @@ void CWMPPlayer4::showPicture(bool video)
 {
     if (isFullScreen())
         return;
-    m_display->setCurrentWidget(video && !m_failed && m_video ? static_cast<QWidget*>(m_video) : m_line);
+    m_display->setCurrentWidget(video && !m_failed && m_engine ? m_engine->videoDisplay() : m_line);
 }
 
-void CWMPPlayer4::onError(QMediaPlayer::Error error)
+void CWMPPlayer4::errorOccurred(Playback::Error error)
 {
-    if (error == QMediaPlayer::NoError || m_failed)
+    if (error == Playback::Error::None || m_failed)
         return;
     m_failed = true;
     const QString name = QFileInfo(m_url).fileName();
-    const QString line = error == QMediaPlayer::FormatError
+    const QString line = error == Playback::Error::Format
                              ? MediaTr::tr("无法播放“%1”：不支持这种文件格式。").arg(name)
                              : MediaTr::tr("无法播放“%1”：文件已损坏或格式不受支持。").arg(name);
-    m_player->stop();
+    m_engine->stop();
     if (isFullScreen())
         setFullScreen(false);
     showLine(line);
@@ -328,31 +306,36 @@ void CWMPPlayer4::onError(QMediaPlayer::Error error)
     emit failed(line);
 }
 
-void CWMPPlayer4::onStateChanged(QMediaPlayer::PlaybackState state)
+void CWMPPlayer4::stateChanged(Playback::State state)
 {
-    const bool playing = state == QMediaPlayer::PlayingState;
+    const bool playing = state == Playback::State::Playing;
     m_playButton->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
     const QString text = playing ? MediaTr::tr("暂停") : MediaTr::tr("播放");
     m_playButton->setToolTip(text);
     m_playButton->setAccessibleName(text);
 }
 
-void CWMPPlayer4::onPositionChanged(qint64 position)
+void CWMPPlayer4::positionChanged(qint64 position)
 {
     if (!m_position->isSliderDown())
         m_position->setValue(int(position));
-    m_time->setText(clock(position) + QLatin1Char('/') + clock(m_player->duration()));
+    m_time->setText(clock(position) + QLatin1Char('/') + clock(m_engine->duration()));
 }
 
-void CWMPPlayer4::onDurationChanged(qint64 duration)
+void CWMPPlayer4::durationChanged(qint64 duration)
 {
     m_position->setRange(0, int(duration));
-    m_time->setText(clock(m_player->position()) + QLatin1Char('/') + clock(duration));
+    m_time->setText(clock(m_engine ? m_engine->position() : 0) + QLatin1Char('/') + clock(duration));
+}
+
+void CWMPPlayer4::hasVideoChanged(bool video)
+{
+    showPicture(video);
 }
 
 void CWMPPlayer4::togglePlay()
 {
-    if (playbackState() == QMediaPlayer::PlayingState && playbackRate() == 1.0)
+    if (playbackState() == Playback::State::Playing && playbackRate() == 1.0)
         pause();
     else
         play();
@@ -360,8 +343,8 @@ void CWMPPlayer4::togglePlay()
 
 void CWMPPlayer4::stop()
 {
-    if (!m_player)
+    if (!m_engine)
         return;
-    m_player->stop();
-    m_player->setPlaybackRate(1.0);
+    m_engine->stop();
+    m_engine->setPlaybackRate(1.0);
 }

@@ -1,22 +1,24 @@
 #pragma once
 
-#include <QMediaPlayer>
+#include "media/ui/PlaybackEngine.h"
+
 #include <QWidget>
 
-class QAudioOutput;
+#include <memory>
+
 class QLabel;
 class QSlider;
 class QStackedWidget;
 class QToolButton;
-class QVideoWidget;
 
 // The media player of growth and Reelbox: plays a sound or video file in the window, with its
 // own transport bar (play/pause, stop, position, volume). Setting a file starts it. A file it
 // cannot play gets a short line in the display area; the player never shows a message box of
 // its own. Full screen is left with Escape or a double-click. The media framework (its player,
-// audio output and video display) is made only when something is played or shown full screen:
-// a window with a player starts without it.
-class CWMPPlayer4 : public QWidget
+// audio output and video display) lives in a run-time module that is loaded, and made, only when
+// something is played or shown full screen: a window with a player starts without it. Without the
+// module, the display area says so.
+class CWMPPlayer4 : public QWidget, private Playback::Events
 {
     Q_OBJECT
 
@@ -39,8 +41,8 @@ public:
     void setFullScreen(bool on);
     bool isFullScreen() const;
 
-    QMediaPlayer::PlaybackState playbackState() const;
-    QMediaPlayer::MediaStatus mediaStatus() const;
+    Playback::State playbackState() const;
+    Playback::Status mediaStatus() const;
     qreal playbackRate() const;
     // The line shown in the display area: the file's name, or why it cannot be played.
     QString statusLine() const;
@@ -59,24 +61,24 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The player, its audio output and the video display, made on first use.
-    QMediaPlayer* mediaPlayer();
-    QVideoWidget* videoDisplay();
-    void attachPlayer();
-    void replacePlayer();
+    // The media framework's engine, loaded and made on first use; nullptr (with the display area
+    // saying why) when its module cannot be loaded.
+    Playback::Engine* engine();
     void showLine(const QString& text);
     void showPicture(bool video);
-    void onError(QMediaPlayer::Error error);
-    void onStateChanged(QMediaPlayer::PlaybackState state);
-    void onPositionChanged(qint64 position);
-    void onDurationChanged(qint64 duration);
     void togglePlay();
     void stop();
 
-    QMediaPlayer* m_player;
-    QAudioOutput* m_audio;
+    // What the engine reports.
+    void errorOccurred(Playback::Error error) override;
+    void stateChanged(Playback::State state) override;
+    void positionChanged(qint64 position) override;
+    void durationChanged(qint64 duration) override;
+    void hasVideoChanged(bool video) override;
+    bool displayEvent(QEvent* event) override;
+
+    std::unique_ptr<Playback::Engine> m_engine;
     QStackedWidget* m_display;
-    QVideoWidget* m_video;
     QLabel* m_line;
     QToolButton* m_playButton;
     QToolButton* m_stopButton;

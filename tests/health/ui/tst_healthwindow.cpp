@@ -1,6 +1,5 @@
 #include "common/ui/CSkinDlg.h"
 #include "common/ui/HelpService.h"
-#include "common/ui/HelpWindow.h"
 #include "common/ui/SkinChoice.h"
 #include "common/ui/SkinEngine.h"
 #include "data/tables/Skins.h"
@@ -188,7 +187,27 @@ private slots:
         HelpService::setCollectionFile(m_db->folder() + QStringLiteral("/help/missing.qhc"));
         Gui::click(basicPage(), QStringLiteral("helpButton"));
         QTest::keyClick(m_window->pages()->currentWidget(), Qt::Key_F1);
-        QVERIFY(m_window->findChildren<HelpWindow*>().isEmpty());
+        QVERIFY(m_window->findChildren<QDialog*>(QStringLiteral("helpWindow")).isEmpty());
+    }
+
+    // Runs before help is first opened, while its module is not loaded yet.
+    void helpWithoutItsModuleSaysSo()
+    {
+        const QString help = m_db->folder() + QStringLiteral("/help/");
+        QDir().mkpath(help);
+        QFile collection(help + QStringLiteral("present.qhc"));
+        QVERIFY(collection.open(QIODevice::WriteOnly));
+        collection.close();
+        HelpService::setCollectionFile(collection.fileName());
+        const QByteArray modules = qgetenv("KESTRIN_MODULE_DIR");
+        qputenv("KESTRIN_MODULE_DIR", help.toUtf8());
+
+        ScriptedDialogs dialogs;
+        Gui::click(basicPage(), QStringLiteral("helpButton"));
+        qputenv("KESTRIN_MODULE_DIR", modules);
+        QCOMPARE(dialogs.texts().size(), 1);
+        QVERIFY(dialogs.last().startsWith(QStringLiteral("无法使用帮助：找不到它的程序组件")));
+        QVERIFY(m_window->findChildren<QDialog*>(QStringLiteral("helpWindow")).isEmpty());
     }
 
     void helpOpensAtTheStartPage()
@@ -220,20 +239,22 @@ private slots:
 
         HelpService::setCollectionFile(help + QStringLiteral("kestrinhelp.qhc"));
         Gui::click(basicPage(), QStringLiteral("helpButton"));
-        const QList<HelpWindow*> windows = m_window->findChildren<HelpWindow*>();
+        const QList<QDialog*> windows = m_window->findChildren<QDialog*>(QStringLiteral("helpWindow"));
         QCOMPARE(windows.size(), 1);
-        QCOMPARE(windows.first()->browser()->documentTitle(), QStringLiteral("禾岚森儿童成长健康管理 帮助"));
-        QVERIFY(!windows.first()->browser()->accessibleName().isEmpty());
+        auto* browser = windows.first()->findChild<QTextBrowser*>(QStringLiteral("helpBrowser"));
+        QVERIFY(browser);
+        QCOMPARE(browser->documentTitle(), QStringLiteral("禾岚森儿童成长健康管理 帮助"));
+        QVERIFY(!browser->accessibleName().isEmpty());
 
         // Asking again raises the open window instead of opening another.
-        windows.first()->browser()->setSource(QUrl(QStringLiteral("qthelp://kestrin.help/doc/html/health-jiben.html")));
+        browser->setSource(QUrl(QStringLiteral("qthelp://kestrin.help/doc/html/health-jiben.html")));
         Gui::click(basicPage(), QStringLiteral("helpButton"));
         QTest::keyClick(m_window->pages()->currentWidget(), Qt::Key_F1);
         m_window->pages()->setCurrentIndex(1);
         QTRY_VERIFY(m_window->page(1)->isVisible());
         Gui::click(m_window->page(1), QStringLiteral("helpButton"));
-        QCOMPARE(m_window->findChildren<HelpWindow*>().size(), 1);
-        QCOMPARE(windows.first()->browser()->documentTitle(), QStringLiteral("基本健康管理"));
+        QCOMPARE(m_window->findChildren<QDialog*>(QStringLiteral("helpWindow")).size(), 1);
+        QCOMPARE(browser->documentTitle(), QStringLiteral("基本健康管理"));
         windows.first()->close();
     }
 

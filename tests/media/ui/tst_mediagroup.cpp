@@ -3,12 +3,14 @@
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TestMedia.h"
 
+#include "common/ui/ProgramExit.h"
 #include "media/ui/CWMPPlayer4.h"
 #include "media/ui/MediaGroup.h"
 
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableWidget>
@@ -347,12 +349,12 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(player->URL(), MediaFolder::filePath(QStringLiteral("a.wav")));
-        QTRY_COMPARE_WITH_TIMEOUT(player->playbackState(), QMediaPlayer::PlayingState, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(player->playbackState(), Playback::State::Playing, 10000);
 
         QVERIFY(f.click("pauseButton"));
-        QTRY_COMPARE(player->playbackState(), QMediaPlayer::PausedState);
+        QTRY_COMPARE(player->playbackState(), Playback::State::Paused);
         QVERIFY(f.click("playButton")); // resumes the paused file
-        QTRY_COMPARE(player->playbackState(), QMediaPlayer::PlayingState);
+        QTRY_COMPARE(player->playbackState(), Playback::State::Playing);
         QVERIFY(f.click("fastForwardButton"));
         QCOMPARE(player->playbackRate(), CWMPPlayer4::FastForwardRate);
 
@@ -364,7 +366,48 @@ private slots:
 
         QVERIFY(f.click("stopButton"));
         QVERIFY(player->URL().isEmpty());
-        QCOMPARE(player->playbackState(), QMediaPlayer::StoppedState);
+        QCOMPARE(player->playbackState(), Playback::State::Stopped);
+    }
+
+    // When the program ends with a file playing, the player's pipeline is left to end with the
+    // process instead of being torn down, and the group still gives up what was never saved.
+    void endingWhilePlayingStillGivesUpUnsavedFiles()
+    {
+        GroupFixture f;
+        const QString laugh = f.chosenFile(QStringLiteral("laugh.wav"), TestMedia::wav(4000));
+        auto group = std::make_unique<MediaGroup>(MediaGroup::Settings::diary());
+        group->show();
+        Gui::find<QComboBox>(group.get(), QStringLiteral("mediaTypeCombo"))->setCurrentIndex(2);
+        f.dialogs().answerFiles({laugh});
+        QVERIFY(Gui::click(group.get(), QStringLiteral("browseButton")));
+        f.dialogs().answerConfirm(true);
+        QVERIFY(Gui::click(group.get(), QStringLiteral("addMediaButton")));
+        QCOMPARE(f.db().count(QStringLiteral("unsaved_media"), QStringLiteral("name='laugh.wav'")), 1);
+        QVERIFY(f.stored(QStringLiteral("laugh.wav")));
+
+        Gui::find<QTableWidget>(group.get(), QStringLiteral("attachmentList"))->selectRow(0);
+        QVERIFY(Gui::click(group.get(), QStringLiteral("playButton")));
+        auto* player = Gui::find<CWMPPlayer4>(group.get(), QStringLiteral("player"));
+        QTRY_COMPARE_WITH_TIMEOUT(player->playbackState(), Playback::State::Playing, 10000);
+        QPointer<QObject> mediaPlayer;
+        for (QObject* object : player->findChildren<QObject*>()) {
+            if (qstrcmp(object->metaObject()->className(), "QMediaPlayer") == 0)
+                mediaPlayer = object;
+        }
+        QVERIFY(mediaPlayer);
+
+        ProgramExit::begin();
+        group.reset();
+        const bool left = ProgramExit::hasLeftRunning();
+        ProgramExit::reset();
+        QVERIFY(left);
+        QVERIFY(mediaPlayer);
+        QVERIFY(!mediaPlayer->parent());
+        QCOMPARE(f.db().count(QStringLiteral("unsaved_media")), 0);
+        QVERIFY(!f.stored(QStringLiteral("laugh.wav")));
+
+        // The test lets go of what the ending left running.
+        delete mediaPlayer;
     }
 };
 

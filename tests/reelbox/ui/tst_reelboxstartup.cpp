@@ -1,7 +1,6 @@
 #include "common/ui/AboutBox.h"
 #include "common/ui/CSkinDlg.h"
 #include "common/ui/HelpService.h"
-#include "common/ui/HelpWindow.h"
 #include "common/ui/SkinEngine.h"
 #include "data/Database.h"
 #include "media/MediaFolder.h"
@@ -131,9 +130,9 @@ private slots:
         QCOMPARE(window.property("skinSetting").toString(), QStringLiteral("3"));
         // The animation starts as soon as the window has been drawn.
         QTRY_COMPARE(window.player()->URL(), root(QStringLiteral("database/media/catoon.avi")));
-        QTRY_COMPARE_WITH_TIMEOUT(window.player()->playbackState(), QMediaPlayer::PlayingState, 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(window.player()->mediaStatus() == QMediaPlayer::BufferedMedia ||
-                                     window.player()->mediaStatus() == QMediaPlayer::EndOfMedia,
+        QTRY_COMPARE_WITH_TIMEOUT(window.player()->playbackState(), Playback::State::Playing, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(window.player()->mediaStatus() == Playback::Status::Buffered ||
+                                     window.player()->mediaStatus() == Playback::Status::EndOfMedia,
                                  10000);
         QVERIFY(window.player()->statusLine() == QStringLiteral("catoon.avi"));
 
@@ -190,9 +189,10 @@ private slots:
         CReelboxDlg window;
         window.show();
         Gui::click(&window, QStringLiteral("helpButton"));
-        const QList<HelpWindow*> help = window.findChildren<HelpWindow*>();
+        const QList<QDialog*> help = window.findChildren<QDialog*>(QStringLiteral("helpWindow"));
         QCOMPARE(help.size(), 1);
-        QCOMPARE(help.first()->browser()->source().fileName(), QStringLiteral("reelbox.html"));
+        QCOMPARE(help.first()->findChild<QTextBrowser*>(QStringLiteral("helpBrowser"))->source().fileName(),
+                 QStringLiteral("reelbox.html"));
         help.first()->close();
 
         bool shown = false;

@@ -1,5 +1,7 @@
-#include "common/ui/HelpWindow.h"
+// The run-time module "kestrin_helpviewer": the help window on Qt Help.
+#include "common/ui/help/HelpWindow.h"
 #include "common/CommonTr.h"
+#include "common/ui/HelpModule.h"
 
 #include <QHelpContentModel>
 #include <QHelpContentWidget>
@@ -95,3 +97,25 @@ void HelpWindow::showPage(const QUrl& url)
     if (m_browser)
         m_browser->setSource(url);
 }
+
+class HelpViewerModule : public QObject, public HelpModule
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID KESTRIN_HELP_IID)
+    Q_INTERFACES(HelpModule)
+
+public:
+    QDialog* openWindow(const QString& collectionFile, QWidget* owner) override
+    {
+        auto* help = new HelpWindow(collectionFile, owner);
+        if (!help->isUsable()) {
+            delete help;
+            return nullptr;
+        }
+        return help;
+    }
+
+    void showPage(QDialog* window, const QUrl& url) override { static_cast<HelpWindow*>(window)->showPage(url); }
+};
+
+#include "HelpWindow.moc"
