@@ -55,6 +55,11 @@ HelpWindow::HelpWindow(const QString& collectionFile, QWidget* owner)
     contents->setObjectName(QStringLiteral("helpContentsTree"));
     contents->setAccessibleName(CommonTr::tr("目录"));
     connect(contents, &QHelpContentWidget::linkActivated, this, &HelpWindow::showPage);
+    // One click on a topic opens it, as in a file manager's tree; the keys still go by Enter.
+    connect(contents, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (QHelpContentItem* item = m_engine->contentModel()->contentItemAt(index))
+            showPage(item->url());
+    });
     connect(m_engine->contentModel(), &QHelpContentModel::contentsCreated, contents, &QTreeView::expandAll);
 
     QHelpSearchEngine* search = m_engine->searchEngine();

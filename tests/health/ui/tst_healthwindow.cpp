@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QTreeView>
 
 class TestHealthWindow : public QObject
 {
@@ -223,7 +224,7 @@ private slots:
         QVERIFY(engine.setupData());
         const QString start = QString::fromUtf8(engine.fileData(QUrl(HelpService::StartPage)));
         QVERIFY(start.contains(QStringLiteral("怎样开始")));
-        for (const char* page : {"health-bl", "health-jiben", "growth-diary", "reelbox", "update"})
+        for (const char* page : {"health-bl", "health-jiben", "growth-diary", "reelbox", "update", "records"})
             QVERIFY2(!engine
                           .fileData(QUrl(
                               QStringLiteral("qthelp://kestrin.help/doc/html/%1.html").arg(QString::fromLatin1(page))))
@@ -255,6 +256,22 @@ private slots:
         Gui::click(m_window->page(1), QStringLiteral("helpButton"));
         QCOMPARE(m_window->findChildren<QDialog*>(QStringLiteral("helpWindow")).size(), 1);
         QCOMPARE(browser->documentTitle(), QStringLiteral("基本健康管理"));
+
+        // One click on a topic of the contents opens it.
+        auto* contents = windows.first()->findChild<QTreeView*>(QStringLiteral("helpContentsTree"));
+        QVERIFY(contents);
+        QTRY_VERIFY(contents->model()->rowCount() > 0);
+        const QModelIndex root = contents->model()->index(0, 0);
+        QModelIndex topic;
+        for (int row = 0; row < contents->model()->rowCount(root); ++row) {
+            const QModelIndex child = contents->model()->index(row, 0, root);
+            if (child.data().toString() == QStringLiteral("备份、报告和记录的存放位置"))
+                topic = child;
+        }
+        QVERIFY(topic.isValid());
+        contents->scrollTo(topic);
+        QTest::mouseClick(contents->viewport(), Qt::LeftButton, {}, contents->visualRect(topic).center());
+        QCOMPARE(browser->documentTitle(), QStringLiteral("备份、报告和记录的存放位置"));
         windows.first()->close();
     }
 
