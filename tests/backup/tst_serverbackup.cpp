@@ -7,11 +7,17 @@
 #include "backup/RestoreRecovery.h"
 #include "backup/ScopedConnection.h"
 #include "backup/ServerRestore.h"
+#include "backup/ui/BackupActions.h"
+#include "common/ui/MainWindowBase.h"
+#include "common/ui/StartupRecovery.h"
 #include "data/Schema.h"
 #include "data/ServerCopy.h"
 #include "data/SqlDialect.h"
 #include "tests/support/FamilyFixture.h"
 #include "tests/support/PostgresServer.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QAction>
 
 #include <QProcess>
 #include <QSqlRecord>
@@ -150,6 +156,12 @@ public:
 private:
     QTemporaryDir m_dir;
     ServerConfig m_config;
+};
+
+class Window : public MainWindowBase
+{
+public:
+    void showAbout() override {}
 };
 
 ResultOf<std::unique_ptr<StagedRestore>> prepared(const QString& archive, const FamilyFiles& files)
@@ -383,6 +395,45 @@ private slots:
         QVERIFY(running.lock(RecordsLock::Mode::Shared));
     }
 
+    void theWindowMenuBacksUpAndRestoresTheServer()
+    {
+        const ServerFamily server;
+        QVERIFY(Database::openServer(server.config()));
+        // The program holds the records from its start, here and on the server.
+        QVERIFY(StartupRecovery::holdRecords(server.files().databasePath, std::chrono::milliseconds(0)));
+        QTemporaryDir proc;
+        Window window;
+        BackupActions* actions = BackupActions::install(window, {server.files(), proc.path()});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ScriptedDialogs dialogs;
+
+        const QString archive = server.path(QStringLiteral("菜单备份.zip"));
+        dialogs.answerPath(archive);
+        actions->backupAction()->trigger();
+        QVERIFY2(dialogs.last().startsWith(QStringLiteral("备份完成")), qPrintable(dialogs.last()));
+        const QStringList backedUp = server.rows();
+
+        const QString exportParent = server.path(QStringLiteral("导出到这里"));
+        QDir().mkpath(exportParent);
+        dialogs.answerPath(exportParent);
+        actions->exportAction()->trigger();
+        QVERIFY2(dialogs.last().startsWith(QStringLiteral("导出完成")), qPrintable(dialogs.last()));
+
+        server.exec(QStringLiteral("DELETE FROM chengzhang"));
+        dialogs.answerFiles({archive});
+        dialogs.answerConfirm(true);
+        actions->restoreAction()->trigger();
+        QVERIFY2(dialogs.last().startsWith(QStringLiteral("恢复完成")), qPrintable(dialogs.last()));
+        QVERIFY2(dialogs.texts().join(QLatin1Char('\n')).contains(QStringLiteral("服务器上的记录会先复制到")),
+                 qPrintable(dialogs.texts().join(QLatin1Char('\n'))));
+        QCOMPARE(server.rows(), backedUp);
+        // The program's connection is the server's again until the program ends.
+        QVERIFY(Database::isServer());
+        QVERIFY(!window.isVisible());
+        StartupRecovery::releaseRecords();
+    }
+
     void theToolsWorkOnAServerInstallation()
     {
         const ServerFamily server;
@@ -415,5 +466,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestServerBackup)
+QTEST_MAIN(TestServerBackup)
 #include "tst_serverbackup.moc"
