@@ -40,7 +40,9 @@ RecordsLock::~RecordsLock()
         registered = nullptr;
     if (m_fd >= 0)
         ::close(m_fd);
-    if (!m_connectionName.isEmpty()) {
+    // A program's lock may outlive the application object (it ends with the program's statics),
+    // when Qt's connections are gone: the server then drops the session with the process.
+    if (!m_connectionName.isEmpty() && QCoreApplication::instance()) {
         QSqlDatabase::database(m_connectionName, false).close();
         QSqlDatabase::removeDatabase(m_connectionName);
     }

@@ -58,23 +58,6 @@ bool fill()
            run(QStringLiteral("ANALYZE"));
 }
 
-// A statement with "?" placeholders in the numbered form libpq reads.
-QByteArray numbered(const QString& sql)
-{
-    QString text;
-    int n = 0;
-    bool quoted = false;
-    for (const QChar c : sql) {
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (c == QLatin1Char('?') && !quoted)
-            text += QStringLiteral("$%1").arg(++n);
-        else
-            text += c;
-    }
-    return text.toUtf8();
-}
-
 // Reads the statement's rows through libpq as text, summing the first column as a number and
 // the length of each other one (the last as a number too with lastIsNumber), as the checksums of
 // the lists do.
@@ -194,7 +177,7 @@ int main(int argc, char* argv[])
         // The page's own statement, in the server's words.
         const Statement statement =
             selecting(DiaryHitsModel::columns(), GrowthQuery::diarySearch({QStringLiteral("2026"), {}, {}}, {}, {}));
-        const QByteArray sql = numbered(SqlDialect::statement(Database::connection(), statement.sql));
+        const QByteArray sql = SqlDialect::numbered(SqlDialect::statement(Database::connection(), statement.sql));
         const auto* hits = static_cast<const IdListModel*>(list->model());
         const Figure search = compareWork(
             QStringLiteral("server_diary_search"), QStringLiteral("Diary search listing 10,000 entries on the server"),

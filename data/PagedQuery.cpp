@@ -45,24 +45,6 @@ PGconn* serverHandle(const QSqlDatabase& db)
     return *static_cast<PGconn* const*>(handle.data());
 }
 
-// The statement's "?" placeholders (outside quoted texts) in the numbered form of the server.
-QByteArray numbered(const QString& sql)
-{
-    QString text;
-    text.reserve(sql.size() + 16);
-    int n = 0;
-    bool quoted = false;
-    for (const QChar c : sql) {
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (c == QLatin1Char('?') && !quoted)
-            text += QLatin1Char('$') + QString::number(++n);
-        else
-            text += c;
-    }
-    return text.toUtf8();
-}
-
 struct ResultDeleter
 {
     void operator()(PGresult* result) const { PQclear(result); }
@@ -78,7 +60,7 @@ Result serverRows(PGconn* connection, const QSqlDatabase& db, const Statement& p
         texts << (value.isNull() ? QByteArray() : value.toString().toUtf8());
     for (qsizetype i = 0; i < texts.size(); ++i)
         values << (page.values.at(i).isNull() ? nullptr : texts.at(i).constData());
-    const QByteArray sql = numbered(SqlDialect::statement(db, page.sql));
+    const QByteArray sql = SqlDialect::numbered(SqlDialect::statement(db, page.sql));
     const std::unique_ptr<PGresult, ResultDeleter> result(PQexecParams(
         connection, sql.constData(), int(values.size()), nullptr, values.constData(), nullptr, nullptr, 0));
     if (PQresultStatus(result.get()) != PGRES_TUPLES_OK) {

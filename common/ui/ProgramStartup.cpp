@@ -82,13 +82,15 @@ ProgramStartup::Outcome openServer(const ServerConfig& server, const QString& da
                         DialogService::Icon::Critical);
         return ProgramStartup::Outcome::DataSourceFailed;
     }
-    // The records lock is held on the server too, so a restore on another computer waits for
-    // this program, and this one for it.
-    if (!StartupRecovery::holdRecords(databasePath))
-        return ProgramStartup::Outcome::RestoreUnfinished;
     if (Result r = Database::openServer(server); !r) {
         dialogs.message(nullptr, r.error(), DialogService::Icon::Critical);
         return ProgramStartup::Outcome::DatabaseFailed;
+    }
+    // The records lock is held on the server too, so a restore on another computer waits for
+    // this program, and this one for it.
+    if (!StartupRecovery::holdRecords(databasePath)) {
+        Database::close();
+        return ProgramStartup::Outcome::RestoreUnfinished;
     }
     return ProgramStartup::Outcome::Run;
 }

@@ -9,10 +9,15 @@
 #include "backup/ServerRestore.h"
 #include "backup/ui/BackupActions.h"
 #include "common/ui/MainWindowBase.h"
+#include "common/ui/ProgramStartup.h"
+#include "common/ui/SkinEngine.h"
 #include "common/ui/StartupRecovery.h"
 #include "data/Schema.h"
 #include "data/ServerCopy.h"
 #include "data/SqlDialect.h"
+#include "data/tables/Skins.h"
+#include "media/MediaStore.h"
+#include "tests/support/FakeProc.h"
 #include "tests/support/FamilyFixture.h"
 #include "tests/support/PostgresServer.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -395,6 +400,41 @@ private slots:
         QVERIFY(running.lock(RecordsLock::Mode::Shared));
     }
 
+    void aProgramWaitsForARestoreOnAnotherComputer()
+    {
+        const ServerFamily server;
+        QTemporaryDir elsewhere;
+        const QString otherFolder = elsewhere.filePath(QStringLiteral("database"));
+        QDir().mkpath(otherFolder);
+        QVERIFY(server.config().write(ServerConfig::fileIn(otherFolder)));
+        RecordsLock restoring(QDir(otherFolder).filePath(QStringLiteral("kestrin.db")));
+        QVERIFY(restoring.lock(RecordsLock::Mode::Exclusive));
+
+        const QString programFolder = server.root() + QStringLiteral("/health");
+        QDir().mkpath(programFolder);
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(programFolder);
+        qputenv("ODBCINI", QFile::encodeName(server.path(QStringLiteral("odbc.ini"))));
+        FakeProc proc;
+        proc.add(QCoreApplication::applicationPid(), programFolder + QStringLiteral("/health"));
+        const ProgramIdentity program{QStringLiteral("health"), QStringLiteral("health"),
+                                      QStringLiteral("KestrinHealth"), [] { return std::make_unique<CSKINDATA>(); }};
+        const auto start = [&] {
+            ScriptedDialogs dialogs;
+            const ProgramStartup::Outcome outcome = ProgramStartup::prepare(program, proc.root());
+            StartupRecovery::releaseRecords();
+            Database::close();
+            SkinEngine::shutdown();
+            return std::make_pair(outcome, dialogs.texts().join(QLatin1Char('\n')));
+        };
+        const auto [refused, told] = start();
+        QCOMPARE(refused, ProgramStartup::Outcome::RestoreUnfinished);
+        QVERIFY2(told.contains(QStringLiteral("正在恢复备份")), qPrintable(told));
+        restoring.unlock();
+        QCOMPARE(start().first, ProgramStartup::Outcome::Run);
+        QDir::setCurrent(before);
+    }
+
     void theWindowMenuBacksUpAndRestoresTheServer()
     {
         const ServerFamily server;
@@ -432,6 +472,28 @@ private slots:
         QVERIFY(Database::isServer());
         QVERIFY(!window.isVisible());
         StartupRecovery::releaseRecords();
+    }
+
+    void aFileNamedByAnotherComputerIsNotDeleted()
+    {
+        const ServerFamily server;
+        QVERIFY(Database::openServer(server.config()));
+        const QString name = QStringLiteral("两台电脑 都用.jpg");
+        Family::writeRandom(QDir(server.config().mediaFolder).filePath(name), 1000);
+        const QString insert = QStringLiteral("INSERT INTO [rongyu] ([mingcheng], [riqi], [music]) VALUES ('%1', "
+                                              "'2026-10-01', ' %2')");
+        // This computer named the file and dropped its row; the other computer named it meanwhile.
+        QVERIFY(QSqlQuery(Database::connection())
+                    .exec(SqlDialect::statement(Database::connection(), insert.arg(QStringLiteral("这台"), name))));
+        server.exec(insert.arg(QStringLiteral("另一台"), name));
+        QVERIFY(QSqlQuery(Database::connection()).exec(QStringLiteral("DELETE FROM rongyu WHERE mingcheng = '这台'")));
+        const MediaStore store(server.config().mediaFolder);
+        QCOMPARE(*store.removeIfUnused(name), MediaStore::Removal::StillNamed);
+        QVERIFY(QFileInfo::exists(store.filePath(name)));
+        // Once no computer names it, it goes.
+        server.exec(QStringLiteral("DELETE FROM [rongyu] WHERE [mingcheng] = '另一台'"));
+        QCOMPARE(*store.removeIfUnused(name), MediaStore::Removal::Removed);
+        QVERIFY(!QFileInfo::exists(store.filePath(name)));
     }
 
     void theToolsWorkOnAServerInstallation()
