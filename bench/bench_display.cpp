@@ -3,6 +3,7 @@
 // the same rows; and for a child with 100,000 records, the first screen of the list shown,
 // against the raw API reading the rows of that first screen.
 #include "bench/BenchDatabase.h"
+#include "bench/BenchLists.h"
 #include "bench/BenchSupport.h"
 #include "data/tables/CBNRONG.h"
 #include "data/ui/RecordListView.h"
@@ -99,16 +100,6 @@ void showRaw(sqlite3* db, const QString& child, int limit, QStandardItemModel& m
     QApplication::processEvents();
 }
 
-double listed(const QAbstractItemModel& model)
-{
-    double checksum = 0;
-    for (int row = 0; row < model.rowCount(); ++row) {
-        checksum += model.index(row, 0).data().toDouble() + double(model.index(row, 1).data().toString().size()) +
-                    double(model.index(row, 2).data().toString().size()) + model.index(row, 3).data().toDouble();
-    }
-    return checksum;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -148,7 +139,7 @@ int main(int argc, char* argv[])
             QApplication::processEvents();
         },
         [&] { readSum = readRaw(raw, child, -1, &read); });
-    shownSum = listed(*list->model());
+    shownSum = listedRecords(*list->model());
     if (list->model()->rowCount() != RecordCount || read != RecordCount || shownSum != readSum)
         QTextStream(stdout) << "lists differ: " << list->model()->rowCount() << " listed, " << read << " read\n";
     report(display);
@@ -183,7 +174,7 @@ int main(int argc, char* argv[])
             QApplication::processEvents();
         },
         [&] { readSum = readRaw(raw, longChild, firstScreen, &read); });
-    shownSum = listed(*list->model());
+    shownSum = listedRecords(*list->model());
     if (list->model()->rowCount() != read || shownSum != readSum)
         QTextStream(stdout) << "first screens differ: " << list->model()->rowCount() << " listed, " << read
                             << " read\n";

@@ -2,6 +2,7 @@
 // records, every row read, and the diary search listing 10,000 entries, each against the raw
 // query of the same rows' listed columns through the server's own client library (libpq), on the
 // same server. The server is a fresh one in a temporary folder, as the tests start it.
+#include "bench/BenchLists.h"
 #include "bench/BenchSupport.h"
 #include "data/Database.h"
 #include "data/SqlDialect.h"
@@ -84,26 +85,6 @@ double readRaw(PGconn* connection, const QByteArray& sql, const QVariantList& va
     }
     PQclear(result);
     *count = rows;
-    return checksum;
-}
-
-double listedRecords(const QAbstractItemModel& model)
-{
-    double checksum = 0;
-    for (int row = 0; row < model.rowCount(); ++row)
-        checksum += model.index(row, 0).data().toDouble() + double(model.index(row, 1).data().toString().size()) +
-                    double(model.index(row, 2).data().toString().size()) + model.index(row, 3).data().toDouble();
-    return checksum;
-}
-
-double listedHits(const IdListModel& model)
-{
-    double checksum = 0;
-    for (int row = 0; row < model.rowCount(); ++row) {
-        checksum += double(model.idAt(row));
-        for (int column = 0; column < 3; ++column)
-            checksum += double(model.index(row, column).data().toString().size());
-    }
     return checksum;
 }
 
