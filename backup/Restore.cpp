@@ -135,8 +135,13 @@ Result StagedRestore::commit()
         ownLock = std::make_unique<RecordsLock>(m_target.databasePath);
         lock = ownLock.get();
     }
-    if (!lock->lock(RecordsLock::Mode::Exclusive))
+    if (!lock->lock(RecordsLock::Mode::Exclusive)) {
+        // A server that cannot be reached is no program holding the records: the reason is said.
+        if (!lock->serverError().isEmpty())
+            return Result::failure(lock->serverError() + QLatin1Char('\n') +
+                                   BackupTr::tr("恢复没有进行，没有做任何更改。"));
         return SuitePrograms::holdingRecords(m_procRoot, QCoreApplication::applicationPid(), lock->serverHolders());
+    }
     const auto release = qScopeGuard([&] {
         if (!ownLock)
             lock->lock(RecordsLock::Mode::Shared);

@@ -56,6 +56,8 @@ Result othersHoldRecords(const QString& databasePath, const QString& procRoot)
         probe.unlock();
     if (free)
         return {};
+    if (!lock.serverError().isEmpty())
+        return Result::failure(lock.serverError() + QLatin1Char('\n') + BackupTr::tr("恢复没有进行，没有做任何更改。"));
     return SuitePrograms::holdingRecords(procRoot, QCoreApplication::applicationPid(), lock.serverHolders());
 }
 
