@@ -19,11 +19,19 @@ std::optional<QString> value(const QSqlDatabase& db, const QString& name)
 
 Result setValue(const QSqlDatabase& db, const QString& name, const QString& value)
 {
+    // An update, or an insert when there was nothing to update: words both engines read.
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("INSERT OR REPLACE INTO kestrin_meta (name, value) VALUES (?, ?)"));
-    query.addBindValue(name);
+    query.prepare(QStringLiteral("UPDATE kestrin_meta SET value = ? WHERE name = ?"));
     query.addBindValue(value);
-    if (!query.exec())
+    query.addBindValue(name);
+    bool saved = query.exec();
+    if (saved && query.numRowsAffected() == 0) {
+        query.prepare(QStringLiteral("INSERT INTO kestrin_meta (name, value) VALUES (?, ?)"));
+        query.addBindValue(name);
+        query.addBindValue(value);
+        saved = query.exec();
+    }
+    if (!saved)
         return Result::failure(BackupTr::tr("无法在数据库中保存备份设置。请关闭其他程序后再试。"),
                                query.lastError().text());
     return {};

@@ -17,6 +17,8 @@
 #include <QStorageInfo>
 #include <QTemporaryDir>
 
+#include <memory>
+
 #include <cerrno>
 #ifdef Q_OS_LINUX
 #include <sys/vfs.h>
@@ -159,7 +161,7 @@ ResultOf<BackupSummary> create(const BackupOptions& options, Progress& progress)
         return FileErrors::failure(BackupTr::tr("无法在临时文件夹%1中工作").arg(FileErrors::quoted(QDir::tempPath())),
                                    errno);
     const QString snapshot = work.filePath(QStringLiteral("kestrin.db"));
-    if (Result r = DatabaseSnapshot::copy(sourceDatabase, snapshot, progress, options.pagesPerStep); !r)
+    if (Result r = DatabaseSnapshot::copyFamily(options.source, snapshot, progress, options.pagesPerStep); !r)
         return progress.cancelled() ? cancelled() : r;
     if (Result r = DatabaseSnapshot::checkIntegrity(snapshot); !r)
         return Result::failure(BackupTr::tr("数据库文件%1已经损坏，备份没有进行。请不要再修改记录，并联系技术支持。")
@@ -257,12 +259,14 @@ ResultOf<BackupSummary> create(const BackupOptions& options, Progress& progress)
 
     summary.mediaFiles = int(media.size());
     summary.archiveBytes = QFileInfo(summary.archivePath).size();
-    ScopedConnection live(sourceDatabase);
+    std::unique_ptr<ScopedConnection> live = options.source.onServer()
+                                                 ? std::make_unique<ScopedConnection>(options.source.server)
+                                                 : std::make_unique<ScopedConnection>(sourceDatabase);
     summary.recorded =
-        live.open()
-            ? BackupRecord::setLastBackup(live.db(), summary.created)
+        live->open()
+            ? BackupRecord::setLastBackup(live->db(), summary.created)
             : Result::failure(BackupTr::tr("备份已经完成，但无法在数据库中记下备份时间，下次启动时可能仍会提醒备份。"),
-                              live.error());
+                              live->error());
     return summary;
 }
 

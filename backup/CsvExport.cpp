@@ -203,7 +203,7 @@ ResultOf<ExportSummary> exportTo(const FamilyFiles& source, const QString& targe
     if (!work.isValid() || !partial.isValid())
         return FileErrors::failure(BackupTr::tr("无法在%1中写入").arg(FileErrors::quoted(parent)), errno);
     const QString snapshot = work.filePath(QStringLiteral("kestrin.db"));
-    if (Result r = DatabaseSnapshot::copy(source.databasePath, snapshot, progress); !r)
+    if (Result r = DatabaseSnapshot::copyFamily(source, snapshot, progress); !r)
         return progress.cancelled() ? Backup::cancelled() : r;
     if (Result r = exportTables(snapshot, partial.path(), summary); !r)
         return r;

@@ -4,9 +4,15 @@
 #include "backup/BackupTr.h"
 #include "backup/FileErrors.h"
 #include "backup/Progress.h"
+#include "backup/ScopedConnection.h"
+#include "data/Database.h"
+#include "data/DatabaseError.h"
+#include "data/ServerCopy.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QThread>
 
 #include <sqlite3.h>
@@ -103,6 +109,51 @@ Result copy(const QString& sourcePath, const QString& targetPath, Progress& prog
     if (status != SQLITE_DONE)
         return Result::failure(cannotRead, QString::fromUtf8(sqlite3_errstr(status)));
     return {};
+}
+
+Result copyFromServer(const ServerConfig& server, const QString& targetPath, Progress& progress)
+{
+    const QString step = BackupTr::tr("正在从服务器复制记录…");
+    progress.start(step, 100);
+    const auto unread = [](const Result& cause) {
+        return Result::failure(BackupTr::tr("无法从服务器读取孩子的记录，没有做任何更改。") + cause.message(),
+                               cause.detail());
+    };
+    if (Result r = Database::create(targetPath); !r)
+        return Result::failure(BackupTr::tr("无法在临时文件夹中写入数据库的副本。请检查临时文件夹所在的磁盘是否已满。"),
+                               r.error());
+    ScopedConnection source(server);
+    if (Result r = source.connect(); !r)
+        return unread(r);
+    ScopedConnection target(targetPath);
+    if (!target.open())
+        return Result::failure(BackupTr::tr("无法在临时文件夹中写入数据库的副本。请检查临时文件夹所在的磁盘是否已满。"),
+                               target.error());
+    QSqlQuery snapshot(source.db());
+    if (!snapshot.exec(QStringLiteral("START TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY")))
+        return unread(DatabaseError::fromSqlError(snapshot.lastError()));
+    Result copied;
+    {
+        TransactionGuard writes(target.db());
+        copied = ServerCopy::copyTables(source.db(), target.db(), true,
+                                        [&](const QString&, int percent) { progress.moveTo(percent); });
+        if (copied)
+            copied = writes.commit();
+    }
+    snapshot.exec(QStringLiteral("COMMIT"));
+    if (progress.cancelled())
+        return Result::failure(BackupTr::tr("已取消。"));
+    if (!copied)
+        return unread(copied);
+    progress.moveTo(100);
+    return {};
+}
+
+Result copyFamily(const FamilyFiles& source, const QString& targetPath, Progress& progress, int pagesPerStep)
+{
+    if (source.onServer())
+        return copyFromServer(source.server, targetPath, progress);
+    return copy(source.databasePath, targetPath, progress, pagesPerStep);
 }
 
 Result checkIntegrity(const QString& path)

@@ -5,14 +5,17 @@
 
 FamilyFiles FamilyFiles::underRoot(const QString& root)
 {
-    const QDir dir(QDir(root).absolutePath());
-    return {QDir::cleanPath(dir.filePath(QStringLiteral("database/kestrin.db"))),
-            QDir::cleanPath(dir.filePath(QStringLiteral("database/media")))};
+    return forDatabase(QDir(QDir(root).absolutePath()).filePath(QStringLiteral("database/kestrin.db")));
 }
 
 FamilyFiles FamilyFiles::forDatabase(const QString& databasePath)
 {
     const QFileInfo info(databasePath);
-    return {QDir::cleanPath(info.absoluteFilePath()),
-            QDir::cleanPath(info.absoluteDir().filePath(QStringLiteral("media")))};
+    FamilyFiles files{QDir::cleanPath(info.absoluteFilePath()),
+                      QDir::cleanPath(info.absoluteDir().filePath(QStringLiteral("media"))),
+                      ServerConfig::read(ServerConfig::fileIn(info.absolutePath()))};
+    // The programs keep their media where the installation's settings say (see MediaFolder).
+    if (!files.server.mediaFolder.isEmpty())
+        files.mediaFolder = QDir::cleanPath(files.server.mediaFolder);
+    return files;
 }

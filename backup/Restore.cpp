@@ -2,19 +2,28 @@
 
 #include "backup/BackupReader.h"
 #include "backup/BackupTr.h"
+#include "backup/DatabaseSnapshot.h"
 #include "backup/DiskSync.h"
 #include "backup/FileErrors.h"
+#include "backup/Progress.h"
 #include "backup/RecordsLock.h"
+#include "backup/ScopedConnection.h"
+#include "backup/ServerRestore.h"
 #include "backup/Sha256.h"
 #include "backup/SuitePrograms.h"
 #include "common/Clock.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
 
 #include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -37,6 +46,19 @@ QString freeAsideFolder(const QString& databaseFolder, const QDateTime& now)
     for (int i = 2; QFileInfo::exists(folder); ++i)
         folder = base + QStringLiteral("-%1").arg(i);
     return folder;
+}
+
+// Whether a folder (or, when it does not exist, the folder it would be made in) lies on the same
+// file system as another.
+bool sameDisk(const QString& folder, const QString& other)
+{
+    struct stat a;
+    struct stat b;
+    const QString existing = QFileInfo::exists(other) ? other : QFileInfo(other).absolutePath();
+    if (::stat(QFile::encodeName(folder).constData(), &a) != 0 ||
+        ::stat(QFile::encodeName(existing).constData(), &b) != 0)
+        return true;
+    return a.st_dev == b.st_dev;
 }
 
 } // namespace
@@ -78,16 +100,19 @@ RestoreJournal StagedRestore::journal(const QString& databaseFolder) const
     journal.aside = folder.relativeFilePath(m_asideFolder);
     // A journal left by a crash belongs to the old file: beside the restored one, SQLite would
     // play it back into it.
+    // With the rows on a server, only the media folder is swapped; the rows go in one transaction.
+    const bool file = !m_target.onServer();
     const QString databaseName = QFileInfo(m_target.databasePath).fileName();
     for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
         const QString name = databaseName + QLatin1String(suffix);
-        if (QFileInfo::exists(folder.filePath(name)))
+        if (file && QFileInfo::exists(folder.filePath(name)))
             journal.steps.append({name, journal.aside + QLatin1Char('/') + name, false});
     }
     const QString mediaName = folder.relativeFilePath(m_target.mediaFolder);
     if (QFileInfo::exists(m_target.mediaFolder))
         journal.steps.append({mediaName, journal.aside + QStringLiteral("/media"), false});
-    journal.steps.append({folder.relativeFilePath(stagedDatabase(*m_stage)), databaseName, true});
+    if (file)
+        journal.steps.append({folder.relativeFilePath(stagedDatabase(*m_stage)), databaseName, true});
     journal.steps.append({folder.relativeFilePath(stagedMedia(*m_stage)), mediaName, true});
 
     const QString database = stagedDatabase(*m_stage);
@@ -110,17 +135,31 @@ Result StagedRestore::commit()
         ownLock = std::make_unique<RecordsLock>(m_target.databasePath);
         lock = ownLock.get();
     }
-    if (!lock->lock(RecordsLock::Mode::Exclusive))
-        return SuitePrograms::holdingRecords(m_procRoot, QCoreApplication::applicationPid());
+    if (!lock->lock(RecordsLock::Mode::Exclusive)) {
+        // A server that cannot be reached is no program holding the records: the reason is said.
+        if (!lock->serverError().isEmpty())
+            return Result::failure(lock->serverError() + QLatin1Char('\n') +
+                                   BackupTr::tr("恢复没有进行，没有做任何更改。"));
+        return SuitePrograms::holdingRecords(m_procRoot, QCoreApplication::applicationPid(), lock->serverHolders());
+    }
     const auto release = qScopeGuard([&] {
         if (!ownLock)
             lock->lock(RecordsLock::Mode::Shared);
     });
 
+    // The media folder is swapped by renames, which cannot cross from one disk to another.
+    if (!sameDisk(databaseFolder, m_target.mediaFolder))
+        return Result::failure(
+            BackupTr::tr("媒体文件夹%1和数据库文件夹%2不在同一个磁盘上，恢复无法把媒体文件夹换成备份中的。"
+                         "没有做任何更改。请在媒体文件夹所在的电脑上恢复，或者在“数据库位置…”里"
+                         "选择与数据库文件夹在同一个磁盘上的媒体文件夹。")
+                .arg(FileErrors::quoted(m_target.mediaFolder), FileErrors::quoted(databaseFolder)));
     m_asideFolder = freeAsideFolder(databaseFolder, Clock::current().now());
     if (!QDir().mkpath(m_asideFolder))
         return FileErrors::failure(
             BackupTr::tr("无法创建文件夹%1，没有做任何更改").arg(FileErrors::quoted(m_asideFolder)), errno);
+    if (m_target.onServer())
+        return commitToServer();
     const RestoreJournal plan = journal(databaseFolder);
     if (Result r = plan.write(m_target.databasePath); !r) {
         QDir().rmdir(m_asideFolder);
@@ -147,5 +186,69 @@ Result StagedRestore::commit()
     // On a computer that had no records yet, nothing was moved aside.
     if (!QFileInfo::exists(m_asideFolder))
         m_asideFolder.clear();
+    return {};
+}
+
+Result StagedRestore::commitToServer()
+{
+    const QString databaseFolder = QFileInfo(m_target.databasePath).absolutePath();
+    const QString asideCopy = QDir(m_asideFolder).filePath(QFileInfo(m_target.databasePath).fileName());
+    // Nothing changed: the copy of the server's rows is not needed.
+    const auto unchanged = [&](const Result& cause) {
+        QFile::remove(asideCopy);
+        QDir().rmdir(m_asideFolder);
+        return Result::failure(cause.message() + BackupTr::tr("\n服务器上的记录没有任何改变。"), cause.detail());
+    };
+    // The server's rows as they are now go aside first, as a file's would.
+    Progress quiet;
+    if (Result r = DatabaseSnapshot::copyFromServer(m_target.server, asideCopy, quiet); !r)
+        return unchanged(r);
+    ScopedConnection server(m_target.server);
+    if (Result r = server.connect(); !r)
+        return unchanged(r);
+    RestoreJournal plan = journal(databaseFolder);
+    plan.serverRestore = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    if (Result r = ServerRestore::replaceRows(server.db(), stagedDatabase(*m_stage), plan.serverRestore); !r)
+        return unchanged(Result::failure(BackupTr::tr("备份中的记录无法写到服务器上。"), r.error()));
+    if (Result r = plan.write(m_target.databasePath); !r) {
+        QSqlQuery(server.db()).exec(QStringLiteral("ROLLBACK"));
+        return unchanged(r);
+    }
+    // From here the journal decides what becomes of the stage, also after a power cut.
+    m_stage->setAutoRemove(false);
+
+    // The media go in place while the rows wait uncommitted: a failure of either undoes both.
+    RestoreSwap swap(databaseFolder, plan, m_move);
+    const Result moved = swap.forward();
+    Result done = moved;
+    if (moved)
+        done = ServerRestore::commit(server.db());
+    else
+        QSqlQuery(server.db()).exec(QStringLiteral("ROLLBACK"));
+    if (moved && !done) {
+        // A commit whose answer was lost may still have landed: the server says.
+        const ResultOf<bool> landed = ServerRestore::landed(m_target.server, plan.serverRestore);
+        if (!landed)
+            return Result::failure(done.message() +
+                                       BackupTr::tr("\n现在无法确定服务器是否已经收到备份中的记录。请不要删除%1，"
+                                                    "在服务器可以连接时重新打开程序，程序会把恢复完成或撤消。")
+                                           .arg(FileErrors::quoted(m_asideFolder)),
+                                   done.detail());
+        if (*landed)
+            done = {};
+    }
+    if (!done) {
+        if (const QStringList stuck = swap.back(); !stuck.isEmpty())
+            return Result::failure(
+                done.message() +
+                    BackupTr::tr(
+                        "\n原来的媒体文件未能全部放回原处，它们保存在%1中。请不要删除这个文件夹，并联系技术支持。")
+                        .arg(FileErrors::quoted(m_asideFolder)),
+                done.detail());
+        swap.finish(m_target.databasePath);
+        return unchanged(
+            Result::failure(done.message() + BackupTr::tr("\n原来的媒体文件已经放回原处。"), done.detail()));
+    }
+    swap.finish(m_target.databasePath);
     return {};
 }

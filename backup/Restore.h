@@ -31,6 +31,9 @@ public:
     // Where commit() put the records it replaced; empty when there were none.
     QString asideFolder() const { return m_asideFolder; }
 
+    // With the records on a server, the server's rows are copied aside into a database file in
+    // asideFolder() first, and the backup's rows replace them in one server transaction that
+    // commits only once the media folder is swapped (see RestoreJournal).
     // Moves the current database (with any journal of it) and media folder aside into
     // asideFolder(), where they stay as an automatic backup, and the unpacked ones into their
     // places. Holds the records lock exclusively meanwhile, and refuses, changing nothing, while
@@ -53,6 +56,9 @@ public:
 private:
     StagedRestore(FamilyFiles target, std::unique_ptr<QTemporaryDir> stage, Manifest manifest);
     RestoreJournal journal(const QString& databaseFolder) const;
+    // The rows of the backup into the server in one transaction, the server's current rows kept
+    // aside in a database file, the media folder swapped as for a file.
+    Result commitToServer();
 
     FamilyFiles m_target;
     std::unique_ptr<QTemporaryDir> m_stage;

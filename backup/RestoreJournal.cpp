@@ -38,7 +38,7 @@ QByteArray RestoreJournal::toJson() const
     QJsonArray mediaList;
     for (const File& file : media)
         mediaList.append(QJsonObject{{QStringLiteral("name"), file.name}, {QStringLiteral("size"), double(file.size)}});
-    const QJsonObject root{
+    QJsonObject root{
         {QStringLiteral("format"), FormatName},
         {QStringLiteral("version"), FormatVersion},
         {QStringLiteral("stage"), stage},
@@ -48,6 +48,8 @@ QByteArray RestoreJournal::toJson() const
                                                  {QStringLiteral("sha256"), QString::fromLatin1(databaseSha256)}}},
         {QStringLiteral("media"), mediaList},
     };
+    if (!serverRestore.isEmpty())
+        root.insert(QStringLiteral("server"), QJsonObject{{QStringLiteral("restore"), serverRestore}});
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -116,6 +118,7 @@ ResultOf<RestoreJournal> RestoreJournal::read(const QString& databasePath)
         journal.media.append(
             {media.value(QStringLiteral("name")).toString(), qint64(media.value(QStringLiteral("size")).toDouble(-1))});
     }
+    journal.serverRestore = root.value(QStringLiteral("server")).toObject().value(QStringLiteral("restore")).toString();
     if (journal.stage.isEmpty() || journal.aside.isEmpty() || journal.steps.isEmpty())
         return unreadable(path, QStringLiteral("missing stage, aside folder or steps"));
     return journal;

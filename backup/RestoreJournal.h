@@ -16,8 +16,12 @@
 //    "steps": [{"from": "kestrin.db", "to": "恢复前的记录-…/kestrin.db", "into": false}, …,
 //              {"from": ".restore-AbC123/media", "to": "media", "into": true}],
 //    "database": {"size": 123, "sha256": "…"},       the backup's database
-//    "media": [{"name": "photo.jpg", "size": 70000}, …]}   the backup's media files
+//    "media": [{"name": "photo.jpg", "size": 70000}, …],   the backup's media files
+//    "server": {"restore": "…"}}                    only for records on a server, see below
 //
+// When the rows are on a server, the steps move only the media folder, and the rows go to the
+// server in one transaction that also writes the restore's name ("restore") into the server's
+// kestrin_meta: finding that name there tells that the rows landed, so the media must follow.
 // Every path is relative to the database's folder, so the journal still holds when the whole
 // installation has been moved. Steps run in order; "into" marks the moves that put the backup's
 // files in place.
@@ -41,6 +45,8 @@ struct RestoreJournal
     qint64 databaseSize = 0;
     QByteArray databaseSha256;
     QList<File> media;
+    // The name under which a restore on a server marks its rows; empty for a database file.
+    QString serverRestore;
 
     QByteArray toJson() const;
 

@@ -4,6 +4,7 @@
 #include "backup/FileErrors.h"
 #include "backup/RecordsLock.h"
 #include "backup/RestoreSwap.h"
+#include "backup/ServerRestore.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -67,8 +68,38 @@ Recovery busy()
     return {Recovery::Outcome::Busy, BackupTr::tr("正在恢复备份。请等恢复完成后再试。"), {}};
 }
 
-Recovery finishJournal(const QString& databasePath, std::chrono::milliseconds wait)
+// A restore on a server finishes when its rows landed, and is undone when they did not; when the
+// server cannot say, nothing is moved.
+Recovery finishServerJournal(const FamilyFiles& files, RestoreSwap& swap)
 {
+    const QString aside = swap.path(swap.journal().aside);
+    const ResultOf<bool> landed = ServerRestore::landed(files.server, swap.journal().serverRestore);
+    if (!landed)
+        return {Recovery::Outcome::Failed,
+                BackupTr::tr("上次在服务器上恢复备份时被中断，现在连不上服务器，无法确定恢复是否已经完成，"
+                             "所以什么也没有改动。请在服务器可以连接时再打开程序。原来的记录保存在%1中，请不要删除。")
+                    .arg(FileErrors::quoted(aside)),
+                landed.error()};
+    if (*landed) {
+        if (!swap.backupWhole() || !swap.forward())
+            return failed(aside, BackupTr::tr("备份中的媒体文件不完整。"));
+        swap.finish(files.databasePath);
+        return {Recovery::Outcome::Completed,
+                BackupTr::tr("上次恢复备份时被中断，现在已经把备份中的记录全部恢复好，原来的记录保存在%1中。")
+                    .arg(FileErrors::quoted(aside)),
+                {}};
+    }
+    if (const QStringList stuck = swap.back(); !stuck.isEmpty())
+        return failed(aside, stuck.join(QStringLiteral(", ")));
+    swap.finish(files.databasePath);
+    return {Recovery::Outcome::PutBack,
+            BackupTr::tr("上次恢复备份时被中断，服务器上的记录和媒体文件都是原来的，备份没有恢复。"),
+            {}};
+}
+
+Recovery finishJournal(const FamilyFiles& files, std::chrono::milliseconds wait)
+{
+    const QString& databasePath = files.databasePath;
     ExclusiveHold hold(databasePath);
     if (!hold.take(wait))
         return busy();
@@ -83,6 +114,8 @@ Recovery finishJournal(const QString& databasePath, std::chrono::milliseconds wa
     const QString aside = swap.path(journal->aside);
     if (swap.anyUnclear())
         return failed(aside, BackupTr::tr("数据库文件夹中的文件与恢复记录不符。"));
+    if (!journal->serverRestore.isEmpty())
+        return finishServerJournal(files, swap);
 
     if (swap.backupWhole() && swap.forward()) {
         swap.finish(databasePath);
@@ -111,7 +144,9 @@ Recovery putBackWithoutJournal(const FamilyFiles& files, std::chrono::millisecon
 {
     const QString folder = QFileInfo(files.databasePath).absolutePath();
     const QString name = QFileInfo(files.databasePath).fileName();
-    if (QFileInfo::exists(files.databasePath) || matching(folder, QStringLiteral(".restore-*"), QDir::Dirs).isEmpty())
+    // With the rows on a server, an aside folder's database file is a copy, never one to put back.
+    if (files.onServer() || QFileInfo::exists(files.databasePath) ||
+        matching(folder, QStringLiteral(".restore-*"), QDir::Dirs).isEmpty())
         return {};
     QFileInfoList asides = matching(folder, asidePrefix() + QLatin1Char('*'), QDir::Dirs);
     if (asides.isEmpty() || !QFileInfo::exists(QDir(asides.last().filePath()).filePath(name)))
@@ -173,8 +208,8 @@ namespace RestoreRecovery {
 
 Recovery run(const FamilyFiles& files, std::chrono::milliseconds wait, const QStringList& archiveFolders)
 {
-    const Recovery recovery = RestoreJournal::existsFor(files.databasePath) ? finishJournal(files.databasePath, wait)
-                                                                            : putBackWithoutJournal(files, wait);
+    const Recovery recovery =
+        RestoreJournal::existsFor(files.databasePath) ? finishJournal(files, wait) : putBackWithoutJournal(files, wait);
     removeLeftovers(files, archiveFolders);
     return recovery;
 }

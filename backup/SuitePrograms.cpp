@@ -34,9 +34,13 @@ QStringList running(const QString& procRoot, qint64 ownPid)
 
 namespace SuitePrograms {
 
-Result holdingRecords(const QString& procRoot, qint64 ownPid)
+Result holdingRecords(const QString& procRoot, qint64 ownPid, const QStringList& elsewhere)
 {
     const QStringList programs = running(procRoot, ownPid);
+    if (programs.isEmpty() && !elsewhere.isEmpty())
+        return Result::failure(BackupTr::tr("其他电脑上的程序正在使用服务器上的孩子记录：%1。请先在那些电脑上关闭"
+                                            "本软件的程序，再恢复备份。没有做任何更改。")
+                                   .arg(elsewhere.join(QStringLiteral("、"))));
     if (programs.isEmpty())
         return Result::failure(BackupTr::tr("另一个程序正在使用孩子的记录。请先关闭本软件的其他程序，再恢复备份。"
                                             "没有做任何更改。"));

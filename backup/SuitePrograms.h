@@ -15,7 +15,8 @@ const QStringList& names();
 QStringList running(const QString& procRoot, qint64 ownPid);
 
 // The refusal of a restore while other programs hold the family's records, naming those of the
-// suite that the process list shows.
-Result holdingRecords(const QString& procRoot, qint64 ownPid);
+// suite that the process list shows, and elsewhere: those of other computers that the server
+// names (see RecordsLock::serverHolders()).
+Result holdingRecords(const QString& procRoot, qint64 ownPid, const QStringList& elsewhere = {});
 
 } // namespace SuitePrograms

@@ -1,6 +1,7 @@
 // Diary search on the growth diary page over 10,000 entries, shown in its list, against the raw
 // SQLite C API reading the same rows' listed columns (date, weather, title and the id).
 #include "bench/BenchDatabase.h"
+#include "bench/BenchLists.h"
 #include "bench/BenchSupport.h"
 #include "data/Database.h"
 #include "growth/GrowthQuery.h"
@@ -71,18 +72,6 @@ double readRaw(sqlite3* db, const Statement& statement, qsizetype* count)
     return checksum;
 }
 
-// The same sum over what the list shows, with the ids it keeps.
-double listed(const IdListModel& model)
-{
-    double checksum = 0;
-    for (int row = 0; row < model.rowCount(); ++row) {
-        checksum += double(model.idAt(row));
-        for (int column = 0; column < 3; ++column)
-            checksum += double(model.index(row, column).data().toString().size());
-    }
-    return checksum;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -117,7 +106,7 @@ int main(int argc, char* argv[])
             settle();
         },
         [&] { readSum = readRaw(raw, statement, &read); });
-    if (hits->rowCount() != EntryCount || read != EntryCount || listed(*hits) != readSum)
+    if (hits->rowCount() != EntryCount || read != EntryCount || listedHits(*hits) != readSum)
         QTextStream(stdout) << "lists differ: " << hits->rowCount() << " listed, " << read << " read\n";
     report(figure);
     sqlite3_close(raw);

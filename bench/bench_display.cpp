@@ -5,6 +5,7 @@
 // in a table view laid out like the page's list. Beside them: the whole list against the plain
 // program, and the first screen against the bare read of its rows.
 #include "bench/BenchDatabase.h"
+#include "bench/BenchLists.h"
 #include "bench/BenchSupport.h"
 #include "data/tables/CBNRONG.h"
 #include "data/ui/RecordListView.h"
@@ -137,16 +138,6 @@ private:
     QTableView m_view;
 };
 
-double listed(const QAbstractItemModel& model)
-{
-    double checksum = 0;
-    for (int row = 0; row < model.rowCount(); ++row) {
-        checksum += model.index(row, 0).data().toDouble() + double(model.index(row, 1).data().toString().size()) +
-                    double(model.index(row, 2).data().toString().size()) + model.index(row, 3).data().toDouble();
-    }
-    return checksum;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -186,7 +177,7 @@ int main(int argc, char* argv[])
         settle();
     };
     const auto check = [&](const QAbstractItemModel& other, const char* what) {
-        if (other.rowCount() != list->model()->rowCount() || listed(other) != listed(*list->model()))
+        if (other.rowCount() != list->model()->rowCount() || listedRecords(other) != listedRecords(*list->model()))
             QTextStream(stdout) << what << " differ: " << list->model()->rowCount() << " listed, " << other.rowCount()
                                 << " in the baseline\n";
     };
@@ -195,7 +186,7 @@ int main(int argc, char* argv[])
     const Figure display =
         compareWork(QStringLiteral("display"), QStringLiteral("Display of 10,000 medical records, every row read"), 15,
                     1.3, showAll, [&] { readSum = readRaw(raw, child, -1, &read); });
-    shownSum = listed(*list->model());
+    shownSum = listedRecords(*list->model());
     if (list->model()->rowCount() != RecordCount || read != RecordCount || shownSum != readSum)
         QTextStream(stdout) << "lists differ: " << list->model()->rowCount() << " listed, " << read << " read\n";
     report(display);

@@ -17,7 +17,9 @@
 # KESTRIN_ATTACH_MB sets the size of bench_attach's file (default 1024 MB), KESTRIN_BACKUP_MB the
 # media of bench_backup's family (default 1024 MB). bench_report prints the figure "report" (the
 # health report's PDF against a plain HTML table printed to PDF); bench_thumbnails the figures
-# thumbnails_cold, thumbnails_cached and catalogue_search_thumbnails; bench_backup also "restore".
+# thumbnails_cold, thumbnails_cached and catalogue_search_thumbnails; bench_backup also "restore";
+# bench_server (a PostgreSQL 15 server it starts in a temporary folder, as the tests do)
+# server_display and server_diary_search, against the raw query through libpq.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" = --json ]; then

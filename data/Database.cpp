@@ -496,6 +496,16 @@ Result Database::testServer(const ServerConfig& server)
     return result;
 }
 
+QSqlDatabase Database::serverConnection(const QString& name, const ServerConfig& server)
+{
+    return addServerConnection(name, server);
+}
+
+Result Database::serverConnectionFailure(const ServerConfig& server, const QSqlError& error)
+{
+    return serverOpenFailure(server, error);
+}
+
 bool Database::isServer()
 {
     return SqlDialect::isServer(connection());

@@ -4,6 +4,7 @@
 #include "common/ServerConfig.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 
 // The program's one connection to the family's database file.
@@ -42,6 +43,11 @@ public:
     // Connects once to say whether the server can be used (reachable, password, database,
     // version), without touching the program's connection.
     static Result testServer(const ServerConfig& server);
+    // A connection of the caller's own to the server, not opened yet (a task on another thread,
+    // a lock held beside the program's connection). Removing it is the caller's.
+    static QSqlDatabase serverConnection(const QString& name, const ServerConfig& server);
+    // Why opening such a connection failed, in words a parent can act on.
+    static Result serverConnectionFailure(const ServerConfig& server, const QSqlError& error);
     // Whether the program's connection is a server's.
     static bool isServer();
     // Key of the server lock under which a database is checked or given its tables.

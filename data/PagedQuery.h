@@ -5,22 +5,23 @@
 
 #include <functional>
 
-class QSqlQuery;
+struct pg_result;
 struct sqlite3_stmt;
 
-// The current row of a paged query: read straight from the SQLite file's engine, or through the
-// driver from a server.
+// The current row of a paged query: read straight from the SQLite file's engine, or from the
+// server's client library, under the driver's connection.
 class PagedRow
 {
 public:
     explicit PagedRow(sqlite3_stmt* statement) : m_statement(statement) {}
-    explicit PagedRow(const QSqlQuery* query) : m_query(query) {}
+    PagedRow(const pg_result* result, int row) : m_result(result), m_row(row) {}
     qint64 integer(int column) const;
     QString text(int column) const;
 
 private:
     sqlite3_stmt* m_statement = nullptr;
-    const QSqlQuery* m_query = nullptr;
+    const pg_result* m_result = nullptr;
+    int m_row = 0;
 };
 
 // A list's select statement read a page at a time: the first screen of a long list comes at

@@ -30,14 +30,45 @@ ResultOf<qint64> rowCount(QSqlDatabase db, const QString& table)
     return query.value(0).toLongLong();
 }
 
+// A value read from one engine as the other stores it: the server's times become the text the
+// file keeps ("yyyy-MM-dd HH:mm:ss").
+QVariant forEngine(const QVariant& value, bool toServer)
+{
+    if (!toServer && value.typeId() == QMetaType::QDateTime && !value.isNull())
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return value;
+}
+
+// New rows on the server are numbered after the copied ones; a table without a numbered column
+// has nothing to reset.
+Result resetNumbering(QSqlDatabase to, const QString& table, const QString& column)
+{
+    const QString name = to.driver()->escapeIdentifier(table, QSqlDriver::TableName);
+    QSqlQuery sequence(to);
+    if (!sequence.exec(QStringLiteral("SELECT pg_get_serial_sequence('%1', '%2')").arg(name, column)) ||
+        !sequence.next())
+        return DatabaseError::fromSqlError(sequence.lastError());
+    if (sequence.value(0).isNull())
+        return {};
+    const QString key = to.driver()->escapeIdentifier(column, QSqlDriver::FieldName);
+    QSqlQuery number(to);
+    if (!number.exec(QStringLiteral("SELECT setval('%1', COALESCE((SELECT max(%2) FROM %3), 0) + 1, false)")
+                         .arg(sequence.value(0).toString(), key, name)))
+        return DatabaseError::fromSqlError(number.lastError());
+    return {};
+}
+
 Result copyTable(QSqlDatabase from, QSqlDatabase to, const QString& table, const QStringList& columns)
 {
+    const bool toServer = SqlDialect::isServer(to);
     QStringList quoted;
     for (const QString& column : columns)
         quoted << QLatin1Char('[') + column + QLatin1Char(']');
     QSqlQuery read(from);
     read.setForwardOnly(true);
-    if (!read.exec(QStringLiteral("SELECT %1 FROM [%2]").arg(quoted.join(QStringLiteral(", ")), table)))
+    if (!SqlDialect::prepare(read,
+                             QStringLiteral("SELECT %1 FROM [%2]").arg(quoted.join(QStringLiteral(", ")), table)) ||
+        !read.exec())
         return DatabaseError::fromSqlError(read.lastError());
     QSqlQuery clear(to);
     if (!SqlDialect::prepare(clear, QStringLiteral("DELETE FROM [%1]").arg(table)) || !clear.exec())
@@ -50,20 +81,14 @@ Result copyTable(QSqlDatabase from, QSqlDatabase to, const QString& table, const
         return DatabaseError::fromSqlError(write.lastError());
     while (read.next()) {
         for (int i = 0; i < columns.size(); ++i)
-            write.addBindValue(read.value(i));
+            write.addBindValue(forEngine(read.value(i), toServer));
         if (!write.exec())
-            return Result::failure(DataTr::tr("数据表“%1”中有一行无法写到服务器上。").arg(table),
+            return Result::failure(DataTr::tr("数据表“%1”中有一行无法写入。").arg(table),
                                    write.lastError().databaseText());
     }
-    // New rows on the server are numbered after the copied ones.
-    QSqlQuery number(to);
-    const QString key = to.driver()->escapeIdentifier(columns.first(), QSqlDriver::FieldName);
-    const QString name = to.driver()->escapeIdentifier(table, QSqlDriver::TableName);
-    if (!number.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
-                                    "COALESCE((SELECT max(%3) FROM %1), 0) + 1, false)")
-                         .arg(name, columns.first(), key)))
-        return DatabaseError::fromSqlError(number.lastError());
-    return {};
+    if (read.lastError().isValid())
+        return DatabaseError::fromSqlError(read.lastError());
+    return toServer ? resetNumbering(to, table, columns.first()) : Result();
 }
 
 QByteArray sha256(const QString& path)
@@ -79,6 +104,37 @@ QByteArray sha256(const QString& path)
 } // namespace
 
 namespace ServerCopy {
+
+Result copyTables(QSqlDatabase from, QSqlDatabase to, bool withMeta, const Progress& progress)
+{
+    const auto& tables = Schema::tables();
+    const QStringList present = from.tables();
+    for (qsizetype i = 0; i < tables.size(); ++i) {
+        const auto& [table, columns] = tables[i];
+        if (!withMeta && table == QLatin1String("kestrin_meta"))
+            continue;
+        if (progress)
+            progress(DataTr::tr("正在复制数据表“%1”…").arg(table), int(100 * i / tables.size()));
+        // A database of an older version may lack a newer table: the copy has no rows there.
+        if (!present.contains(table)) {
+            QSqlQuery clear(to);
+            if (!SqlDialect::prepare(clear, QStringLiteral("DELETE FROM [%1]").arg(table)) || !clear.exec())
+                return DatabaseError::fromSqlError(clear.lastError());
+            continue;
+        }
+        if (Result r = copyTable(from, to, table, columns); !r)
+            return r;
+        const ResultOf<qint64> had = rowCount(from, table);
+        const ResultOf<qint64> has = rowCount(to, table);
+        if (!had || !has || *had != *has)
+            return Result::failure(DataTr::tr("数据表“%1”复制后的行数不对（原有 %2 行，复制后 %3 行），"
+                                              "没有复制任何内容。")
+                                       .arg(table)
+                                       .arg(had ? *had : -1)
+                                       .arg(has ? *has : -1));
+    }
+    return {};
+}
 
 Result copyRecords(const QString& filePath, const ServerConfig& server, const Progress& progress)
 {
@@ -113,24 +169,8 @@ Result copyRecords(const QString& filePath, const ServerConfig& server, const Pr
             result = DatabaseError::fromSqlError(from.lastError());
         } else {
             TransactionGuard transaction(to);
-            const auto& tables = Schema::tables();
-            for (qsizetype i = 0; result && i < tables.size(); ++i) {
-                const auto& [table, columns] = tables[i];
-                if (table == QLatin1String("kestrin_meta"))
-                    continue;
-                tell(DataTr::tr("正在复制数据表“%1”…").arg(table), int(5 + 85 * i / tables.size()));
-                result = copyTable(from, to, table, columns);
-                if (!result)
-                    break;
-                const ResultOf<qint64> had = rowCount(from, table);
-                const ResultOf<qint64> has = rowCount(to, table);
-                if (!had || !has || *had != *has)
-                    result = Result::failure(DataTr::tr("数据表“%1”复制后的行数不对（本机 %2 行，服务器 %3 行），"
-                                                        "没有复制任何内容。")
-                                                 .arg(table)
-                                                 .arg(had ? *had : -1)
-                                                 .arg(has ? *has : -1));
-            }
+            result = copyTables(from, to, false,
+                                [&](const QString& step, int percent) { tell(step, 5 + 85 * percent / 100); });
             if (result)
                 result = transaction.commit();
         }

@@ -3,6 +3,7 @@
 #include "common/Result.h"
 #include "common/ServerConfig.h"
 
+#include <QSqlDatabase>
 #include <QString>
 
 #include <functional>
@@ -14,6 +15,13 @@ namespace ServerCopy {
 
 // step in Chinese, percent 0..100.
 using Progress = std::function<void(const QString& step, int percent)>;
+
+// Replaces the rows of every table of the schema in to with those of from (either engine to
+// the other), inside a transaction the caller holds on to and commits: the row count of each
+// table is compared, the server's numbering continues after the copied rows, and a table that
+// from lacks (an older database) ends empty. withMeta copies kestrin_meta too (versions, the
+// time of the last backup).
+Result copyTables(QSqlDatabase from, QSqlDatabase to, bool withMeta, const Progress& progress = {});
 
 // The rows: all of them in one transaction, the count of every table checked before it
 // commits. The server's connection becomes the program's.

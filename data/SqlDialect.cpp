@@ -111,4 +111,21 @@ QString definition(const QSqlDatabase& db, const QString& text)
     return server;
 }
 
+QByteArray numbered(const QString& sql)
+{
+    QString text;
+    text.reserve(sql.size() + 16);
+    int n = 0;
+    bool quoted = false;
+    for (const QChar c : sql) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (c == QLatin1Char('?') && !quoted)
+            text += QLatin1Char('$') + QString::number(++n);
+        else
+            text += c;
+    }
+    return text.toUtf8();
+}
+
 } // namespace SqlDialect

@@ -16,6 +16,9 @@ bool isServer(const QSqlDatabase& db);
 QString statement(const QSqlDatabase& db, const QString& text);
 // Prepares text on query's connection in that engine's words.
 bool prepare(QSqlQuery& query, const QString& text);
+// A server statement's "?" placeholders (outside quoted texts) as the numbered $1, $2, ... that
+// the server's client library reads, in UTF-8.
+QByteArray numbered(const QString& sql);
 // A statement of the schema script: column types become the server's own as well.
 QString definition(const QSqlDatabase& db, const QString& text);
 

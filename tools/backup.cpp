@@ -164,16 +164,14 @@ ResultOf<FamilyFiles> familyFiles(const QCommandLineParser& parser)
         return FamilyFiles::underRoot(parser.value(QStringLiteral("root")));
     if (parser.isSet(QStringLiteral("database")))
         return FamilyFiles::forDatabase(parser.value(QStringLiteral("database")));
+    // A data source that names a server gives a database name, not a file: the installation's
+    // settings then say which server.
     const QString registered = DataSource::databasePath(DataSource::Name);
-    // A data source that names a server gives a database name, not a file.
-    if (!registered.isEmpty() && !QFileInfo(registered).isAbsolute())
-        return Result::failure(BackupTr::tr("数据源“kestrin”指向数据库服务器，本工具只能用于本机的数据库文件。"
-                                            "请用 --root 或 --database 指定本机的数据库文件。"));
-    if (!registered.isEmpty())
+    if (!registered.isEmpty() && QFileInfo(registered).isAbsolute())
         return FamilyFiles::forDatabase(registered);
     // Installed beside the programs, the tool's parent folder is the installation root.
     const FamilyFiles beside = FamilyFiles::underRoot(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
-    if (QFileInfo::exists(beside.databasePath))
+    if (beside.onServer() || QFileInfo::exists(beside.databasePath))
         return beside;
     return Result::failure(
         BackupTr::tr("找不到孩子的记录：数据源“kestrin”没有登记数据库文件。请用 --root 指定安装文件夹。"));
@@ -206,12 +204,17 @@ bool holdRecords(RecordsLock& lock, RecordsLock::Mode mode)
     if (mode == RecordsLock::Mode::Shared) {
         if (lock.lock(mode, RecordsLock::StartWait))
             return true;
-        err() << BackupTr::tr("正在恢复备份。请等恢复完成后再试。") << '\n';
+        err() << (lock.serverError().isEmpty() ? BackupTr::tr("正在恢复备份。请等恢复完成后再试。")
+                                               : lock.serverError())
+              << '\n';
         return false;
     }
     if (lock.lock(mode))
         return true;
-    err() << SuitePrograms::holdingRecords(QStringLiteral("/proc"), QCoreApplication::applicationPid()).error() << '\n';
+    err() << SuitePrograms::holdingRecords(QStringLiteral("/proc"), QCoreApplication::applicationPid(),
+                                           lock.serverHolders())
+                 .error()
+          << '\n';
     return false;
 }
 

@@ -1,6 +1,7 @@
 // kestrin-report: a child's health report as a PDF file, from the command line. The same report
 // as health's "导出PDF报告…".
 #include "common/DataSource.h"
+#include "common/ServerConfig.h"
 #include "data/Database.h"
 #include "report/HealthReport.h"
 #include "report/PdfReport.h"
@@ -34,6 +35,12 @@ int usage(const QString& problem)
     return Usage;
 }
 
+// The server that the settings beside a database file name instead of it, if any.
+ServerConfig serverBeside(const QString& databasePath)
+{
+    return ServerConfig::read(ServerConfig::fileIn(QFileInfo(databasePath).absolutePath()));
+}
+
 // The database: given, under the given root, the one the data source names, or beside the tool.
 ResultOf<QString> databasePath(const QCommandLineParser& parser)
 {
@@ -41,15 +48,13 @@ ResultOf<QString> databasePath(const QCommandLineParser& parser)
         return parser.value(QStringLiteral("database"));
     if (parser.isSet(QStringLiteral("root")))
         return QDir(parser.value(QStringLiteral("root"))).filePath(QStringLiteral("database/kestrin.db"));
+    // A data source that names a server gives a database name, not a file: the installation's
+    // settings then say which server.
     const QString registered = DataSource::databasePath(DataSource::Name);
-    // A data source that names a server gives a database name, not a file.
-    if (!registered.isEmpty() && !QFileInfo(registered).isAbsolute())
-        return Result::failure(ReportTr::tr("数据源“kestrin”指向数据库服务器，本工具只能用于本机的数据库文件。"
-                                            "请用 --root 或 --database 指定本机的数据库文件。"));
-    if (!registered.isEmpty())
+    if (!registered.isEmpty() && QFileInfo(registered).isAbsolute())
         return registered;
     const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/../database/kestrin.db");
-    if (QFileInfo::exists(beside))
+    if (QFileInfo::exists(beside) || serverBeside(beside).usesServer())
         return beside;
     return Result::failure(
         ReportTr::tr("找不到孩子的记录：数据源“kestrin”没有登记数据库文件。请用 --root 指定安装文件夹。"));
@@ -114,13 +119,14 @@ int main(int argc, char* argv[])
         err() << database.error() << '\n';
         return Failed;
     }
-    if (!QFileInfo::exists(*database)) {
+    const ServerConfig server = serverBeside(*database);
+    if (!server.usesServer() && !QFileInfo::exists(*database)) {
         err() << ReportTr::tr("找不到数据库文件“%1”。请检查 --root 或 --database 给出的位置。")
                      .arg(QDir::toNativeSeparators(*database))
               << '\n';
         return Failed;
     }
-    if (Result r = Database::open(*database); !r) {
+    if (Result r = server.usesServer() ? Database::openServer(server) : Database::open(*database); !r) {
         err() << r.error() << '\n';
         return Failed;
     }

@@ -17,7 +17,6 @@
 #include "common/ui/DialogService.h"
 #include "common/ui/MainWindowBase.h"
 #include "data/Database.h"
-#include "data/SqlDialect.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -43,16 +42,23 @@ QString missingNote(const QStringList& missing)
                                         .arg(shown.join(QStringLiteral("、")));
 }
 
-// Whether another process holds the records lock now, so that a restore would be refused.
-bool othersHoldRecords(const QString& databasePath)
+// The refusal of a restore when another process, here or on another computer sharing the
+// server, holds the records lock now.
+Result othersHoldRecords(const QString& databasePath, const QString& procRoot)
 {
-    if (RecordsLock* own = RecordsLock::programLock(databasePath)) {
-        const bool free = own->lock(RecordsLock::Mode::Exclusive);
-        own->lock(RecordsLock::Mode::Shared);
-        return !free;
-    }
     RecordsLock probe(databasePath);
-    return !probe.lock(RecordsLock::Mode::Exclusive);
+    RecordsLock* own = RecordsLock::programLock(databasePath);
+    RecordsLock& lock = own ? *own : probe;
+    const bool free = lock.lock(RecordsLock::Mode::Exclusive);
+    if (own)
+        own->lock(RecordsLock::Mode::Shared);
+    else
+        probe.unlock();
+    if (free)
+        return {};
+    if (!lock.serverError().isEmpty())
+        return Result::failure(lock.serverError() + QLatin1Char('\n') + BackupTr::tr("恢复没有进行，没有做任何更改。"));
+    return SuitePrograms::holdingRecords(procRoot, QCoreApplication::applicationPid(), lock.serverHolders());
 }
 
 } // namespace
@@ -83,8 +89,10 @@ FamilyFiles BackupActions::familyFiles() const
     // elsewhere would pair one installation's rows with another's files.
     if (!m_setup.files.databasePath.isEmpty())
         return m_setup.files;
+    // A data source that names a server gives a database name, not a file: the installation's
+    // settings then say which server.
     const QString registered = DataSource::databasePath(DataSource::Name);
-    if (!registered.isEmpty())
+    if (!registered.isEmpty() && QFileInfo(registered).isAbsolute())
         return FamilyFiles::forDatabase(registered);
     return FamilyFiles::underRoot(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
 }
@@ -94,22 +102,8 @@ void BackupActions::report(const Result& result)
     DialogService::current().message(&m_window, result.error(), DialogService::Icon::Critical);
 }
 
-bool BackupActions::refusedOnServer()
-{
-    if (!SqlDialect::isServer(Database::connection()))
-        return false;
-    DialogService::current().message(
-        &m_window,
-        BackupTr::tr("孩子的记录保存在数据库服务器上，这一版的备份、恢复和导出只能用于本机的数据库文件，"
-                     "没有做任何更改。请在服务器上用 PostgreSQL 自己的工具（pg_dump）备份。"),
-        DialogService::Icon::Warning);
-    return true;
-}
-
 void BackupActions::backup()
 {
-    if (refusedOnServer())
-        return;
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!QFileInfo(folder).isDir())
         folder = QDir::homePath();
@@ -158,14 +152,10 @@ void BackupActions::backup()
 
 void BackupActions::restore()
 {
-    if (refusedOnServer())
-        return;
-    const qint64 self = QCoreApplication::applicationPid();
     const FamilyFiles files = familyFiles();
     // Asked before the backup is chosen and unpacked; the lock taken by the restore itself decides.
-    if (othersHoldRecords(files.databasePath)) {
-        DialogService::current().message(&m_window, SuitePrograms::holdingRecords(m_setup.procRoot, self).message(),
-                                         DialogService::Icon::Warning);
+    if (const Result free = othersHoldRecords(files.databasePath, m_setup.procRoot); !free) {
+        DialogService::current().message(&m_window, free.message(), DialogService::Icon::Warning);
         return;
     }
     const QStringList chosen = DialogService::current().chooseFiles(&m_window, BackupTr::tr("选择要恢复的备份文件"),
@@ -195,13 +185,17 @@ void BackupActions::restore()
     }
 
     const Manifest& manifest = staged->manifest();
-    QString question =
-        BackupTr::tr("这个备份制作于 %1，其中有 %2 个媒体文件，已经检查无误。\n\n"
-                     "恢复会用它替换现在的全部记录和媒体文件。现在的记录不会删除，会先移到数据库文件夹%3里"
-                     "一个名为“恢复前的记录”的文件夹中保存。")
-            .arg(manifest.created.toLocalTime().toString(QStringLiteral("yyyy年M月d日 HH:mm")))
-            .arg(manifest.members.size() - 1)
-            .arg(FileErrors::quoted(QFileInfo(files.databasePath).absolutePath()));
+    const QString keptWhere =
+        files.onServer()
+            ? BackupTr::tr("恢复会用它替换服务器上的全部记录和媒体文件夹中的文件。现在的记录不会删除：服务器上的记录"
+                           "会先复制到本机的数据库文件夹%1里一个名为“恢复前的记录”的文件夹中，媒体文件也移到那里保存。")
+            : BackupTr::tr("恢复会用它替换现在的全部记录和媒体文件。现在的记录不会删除，会先移到数据库文件夹%1里"
+                           "一个名为“恢复前的记录”的文件夹中保存。");
+    QString question = BackupTr::tr("这个备份制作于 %1，其中有 %2 个媒体文件，已经检查无误。")
+                           .arg(manifest.created.toLocalTime().toString(QStringLiteral("yyyy年M月d日 HH:mm")))
+                           .arg(manifest.members.size() - 1) +
+                       QStringLiteral("\n\n") +
+                       keptWhere.arg(FileErrors::quoted(QFileInfo(files.databasePath).absolutePath()));
     if (const QList<AsideFolders::Folder> kept = AsideFolders::list(files.databasePath); !kept.isEmpty()) {
         qint64 bytes = 0;
         for (const AsideFolders::Folder& folder : kept)
@@ -221,7 +215,9 @@ void BackupActions::restore()
     const bool wasOpen = Database::connection().isOpen();
     Database::close();
     const Result done = staged->commit();
-    const Result reopened = wasOpen ? Database::open(files.databasePath) : Result();
+    const Result reopened = !wasOpen           ? Result()
+                            : files.onServer() ? Database::openServer(files.server)
+                                               : Database::open(files.databasePath);
     if (!done) {
         report(done);
         return;
@@ -241,8 +237,6 @@ void BackupActions::restore()
 
 void BackupActions::exportRecords()
 {
-    if (refusedOnServer())
-        return;
     const QString parent = DialogService::current().chooseFolder(&m_window, BackupTr::tr("导出到哪个文件夹"));
     if (parent.isEmpty())
         return;

@@ -12,8 +12,9 @@ class QAction;
 // Where the backup items find the family's records.
 struct BackupSetup
 {
-    // Left empty: the database the data source names with the media folder beside it, or else
-    // those of the installation root (the parent of the program's folder).
+    // Left empty: the database file the data source names with the media folder beside it, or
+    // else those of the installation root (the parent of the program's folder), or the server
+    // and media folder that the installation's kestrin-server.ini names.
     FamilyFiles files;
     // The process list, which names the programs that keep a restore waiting.
     QString procRoot = QStringLiteral("/proc");
@@ -53,9 +54,6 @@ public slots:
 private:
     BackupActions(MainWindowBase& window, BackupSetup setup);
     void report(const Result& result);
-    // Says so and returns true when the records are on a database server, which these archives
-    // do not reach yet.
-    bool refusedOnServer();
 
     MainWindowBase& m_window;
     BackupSetup m_setup;

@@ -75,7 +75,7 @@ bool mayCreateDatabase(const QString& path, const QString& registeredBefore)
 
 // The family's records on the server the installation names; a server that cannot be
 // reached ends the start with the reason, never with an empty local file in its place.
-ProgramStartup::Outcome openServer(const ServerConfig& server)
+ProgramStartup::Outcome openServer(const ServerConfig& server, const QString& databasePath)
 {
     DialogService& dialogs = DialogService::current();
     if (Result r = DataSource::registerServerDataSource(DataSource::Name, server); !r) {
@@ -86,6 +86,12 @@ ProgramStartup::Outcome openServer(const ServerConfig& server)
     if (Result r = Database::openServer(server); !r) {
         dialogs.message(nullptr, r.error(), DialogService::Icon::Critical);
         return ProgramStartup::Outcome::DatabaseFailed;
+    }
+    // The records lock is held on the server too, so a restore on another computer waits for
+    // this program, and this one for it.
+    if (!StartupRecovery::holdRecords(databasePath)) {
+        Database::close();
+        return ProgramStartup::Outcome::RestoreUnfinished;
     }
     return ProgramStartup::Outcome::Run;
 }
@@ -130,7 +136,7 @@ ProgramStartup::Outcome ProgramStartup::prepare(const ProgramIdentity& program, 
     if (!StartupRecovery::recover(databasePath))
         return Outcome::RestoreUnfinished;
     const ServerConfig server = ServerConfig::read(ServerConfig::fileIn(QFileInfo(databasePath).absolutePath()));
-    const Outcome opened = server.usesServer() ? openServer(server) : openFile(databasePath);
+    const Outcome opened = server.usesServer() ? openServer(server, databasePath) : openFile(databasePath);
     if (opened != Outcome::Run)
         return opened;
     const std::unique_ptr<SkinRecordset> skins = program.skinTable();

@@ -49,7 +49,11 @@ bool StartupRecovery::holdRecords(const QString& databasePath, std::chrono::mill
     releaseRecords();
     auto lock = std::make_unique<RecordsLock>(databasePath);
     if (!lock->lock(RecordsLock::Mode::Shared, wait)) {
-        DialogService::current().message(nullptr, restoreRunning(), DialogService::Icon::Warning);
+        // A server that cannot be reached is no restore: the reason is said as it is.
+        if (!lock->serverError().isEmpty())
+            DialogService::current().message(nullptr, lock->serverError(), DialogService::Icon::Critical);
+        else
+            DialogService::current().message(nullptr, restoreRunning(), DialogService::Icon::Warning);
         return false;
     }
     // A restore may have started and been cut off since the repair above.

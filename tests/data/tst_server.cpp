@@ -14,6 +14,7 @@
 
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -342,6 +343,26 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("family")));
         QVERIFY(!text.contains(PostgresServer::Password));
         QVERIFY2(!text.contains(QStringLiteral("kestrin.db")), "the file's entries are gone");
+
+        // An ODBC client (unixODBC's isql) reads a family's rows through the data source, the
+        // Chinese table and column names intact, the password taken from .pgpass.
+        PostgresServer& server = PostgresServer::instance();
+        const ServerConfig family = server.config(server.createDatabase());
+        QVERIFY(Database::openServer(family).ok());
+        QVERIFY(QSqlQuery(Database::connection())
+                    .exec(QStringLiteral("INSERT INTO personinfo (\"用户名\", \"身高\") VALUES ('小明', 98.5)")));
+        Database::close();
+        QVERIFY(DataSource::registerServerDataSource(DataSource::Name, family).ok());
+        QProcess isql;
+        isql.start(QStringLiteral("isql"), {QStringLiteral("-b"), QStringLiteral("-v"), DataSource::Name});
+        QVERIFY2(isql.waitForStarted(), "isql is installed (package unixodbc)");
+        isql.write(QStringLiteral("SELECT \"用户名\", \"身高\" FROM personinfo\n").toUtf8());
+        isql.closeWriteChannel();
+        QVERIFY(isql.waitForFinished(30000));
+        const QString output = QString::fromUtf8(isql.readAllStandardOutput() + isql.readAllStandardError());
+        QVERIFY2(output.contains(QStringLiteral("用户名")) && output.contains(QStringLiteral("小明")) &&
+                     output.contains(QStringLiteral("98.5")),
+                 qPrintable(output));
     }
 
     void theLocationDialogTestsTheServerAndSavesOnlyWhenItWorks()
