@@ -27,11 +27,6 @@
 
 namespace {
 
-QString stagedDatabase(const QTemporaryDir& stage)
-{
-    return stage.filePath(QStringLiteral("kestrin.db"));
-}
-
 QString stagedMedia(const QTemporaryDir& stage)
 {
     return stage.filePath(QStringLiteral("media"));
@@ -63,33 +58,61 @@ bool sameDisk(const QString& folder, const QString& other)
 
 } // namespace
 
-StagedRestore::StagedRestore(FamilyFiles target, std::unique_ptr<QTemporaryDir> stage, Manifest manifest)
-    : m_target(std::move(target)), m_stage(std::move(stage)), m_manifest(std::move(manifest))
+StagedRestore::StagedRestore(FamilyFiles target, std::unique_ptr<QTemporaryDir> stage,
+                             std::unique_ptr<QTemporaryDir> databaseStage, Manifest manifest)
+    : m_target(std::move(target)), m_stage(std::move(stage)), m_databaseStage(std::move(databaseStage)),
+      m_manifest(std::move(manifest))
 {
+}
+
+QString StagedRestore::stagedDatabase() const
+{
+    return (m_databaseStage ? *m_databaseStage : *m_stage).filePath(QStringLiteral("kestrin.db"));
 }
 
 ResultOf<std::unique_ptr<StagedRestore>> StagedRestore::prepare(const QString& archivePath, const FamilyFiles& target,
                                                                 Progress& progress)
 {
-    // Unpacked beside the database, on the same disk, so that putting it in place is a rename.
+    // Unpacked beside the database, on the same disk, so that putting it in place is a rename. A
+    // server's rows are not moved but copied: then only the media need to be on the media
+    // folder's disk.
     const QString databaseFolder = QFileInfo(target.databasePath).absolutePath();
-    if (!QDir().mkpath(databaseFolder))
-        return FileErrors::failure(BackupTr::tr("无法创建文件夹%1").arg(FileErrors::quoted(databaseFolder)), errno);
-    auto stage = std::make_unique<QTemporaryDir>(QDir(databaseFolder).filePath(QStringLiteral(".restore-XXXXXX")));
-    if (!stage->isValid())
-        return FileErrors::failure(BackupTr::tr("无法在%1中展开备份").arg(FileErrors::quoted(databaseFolder)), errno);
+    const bool mediaApart = target.onServer() && !sameDisk(databaseFolder, target.mediaFolder);
+    const QString stageFolder = mediaApart ? QFileInfo(target.mediaFolder).absolutePath() : databaseFolder;
+    const auto newStage = [](const QString& folder) -> ResultOf<std::unique_ptr<QTemporaryDir>> {
+        if (!QDir().mkpath(folder))
+            return FileErrors::failure(BackupTr::tr("无法创建文件夹%1").arg(FileErrors::quoted(folder)), errno);
+        auto stage = std::make_unique<QTemporaryDir>(QDir(folder).filePath(QStringLiteral(".restore-XXXXXX")));
+        if (!stage->isValid())
+            return FileErrors::failure(BackupTr::tr("无法在%1中展开备份").arg(FileErrors::quoted(folder)), errno);
+        return stage;
+    };
+    ResultOf<std::unique_ptr<QTemporaryDir>> stage = newStage(stageFolder);
+    if (!stage)
+        return Result(stage);
+    std::unique_ptr<QTemporaryDir> databaseStage;
+    if (mediaApart) {
+        ResultOf<std::unique_ptr<QTemporaryDir>> own = newStage(databaseFolder);
+        if (!own)
+            return Result(own);
+        databaseStage = std::move(*own);
+    }
+    const QString database = (databaseStage ? *databaseStage : **stage).filePath(QStringLiteral("kestrin.db"));
 
-    ResultOf<Manifest> manifest =
-        BackupReader::unpack(archivePath, stagedDatabase(*stage), stagedMedia(*stage), progress);
+    ResultOf<Manifest> manifest = BackupReader::unpack(archivePath, database, stagedMedia(**stage), progress);
     if (!manifest)
         return Result(manifest);
-    if (Result r = BackupReader::checkDatabase(stagedDatabase(*stage)); !r)
+    if (Result r = BackupReader::checkDatabase(database); !r)
         return r;
     // The unpacked files reach the disk before a journal can name them as the records to finish with.
-    if (!DiskSync::fileSystemOf(stage->path()) || !DiskSync::folder(stagedMedia(*stage)) ||
-        !DiskSync::folder(stage->path()))
-        return FileErrors::failure(BackupTr::tr("无法在%1中展开备份").arg(FileErrors::quoted(databaseFolder)), EIO);
-    return std::unique_ptr<StagedRestore>(new StagedRestore(target, std::move(stage), std::move(*manifest)));
+    const auto synced = [](const QString& folder) {
+        return DiskSync::fileSystemOf(folder) && DiskSync::folder(folder);
+    };
+    if (!synced((*stage)->path()) || !DiskSync::folder(stagedMedia(**stage)) ||
+        (databaseStage && !synced(databaseStage->path())))
+        return FileErrors::failure(BackupTr::tr("无法在%1中展开备份").arg(FileErrors::quoted(stageFolder)), EIO);
+    return std::unique_ptr<StagedRestore>(
+        new StagedRestore(target, std::move(*stage), std::move(databaseStage), std::move(*manifest)));
 }
 
 RestoreJournal StagedRestore::journal(const QString& databaseFolder) const
@@ -97,7 +120,7 @@ RestoreJournal StagedRestore::journal(const QString& databaseFolder) const
     const QDir folder(databaseFolder);
     RestoreJournal journal;
     journal.stage = folder.relativeFilePath(m_stage->path());
-    journal.aside = folder.relativeFilePath(m_asideFolder);
+    journal.aside = folder.relativeFilePath(m_mediaAside);
     // A journal left by a crash belongs to the old file: beside the restored one, SQLite would
     // play it back into it.
     // With the rows on a server, only the media folder is swapped; the rows go in one transaction.
@@ -112,10 +135,10 @@ RestoreJournal StagedRestore::journal(const QString& databaseFolder) const
     if (QFileInfo::exists(m_target.mediaFolder))
         journal.steps.append({mediaName, journal.aside + QStringLiteral("/media"), false});
     if (file)
-        journal.steps.append({folder.relativeFilePath(stagedDatabase(*m_stage)), databaseName, true});
+        journal.steps.append({folder.relativeFilePath(stagedDatabase()), databaseName, true});
     journal.steps.append({folder.relativeFilePath(stagedMedia(*m_stage)), mediaName, true});
 
-    const QString database = stagedDatabase(*m_stage);
+    const QString database = stagedDatabase();
     journal.databaseSize = QFileInfo(database).size();
     journal.databaseSha256 = Sha256::ofFile(database);
     for (const Manifest::Member& member : m_manifest.members) {
@@ -147,8 +170,9 @@ Result StagedRestore::commit()
             lock->lock(RecordsLock::Mode::Shared);
     });
 
-    // The media folder is swapped by renames, which cannot cross from one disk to another.
-    if (!sameDisk(databaseFolder, m_target.mediaFolder))
+    // The media folder is swapped by renames, which cannot cross from one disk to another. A file's
+    // database and media go aside together, so for a file both must be on one disk.
+    if (!m_target.onServer() && !sameDisk(databaseFolder, m_target.mediaFolder))
         return Result::failure(
             BackupTr::tr("媒体文件夹%1和数据库文件夹%2不在同一个磁盘上，恢复无法把媒体文件夹换成备份中的。"
                          "没有做任何更改。请在媒体文件夹所在的电脑上恢复，或者在“数据库位置…”里"
@@ -158,8 +182,22 @@ Result StagedRestore::commit()
     if (!QDir().mkpath(m_asideFolder))
         return FileErrors::failure(
             BackupTr::tr("无法创建文件夹%1，没有做任何更改").arg(FileErrors::quoted(m_asideFolder)), errno);
-    if (m_target.onServer())
-        return commitToServer();
+    m_mediaAside = m_asideFolder;
+    if (m_databaseStage) {
+        m_mediaAside = freeAsideFolder(QFileInfo(m_target.mediaFolder).absolutePath(), Clock::current().now());
+        if (!QDir().mkpath(m_mediaAside)) {
+            const int error = errno;
+            QDir().rmdir(m_asideFolder);
+            return FileErrors::failure(
+                BackupTr::tr("无法创建文件夹%1，没有做任何更改").arg(FileErrors::quoted(m_mediaAside)), error);
+        }
+    }
+    if (m_target.onServer()) {
+        const Result done = commitToServer();
+        // The unpacked database was only read into the server; nothing needs it any more.
+        m_databaseStage.reset();
+        return done;
+    }
     const RestoreJournal plan = journal(databaseFolder);
     if (Result r = plan.write(m_target.databasePath); !r) {
         QDir().rmdir(m_asideFolder);
@@ -197,6 +235,7 @@ Result StagedRestore::commitToServer()
     const auto unchanged = [&](const Result& cause) {
         QFile::remove(asideCopy);
         QDir().rmdir(m_asideFolder);
+        QDir().rmdir(m_mediaAside);
         return Result::failure(cause.message() + BackupTr::tr("\n服务器上的记录没有任何改变。"), cause.detail());
     };
     // The server's rows as they are now go aside first, as a file's would.
@@ -208,7 +247,7 @@ Result StagedRestore::commitToServer()
         return unchanged(r);
     RestoreJournal plan = journal(databaseFolder);
     plan.serverRestore = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    if (Result r = ServerRestore::replaceRows(server.db(), stagedDatabase(*m_stage), plan.serverRestore); !r)
+    if (Result r = ServerRestore::replaceRows(server.db(), stagedDatabase(), plan.serverRestore); !r)
         return unchanged(Result::failure(BackupTr::tr("备份中的记录无法写到服务器上。"), r.error()));
     if (Result r = plan.write(m_target.databasePath); !r) {
         QSqlQuery(server.db()).exec(QStringLiteral("ROLLBACK"));

@@ -16,7 +16,9 @@ class Progress;
 // A restore in two steps. prepare() unpacks a backup into a folder beside the family's database
 // and checks it whole, changing nothing of the installed records; the caller can then ask the
 // user, and commit() swaps the records in. Destroying an uncommitted restore removes what it
-// unpacked.
+// unpacked. With the records on a server and the media folder on another disk (a shared folder
+// of several computers), the media are unpacked beside the media folder and the old ones kept
+// aside there, so that putting them in place is still a rename on one disk.
 class StagedRestore
 {
 public:
@@ -54,16 +56,23 @@ public:
     }
 
 private:
-    StagedRestore(FamilyFiles target, std::unique_ptr<QTemporaryDir> stage, Manifest manifest);
+    StagedRestore(FamilyFiles target, std::unique_ptr<QTemporaryDir> stage,
+                  std::unique_ptr<QTemporaryDir> databaseStage, Manifest manifest);
+    QString stagedDatabase() const;
     RestoreJournal journal(const QString& databaseFolder) const;
     // The rows of the backup into the server in one transaction, the server's current rows kept
     // aside in a database file, the media folder swapped as for a file.
     Result commitToServer();
 
     FamilyFiles m_target;
+    // The unpacked media, and the database unless it has a stage of its own.
     std::unique_ptr<QTemporaryDir> m_stage;
+    // The unpacked database, beside the family's database, when the media are unpacked elsewhere.
+    std::unique_ptr<QTemporaryDir> m_databaseStage;
     Manifest m_manifest;
     QString m_asideFolder;
+    // Where the old media folder goes: asideFolder(), or one beside the media folder on its disk.
+    QString m_mediaAside;
     QString m_procRoot = QStringLiteral("/proc");
     Move m_move = &RestoreSwap::defaultMove;
 };

@@ -28,6 +28,7 @@
 #include <QSqlRecord>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace {
 
@@ -119,11 +120,13 @@ QStringList serverRows(const ServerConfig& server)
 class ServerFamily
 {
 public:
-    ServerFamily()
+    // mediaParent: where the shared media folder lies; by default beside the installation.
+    explicit ServerFamily(const QString& mediaParent = {})
     {
         PostgresServer& server = PostgresServer::instance();
         m_config = server.config(server.createDatabase());
-        m_config.mediaFolder = m_dir.filePath(QStringLiteral("共享 媒体"));
+        m_config.mediaFolder =
+            QDir(mediaParent.isEmpty() ? m_dir.path() : mediaParent).filePath(QStringLiteral("共享 媒体"));
         QDir().mkpath(QDir(root()).filePath(QStringLiteral("database")));
         if (!m_config.write(ServerConfig::fileIn(QDir(root()).filePath(QStringLiteral("database")))))
             qFatal("cannot write kestrin-server.ini");
@@ -244,6 +247,57 @@ private slots:
         // New rows on the server are numbered after the restored ones.
         server.exec(QStringLiteral("INSERT INTO [user] (username) VALUES ('之后')"));
         QVERIFY(server.rows().contains(QStringLiteral("user|4|之后")));
+    }
+
+    // A shared media folder usually lies on another disk (a NAS share) than the installation: the
+    // restore unpacks the media beside it and keeps the old ones aside there, since a swap by
+    // renames cannot cross disks.
+    void aRestoreReachesAMediaFolderOnAnotherDisk()
+    {
+        QTemporaryDir otherDisk(QStringLiteral("/dev/shm/kestrin-share-XXXXXX"));
+        QVERIFY(otherDisk.isValid());
+        struct stat share;
+        struct stat local;
+        QTemporaryDir here;
+        QVERIFY(::stat(QFile::encodeName(otherDisk.path()).constData(), &share) == 0);
+        QVERIFY(::stat(QFile::encodeName(here.path()).constData(), &local) == 0);
+        if (share.st_dev == local.st_dev)
+            QSKIP("/dev/shm is on the same file system as the temporary folder here");
+
+        const ServerFamily server(otherDisk.path());
+        const QStringList rowsBefore = server.rows();
+        const QStringList mediaBefore = server.media();
+        const QString archive = server.path(QStringLiteral("备份.zip"));
+        Progress progress;
+        QVERIFY(Backup::create({server.files(), archive}, progress));
+
+        server.exec(QStringLiteral("INSERT INTO [user] (username) VALUES ('备份之后才加的')"));
+        Family::writeRandom(QDir(server.config().mediaFolder).filePath(QStringLiteral("后来的.jpg")), 3000);
+        const QStringList mediaReplaced = server.media();
+
+        ResultOf<std::unique_ptr<StagedRestore>> restore = prepared(archive, server.files());
+        QVERIFY2(restore, qPrintable(restore.error()));
+        const Result restored = (*restore)->commit();
+        QVERIFY2(restored, qPrintable(restored.error()));
+        QCOMPARE(server.rows(), rowsBefore);
+        QCOMPARE(server.media(), mediaBefore);
+        QVERIFY(!RestoreJournal::existsFor(server.files().databasePath));
+
+        // The replaced rows are in the file aside on this computer, the replaced media aside on
+        // the share; no unpacked stage is left on either disk.
+        const QString aside = (*restore)->asideFolder();
+        QVERIFY(fileRows(QDir(aside).filePath(QStringLiteral("kestrin.db")))
+                    .contains(QStringLiteral("user|3|备份之后才加的")));
+        const QFileInfoList sharedAsides =
+            QDir(otherDisk.path()).entryInfoList({QStringLiteral("恢复前的记录-*")}, QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(sharedAsides.size(), 1);
+        QCOMPARE(Family::folderHashes(QDir(sharedAsides.first().filePath()).filePath(QStringLiteral("media"))),
+                 mediaReplaced);
+        const auto stages = [](const QString& folder) {
+            return QDir(folder).entryList({QStringLiteral(".restore-*")}, QDir::Dirs | QDir::Hidden).size();
+        };
+        QCOMPARE(stages(otherDisk.path()), 0);
+        QCOMPARE(stages(server.databaseFolder()), 0);
     }
 
     void aRestoreThatFailsLeavesTheServerAsItWas()
