@@ -130,7 +130,7 @@ CReelboxDlg::CReelboxDlg(QWidget* parent)
 {
     setObjectName(QStringLiteral("reelboxWindow"));
     setWindowTitle(ReelboxTr::tr("禾岚森儿童成长媒体文件管理系统V1.0"));
-    setWindowIcon(QIcon(QStringLiteral(":/reelbox/reelbox-64.png")));
+    setWindowIcon(programIcon(QStringLiteral(":/reelbox/reelbox-64.png")));
     // The window takes the dialog scheme of the skin itself, with its own setting.
     SkinEngine::applySchemeToWindow(this, QStringLiteral("Dialog"));
     SkinEngine::setWindowSetting(this, 3);
