@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QHash>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QToolButton>
@@ -37,6 +38,15 @@ QAction* MainWindowBase::addWindowMenuItem(const QString& text, const QString& o
     m_menu->addAction(action);
     addAction(action);
     return action;
+}
+
+QIcon MainWindowBase::programIcon(const QString& path)
+{
+    static QHash<QString, QIcon> icons;
+    auto known = icons.constFind(path);
+    if (known == icons.constEnd())
+        known = icons.insert(path, QIcon(path));
+    return *known;
 }
 
 bool swallowClosingKey(QKeyEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QIcon>
 
 class QAction;
 class QKeyEvent;
@@ -26,6 +27,9 @@ public:
     QToolButton* windowMenuButton() const { return m_menuButton; }
     // Adds an item to the window menu (and the context menu), after the About item.
     QAction* addWindowMenuItem(const QString& text, const QString& objectName);
+
+    // The program's icon in the file at path, decoded once for the application and its window.
+    static QIcon programIcon(const QString& path);
 
 public slots:
     virtual void showAbout() = 0;

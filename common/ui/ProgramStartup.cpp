@@ -7,6 +7,7 @@
 #include "common/ShippedFiles.h"
 #include "common/SingleInstance.h"
 #include "common/ui/DialogService.h"
+#include "common/ui/MainWindowBase.h"
 #include "common/ui/ProgramExit.h"
 #include "common/ui/SkinChoice.h"
 #include "common/ui/SkinEngine.h"
@@ -149,7 +150,7 @@ int ProgramStartup::run(QApplication& app, const ProgramIdentity& program, const
 {
     enterProgramFolder();
     prepareLook(app);
-    app.setWindowIcon(QIcon(iconPath));
+    app.setWindowIcon(MainWindowBase::programIcon(iconPath));
     switch (prepare(program)) {
     case Outcome::Run:
         break;

@@ -16,7 +16,7 @@
 CGrowthSheet::CGrowthSheet(QWidget* parent) : MainWindowBase(parent), m_pages(new QTabWidget(this))
 {
     setObjectName(QStringLiteral("growthWindow"));
-    setWindowIcon(QIcon(QStringLiteral(":/growth/growth-64.png")));
+    setWindowIcon(programIcon(QStringLiteral(":/growth/growth-64.png")));
     SkinEngine::applyToWindow(this, QStringLiteral("Dialog"));
 
     m_pages->setObjectName(QStringLiteral("pageTabs"));

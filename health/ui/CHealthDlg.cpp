@@ -23,7 +23,7 @@ CHealthDlg::CHealthDlg(QWidget* parent) : MainWindowBase(parent), m_pages(new QT
 {
     setObjectName(QStringLiteral("healthWindow"));
     setWindowTitle(HealthTr::tr("禾岚森儿童成长健康管理"));
-    setWindowIcon(QIcon(QStringLiteral(":/health/health-64.png")));
+    setWindowIcon(programIcon(QStringLiteral(":/health/health-64.png")));
     SkinEngine::applyToWindow(this, QStringLiteral("Dialog"));
 
     m_pages->setObjectName(QStringLiteral("pageTabs"));

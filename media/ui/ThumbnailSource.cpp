@@ -15,11 +15,6 @@ constexpr int KeptIcons = 600;
 
 ThumbnailSource::ThumbnailSource(QObject* parent) : QObject(parent), m_icons(KeptIcons)
 {
-    QStyle* style = QApplication::style();
-    m_typeIcons[int(MediaKind::Video)] = style->standardIcon(QStyle::SP_MediaPlay);
-    m_typeIcons[int(MediaKind::Picture)] = style->standardIcon(QStyle::SP_FileDialogContentsView);
-    m_typeIcons[int(MediaKind::Sound)] = style->standardIcon(QStyle::SP_MediaVolume);
-    m_typeIcons[int(MediaKind::Other)] = style->standardIcon(QStyle::SP_FileIcon);
     connect(&m_loader, &ThumbnailLoader::ready, this, &ThumbnailSource::take);
 }
 
@@ -30,6 +25,29 @@ ThumbnailSource& ThumbnailSource::shared()
     if (!source)
         source = new ThumbnailSource(QCoreApplication::instance());
     return *source;
+}
+
+QIcon ThumbnailSource::typeIcon(MediaKind kind) const
+{
+    QIcon& icon = m_typeIcons[int(kind)];
+    if (icon.isNull()) {
+        QStyle::StandardPixmap picture = QStyle::SP_FileIcon;
+        switch (kind) {
+        case MediaKind::Video:
+            picture = QStyle::SP_MediaPlay;
+            break;
+        case MediaKind::Picture:
+            picture = QStyle::SP_FileDialogContentsView;
+            break;
+        case MediaKind::Sound:
+            picture = QStyle::SP_MediaVolume;
+            break;
+        case MediaKind::Other:
+            break;
+        }
+        icon = QApplication::style()->standardIcon(picture);
+    }
+    return icon;
 }
 
 QString ThumbnailSource::key(const QString& file, ThumbnailCache::Size size)

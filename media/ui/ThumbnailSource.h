@@ -25,7 +25,7 @@ public:
     // The picture to show for file at about pixels on its longest side.
     QIcon icon(const QString& file, int pixels);
     // The icon of a type: a picture, a film, a loudspeaker, a page.
-    QIcon typeIcon(MediaKind kind) const { return m_typeIcons[int(kind)]; }
+    QIcon typeIcon(MediaKind kind) const;
 
     // Forgets waiting requests and the thumbnails in memory, as a new list does: a file changed
     // since is thumbnailed anew.
@@ -41,8 +41,9 @@ private:
     static QString key(const QString& file, ThumbnailCache::Size size);
 
     ThumbnailLoader m_loader;
-    // By MediaKind.
-    QIcon m_typeIcons[4];
+    // By MediaKind; each taken from the style when first asked for, as a list shows no rows
+    // while the window is first drawn.
+    mutable QIcon m_typeIcons[4];
     QCache<QString, QIcon> m_icons;
     // Files without a thumbnail (undecodable, missing), until the next restart.
     QSet<QString> m_none;

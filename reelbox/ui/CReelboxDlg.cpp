@@ -130,7 +130,7 @@ CReelboxDlg::CReelboxDlg(QWidget* parent)
 {
     setObjectName(QStringLiteral("reelboxWindow"));
     setWindowTitle(ReelboxTr::tr("禾岚森儿童成长媒体文件管理系统V1.0"));
-    setWindowIcon(QIcon(QStringLiteral(":/reelbox/reelbox-64.png")));
+    setWindowIcon(programIcon(QStringLiteral(":/reelbox/reelbox-64.png")));
     // The window takes the dialog scheme of the skin itself, with its own setting.
     SkinEngine::applySchemeToWindow(this, QStringLiteral("Dialog"));
     SkinEngine::setWindowSetting(this, 3);
@@ -374,6 +374,12 @@ void CReelboxDlg::fillLists()
         TextOrder::sortedByPinyin({MediaKinds::typeText(MediaKind::Sound), MediaKinds::typeText(MediaKind::Video),
                                    MediaKinds::typeText(MediaKind::Picture)});
     const QStringList years = Catalogue::years(Clock::current().today());
+    const QList<QComboBox*> lists{m_searchType,  m_addType,  m_searchYear, m_addYear,
+                                  m_searchMonth, m_addMonth, m_searchDay,  m_addDay};
+    // Each list starts with an empty entry, so a choice can be taken back. It goes in first: the
+    // box then shows it while the texts are added, instead of laying out a text it drops again.
+    for (QComboBox* c : lists)
+        c->addItem(QString());
     for (QComboBox* c : {m_searchType, m_addType})
         c->addItems(types);
     for (QComboBox* c : {m_searchYear, m_addYear})
@@ -382,12 +388,8 @@ void CReelboxDlg::fillLists()
         c->addItems(Catalogue::months());
     for (QComboBox* c : {m_searchDay, m_addDay})
         c->addItems(Catalogue::days());
-    // Each list starts with an empty entry, so a choice can be taken back.
-    for (QComboBox* c :
-         {m_searchType, m_addType, m_searchYear, m_addYear, m_searchMonth, m_addMonth, m_searchDay, m_addDay}) {
-        c->insertItem(0, QString());
+    for (QComboBox* c : lists)
         c->setCurrentIndex(-1);
-    }
 }
 
 void CReelboxDlg::paintEvent(QPaintEvent* event)

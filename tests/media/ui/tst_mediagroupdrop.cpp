@@ -8,9 +8,11 @@
 #include "tests/support/TestMedia.h"
 #include "tests/support/TestPictures.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QStyle>
 #include <QTableWidget>
 
 // Files dragged from a file manager onto a growth page's media group are chosen as "浏览"
@@ -129,6 +131,23 @@ private slots:
         QCOMPARE(qvariant_cast<QIcon>(list->item(1, 1)->data(Qt::DecorationRole)).cacheKey(),
                  ThumbnailSource::shared().typeIcon(MediaKind::Sound).cacheKey());
         QVERIFY(!list->item(0, 0)->data(Qt::DecorationRole).isValid());
+    }
+
+    void eachTypeHasItsOwnIcon()
+    {
+        // Taken from the style on first use, then the same icon every time.
+        const std::pair<MediaKind, QStyle::StandardPixmap> kinds[] = {
+            {MediaKind::Video, QStyle::SP_MediaPlay},
+            {MediaKind::Picture, QStyle::SP_FileDialogContentsView},
+            {MediaKind::Sound, QStyle::SP_MediaVolume},
+            {MediaKind::Other, QStyle::SP_FileIcon}};
+        ThumbnailSource& source = ThumbnailSource::shared();
+        for (const auto& [kind, picture] : kinds) {
+            const QIcon icon = source.typeIcon(kind);
+            QVERIFY(!icon.isNull());
+            QCOMPARE(source.typeIcon(kind).cacheKey(), icon.cacheKey());
+            QCOMPARE(icon.pixmap(16).toImage(), QApplication::style()->standardIcon(picture).pixmap(16).toImage());
+        }
     }
 };
 
