@@ -119,8 +119,7 @@ double listed(const QAbstractItemModel& model)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    offscreenUnlessAsked();
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString path = openBenchDatabase(dir);

@@ -76,8 +76,7 @@ double readRaw(sqlite3* db, const Statement& statement, qsizetype* count)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    offscreenUnlessAsked();
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString path = openBenchDatabase(dir);

@@ -92,8 +92,7 @@ double readRaw(PGconn* connection, const QByteArray& sql, const QVariantList& va
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    offscreenUnlessAsked();
     QApplication app(argc, argv);
     PostgresServer& server = PostgresServer::instance();
     if (!server.running()) {
