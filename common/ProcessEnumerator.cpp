@@ -35,6 +35,24 @@ LinkRead readLink(const QString& path, QByteArray& target)
     return LinkRead::Ok;
 }
 
+// Whether the process has ended but its parent has not collected it yet (a zombie): its folder
+// stays until then, with no executable, and it runs no more. A program closed a moment ago is
+// such a process until its parent (a desktop, a shell, a container's first process) takes notice;
+// counting it would refuse to open the program again.
+bool ended(const QString& folder)
+{
+    QFile stat(folder + QStringLiteral("/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    // "pid (name) state ...": the name may hold spaces and parentheses, the state follows the last.
+    const QByteArray text = stat.read(1024);
+    const qsizetype close = text.lastIndexOf(')');
+    if (close < 0 || close + 2 >= text.size())
+        return false;
+    const char state = text.at(close + 2);
+    return state == 'Z' || state == 'X';
+}
+
 QByteArray baseName(const QByteArray& path)
 {
     const qsizetype slash = path.lastIndexOf('/');
@@ -104,7 +122,7 @@ bool CProcessEnumerator::fillFrom(uint32_t pid, CProcessEntry& entry) const
     const QString folder = m_procRoot + QLatin1Char('/') + QString::number(pid);
     QByteArray exe;
     const LinkRead link = readLink(folder + QStringLiteral("/exe"), exe);
-    if (!QFileInfo::exists(folder))
+    if (!QFileInfo::exists(folder) || (link == LinkRead::Gone && ended(folder)))
         return false;
 
     entry.setProcessId(pid);

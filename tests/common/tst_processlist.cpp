@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 QList<QByteArray> walk(CProcessEnumerator& processes)
 {
     QList<QByteArray> names;
@@ -88,6 +91,36 @@ private slots:
         QCOMPARE(entry.name(), QByteArray("c"));
         QCOMPARE(entry.processId(), 3u);
         QVERIFY(!processes.NextProcess(entry));
+    }
+
+    // A program that has ended but that its parent has not collected yet runs no more: it must not
+    // keep the same program from opening again.
+    void endedProcessesAreNotListed()
+    {
+        FakeProc proc;
+        proc.add(5, QStringLiteral("/opt/kestrin/Reelbox/Reelbox"));
+        proc.addEnded(6, "Reelbox");
+        proc.add(7, QString(), "kworker"); // no executable, but running
+        CProcessEnumerator processes(proc.root());
+        QCOMPARE(walk(processes), (QList<QByteArray>{"Reelbox", "kworker"}));
+
+        // The same with a real zombie: a child of this test that has ended, not yet collected.
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0)
+            ::_exit(0);
+        const auto isZombie = [child] {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(child));
+            return stat.open(QIODevice::ReadOnly) && stat.readAll().contains(") Z ");
+        };
+        QTRY_VERIFY(isZombie());
+        CProcessEnumerator real;
+        CProcessEntry entry;
+        bool listed = false;
+        for (bool more = real.FirstProcess(entry); more; more = real.NextProcess(entry))
+            listed = listed || entry.processId() == uint32_t(child);
+        ::waitpid(child, nullptr, 0);
+        QVERIFY(!listed);
     }
 
     void realProcessListShowsThisProgram()

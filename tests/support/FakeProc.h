@@ -27,6 +27,14 @@ public:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(comm + '\n');
     }
+    // A process that has ended but is not collected yet: no executable, state Z.
+    void addEnded(qint64 pid, const QByteArray& comm) const
+    {
+        add(pid, QString(), comm);
+        QFile stat(folderOf(pid) + QStringLiteral("/stat"));
+        QVERIFY(stat.open(QIODevice::WriteOnly));
+        stat.write(QByteArray::number(pid) + " (" + comm + ") Z 1 0 0\n");
+    }
     void remove(qint64 pid) const { QDir(folderOf(pid)).removeRecursively(); }
 
 private:
