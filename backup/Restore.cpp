@@ -65,6 +65,11 @@ StagedRestore::StagedRestore(FamilyFiles target, std::unique_ptr<QTemporaryDir> 
 {
 }
 
+QString StagedRestore::mediaAsideFolder() const
+{
+    return m_mediaAside != m_asideFolder && QFileInfo::exists(m_mediaAside) ? m_mediaAside : QString();
+}
+
 QString StagedRestore::stagedDatabase() const
 {
     return (m_databaseStage ? *m_databaseStage : *m_stage).filePath(QStringLiteral("kestrin.db"));

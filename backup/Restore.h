@@ -32,6 +32,9 @@ public:
     const Manifest& manifest() const { return m_manifest; }
     // Where commit() put the records it replaced; empty when there were none.
     QString asideFolder() const { return m_asideFolder; }
+    // Where commit() put the media folder it replaced when that is not asideFolder(): beside a
+    // shared media folder on another disk. Empty otherwise.
+    QString mediaAsideFolder() const;
 
     // With the records on a server, the server's rows are copied aside into a database file in
     // asideFolder() first, and the backup's rows replace them in one server transaction that

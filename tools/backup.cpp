@@ -292,6 +292,8 @@ int restore(const FamilyFiles& files, const QString& archive, bool yes, bool qui
     else
         out() << BackupTr::tr("恢复完成。原来的记录保存在：%1").arg(QDir::toNativeSeparators((*staged)->asideFolder()))
               << '\n';
+    if (const QString media = (*staged)->mediaAsideFolder(); !media.isEmpty())
+        out() << BackupTr::tr("原来的媒体文件保存在：%1").arg(QDir::toNativeSeparators(media)) << '\n';
     return Done;
 }
 

@@ -226,6 +226,8 @@ void BackupActions::restore()
         staged->asideFolder().isEmpty()
             ? BackupTr::tr("恢复完成。")
             : BackupTr::tr("恢复完成。原来的记录保存在%1中。").arg(FileErrors::quoted(staged->asideFolder()));
+    if (const QString media = staged->mediaAsideFolder(); !media.isEmpty())
+        text += BackupTr::tr("原来的媒体文件保存在%1中。").arg(FileErrors::quoted(media));
     if (!reopened)
         text += QStringLiteral("\n\n") + reopened.error();
     // The pages still show the replaced records, and saving one of them would write into the

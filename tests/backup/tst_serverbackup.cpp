@@ -291,6 +291,7 @@ private slots:
         const QFileInfoList sharedAsides =
             QDir(otherDisk.path()).entryInfoList({QStringLiteral("恢复前的记录-*")}, QDir::Dirs | QDir::NoDotAndDotDot);
         QCOMPARE(sharedAsides.size(), 1);
+        QCOMPARE((*restore)->mediaAsideFolder(), sharedAsides.first().filePath());
         QCOMPARE(Family::folderHashes(QDir(sharedAsides.first().filePath()).filePath(QStringLiteral("media"))),
                  mediaReplaced);
         const auto stages = [](const QString& folder) {
