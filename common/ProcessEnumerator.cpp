@@ -1,4 +1,5 @@
 #include "common/ProcessEnumerator.h"
+#include "common/ProcessStat.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -41,16 +42,8 @@ LinkRead readLink(const QString& path, QByteArray& target)
 // counting it would refuse to open the program again.
 bool ended(const QString& folder)
 {
-    QFile stat(folder + QStringLiteral("/stat"));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    // "pid (name) state ...": the name may hold spaces and parentheses, the state follows the last.
-    const QByteArray text = stat.read(1024);
-    const qsizetype close = text.lastIndexOf(')');
-    if (close < 0 || close + 2 >= text.size())
-        return false;
-    const char state = text.at(close + 2);
-    return state == 'Z' || state == 'X';
+    const QList<QByteArray> fields = processStatFields(folder);
+    return !fields.isEmpty() && (fields.first() == "Z" || fields.first() == "X");
 }
 
 QByteArray baseName(const QByteArray& path)

@@ -1,10 +1,10 @@
 #include "data/UnsavedMedia.h"
 #include "data/SqlDialect.h"
 
+#include "common/ProcessStat.h"
 #include "data/DataTr.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -81,16 +81,8 @@ void removeEnded(QSqlDatabase db)
 // process, even after the id has been used again.
 QString startTimeOf(qint64 pid)
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray line = stat.readAll();
-    // The program name in parentheses may hold spaces; the fields after it are plain.
-    const qsizetype close = line.lastIndexOf(')');
-    if (close < 0)
-        return {};
-    const QList<QByteArray> fields = line.mid(close + 1).simplified().split(' ');
-    // Field 22 of the line is the start time; the state (field 3) comes first after the name.
+    const QList<QByteArray> fields = processStatFields(QStringLiteral("/proc/%1").arg(pid));
+    // Field 22 of the line is the start time; the list begins with field 3, the state.
     constexpr int startField = 22 - 3;
     return fields.size() > startField ? QString::fromLatin1(fields.at(startField)) : QString();
 }
