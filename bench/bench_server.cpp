@@ -33,7 +33,8 @@ bool run(const QString& sql)
     QSqlQuery query(Database::connection());
     if (query.exec(sql))
         return true;
-    QTextStream(stderr) << query.lastError().text() << '\n';
+    QTextStream(stderr) << "bench_server: could not write the benchmark's rows on the server: "
+                        << query.lastError().text() << '\n';
     return false;
 }
 
@@ -123,7 +124,7 @@ int main(int argc, char* argv[])
         CBL page;
         page.resize(1000, 700);
         page.show();
-        QApplication::processEvents();
+        settle();
         page.findChild<QComboBox*>(QStringLiteral("searchCategoryCombo"))->setCurrentText(Category);
         page.findChild<QComboBox*>(QStringLiteral("searchUserCombo"))->setCurrentText(Child);
         auto* list = page.findChild<RecordListView*>(QStringLiteral("recordList"));
@@ -135,7 +136,7 @@ int main(int argc, char* argv[])
             [&] {
                 page.display();
                 list->fetchAll();
-                QApplication::processEvents();
+                settle();
             },
             [&] {
                 readSum = readRaw(raw, sql, {Child, Category}, true, &read);
@@ -150,7 +151,7 @@ int main(int argc, char* argv[])
         DiaryPage page;
         page.resize(1180, 760);
         page.show();
-        QApplication::processEvents();
+        settle();
         auto* year = page.findChild<QComboBox*>(QStringLiteral("yearCombo"));
         year->setCurrentIndex(year->findText(QStringLiteral("2026")));
         auto* list = page.findChild<QTableView*>(QStringLiteral("recordList"));
@@ -164,7 +165,7 @@ int main(int argc, char* argv[])
             15, 1.5,
             [&] {
                 page.search();
-                QApplication::processEvents();
+                settle();
             },
             [&] { readSum = readRaw(raw, sql, statement.values, false, &read); });
         if (hits->rowCount() != RecordCount || read != RecordCount || listedHits(*hits) != readSum)
