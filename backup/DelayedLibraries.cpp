@@ -4,6 +4,7 @@
 // costs time and memory a family pays even when it never backs up. Each function the backup code
 // calls is defined here and passes the call on to the library, opened on the first call.
 #include "backup/BackupTr.h"
+#include "common/LateLibrary.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -17,9 +18,7 @@ namespace {
 
 void* symbolOf(const char* library, const char* name)
 {
-    // Opened once and never closed; the loader keeps its own count for a second open.
-    void* handle = dlopen(library, RTLD_NOW | RTLD_LOCAL);
-    void* symbol = handle ? dlsym(handle, name) : nullptr;
+    void* symbol = lateSymbol(library, name);
     if (!symbol) {
         // Without the library no archive can be read or written; the installation lacks a
         // package it depends on.

@@ -8,6 +8,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 
+#include "common/LateLibrary.h"
 #include "data/DataTr.h"
 
 #include <libpq-fe.h>
@@ -41,13 +42,9 @@ constexpr const char* ClientLibraryFile = "libpq.so.5";
 const ClientLibrary* client()
 {
     static const std::unique_ptr<ClientLibrary> library = []() -> std::unique_ptr<ClientLibrary> {
-        // Opened once and never closed; the loader keeps its own count beside the driver's.
-        void* handle = dlopen(ClientLibraryFile, RTLD_NOW | RTLD_LOCAL);
-        if (!handle)
-            return nullptr;
         auto functions = std::make_unique<ClientLibrary>();
-        const auto resolve = [handle](auto& function, const char* name) {
-            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(handle, name));
+        const auto resolve = [](auto& function, const char* name) {
+            function = lateFunction<std::remove_reference_t<decltype(function)>>(ClientLibraryFile, name);
             return function != nullptr;
         };
         if (!resolve(functions->execParams, "PQexecParams") || !resolve(functions->resultStatus, "PQresultStatus") ||
